@@ -52,33 +52,22 @@ void JoinPixel(ColourCluster& cluster, const std::uint8_t* pixel)
     cluster.count += 1;
 }
 
-// Puts one pixel into the table of `active` clusters out of `capacity`.
+// Puts one pixel into the table of `active` clusters out of `capacity`. The active
+// clusters fill a prefix, so the first empty entry, where a new colour opens its
+// cluster, is the one at index active.
 void AddPixel(ColourCluster* table, int capacity, int* active, const std::uint8_t* pixel)
 {
-    double best = kFarAway;
-    int nearest = -1;
-    int k = 0;
-    for (; k < capacity; ++k) {
-        if (table[k].IsEmpty())
-            break;
-        const double d = Distance(table[k], pixel[0], pixel[1], pixel[2]);
-        if (d < best) {
-            best = d;
-            nearest = k;
-            if (d < 1)
-                break;
-        }
-    }
-
-    if (best < kJoinDistance) {
+    const int nearest = FindNearestCluster(table, *active, pixel[0], pixel[1], pixel[2]);
+    if (nearest >= 0 && Distance(table[nearest], pixel[0], pixel[1], pixel[2]) < kJoinDistance) {
         if (table[nearest].count < kLargestCount)
             JoinPixel(table[nearest], pixel);
         return;
     }
-    if (k >= capacity)
+    if (*active >= capacity)
         return;
-    SetZero(table[k]);
-    JoinPixel(table[k], pixel);
+    ColourCluster& opened = table[*active];
+    SetZero(opened);
+    JoinPixel(opened, pixel);
     *active += 1;
     // Keep a free slot for the next new colour.
     if (*active >= capacity && !MergeClosestClusters(table, active, kJoinDistance))

@@ -57,6 +57,16 @@ int ClampIndex(int value, int limit)
     return value < 0 ? 0 : (value > limit ? limit : value);
 }
 
+// A value within 1e-9 of an integer gives that integer, any other positive value its
+// ceiling: output sizes and ranges must not grow by a pixel for rounding noise.
+int TolerantCeiling(double value)
+{
+    const int n = static_cast<int>(value + 5e-10);
+    if (std::fabs(value - n) < 1e-9)
+        return n;
+    return static_cast<int>(value + 1);
+}
+
 // The output pass: covered cells become their mean (or, blending, their sum topped up with
 // the fill colour for the uncovered share), uncovered ones the fill colour.
 void ResolveCoverage(std::span<const CoverageCell> grid, Image& outImage,
@@ -116,14 +126,6 @@ double CosDegrees(double angle)
     // The literal, not full-precision pi: turned faces must match those the templates were
     // tuned with.
     return std::cos(a * 3.14159265358979 / 180);
-}
-
-int TolerantCeiling(double value)
-{
-    const int n = static_cast<int>(value + 5e-10);
-    if (std::fabs(value - n) < 1e-9)
-        return n;
-    return static_cast<int>(value + 1);
 }
 
 bool MakeRotationGeometry(int sourceWidth, int sourceHeight, double angle,

@@ -17,10 +17,6 @@
 // turns map pixels one to one. Negative angles give the cosine of their magnitude.
 double CosDegrees(double angle);
 
-// The tolerant ceiling: a value within 1e-9 of an integer gives that integer, any other
-// positive value its ceiling. Guards output sizes against rounding noise.
-int TolerantCeiling(double value);
-
 // Everything that follows from the source size and the angle.
 struct RotationGeometry {
     double angle = 0;        // folded into [0, 360) or, for negative angles, (0, 360]

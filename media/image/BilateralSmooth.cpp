@@ -61,6 +61,8 @@ void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
         out[0] = cv::saturate_cast<std::uint8_t>(cvRound(sums[0] / weightSum));
         return;
     }
+    // Colour pictures scale by the reciprocal, grey ones divide: the two round apart at
+    // exact halves, and both are kept as the analysis was tuned on them.
     const double scale = 1.0 / weightSum;
     for (int c = 0; c < channels; ++c)
         out[c] = cv::saturate_cast<std::uint8_t>(cvRound(sums[c] * scale));
