@@ -69,6 +69,11 @@ void Measure(int width, int height, int noiseLevel)
         background = FindMarkedRegion(frame.get(), subject.get(), scratchA.get(), scratchB.get(),
                                       nullptr, nullptr, &subjectRect, nullptr, &area);
     });
+    if (!background) {
+        // Heavy noise leaves no background: search the whole frame, seeding everywhere.
+        subject->fullMat().setTo(1);
+        subjectRect = cv::Rect(0, 0, width, height);
+    }
     cv::Rect faceRect;
     float angle = 0.0f;
     bool found = false;

@@ -4,6 +4,8 @@
 #include "media/image/FloodFill.h"
 #include "media/image/RectOps.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr int kSpanMargin = 4;

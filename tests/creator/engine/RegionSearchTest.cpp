@@ -1,12 +1,8 @@
 #include "creator/engine/RegionSearch.h"
 
 #include "creator/engine/RegionSearchInternals.h"
-#include "media/image/RectOps.h"
 
 #include <gtest/gtest.h>
-#include <opencv2/imgproc.hpp>
-
-#include <random>
 
 namespace {
 
