@@ -52,14 +52,9 @@ ReusedMask::ReusedMask(int width, int height, bool fillMask)
 
 void ReusedMask::Wipe()
 {
-    cv::Mat whole = mat();
-    whole.setTo(0);
-    if (fillMask_ && whole.rows >= 2 && whole.cols >= 2) {
-        whole.row(0).setTo(1);
-        whole.row(whole.rows - 1).setTo(1);
-        whole.col(0).setTo(1);
-        whole.col(whole.cols - 1).setTo(1);
-    }
+    mat().setTo(0);
+    if (fillMask_)
+        SetFillMaskRing(mat());
 }
 
 void ReusedMask::Clear()

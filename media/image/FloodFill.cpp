@@ -75,14 +75,6 @@ private:
     int bottom_ = -1;
 };
 
-void SetRing(cv::Mat& fillMask)
-{
-    fillMask.row(0).setTo(1);
-    fillMask.row(fillMask.rows - 1).setTo(1);
-    fillMask.col(0).setTo(1);
-    fillMask.col(fillMask.cols - 1).setTo(1);
-}
-
 template <int Channels>
 ConnectedComponent FillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
                                 cv::Mat& fillMask)
@@ -128,6 +120,16 @@ bool Contains(const cv::Mat& image, cv::Point p)
 
 }  // namespace
 
+void SetFillMaskRing(cv::Mat fillMask)
+{
+    if (fillMask.rows < 2 || fillMask.cols < 2)
+        return;
+    fillMask.row(0).setTo(1);
+    fillMask.row(fillMask.rows - 1).setTo(1);
+    fillMask.col(0).setTo(1);
+    fillMask.col(fillMask.cols - 1).setTo(1);
+}
+
 ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
                                      cv::Mat fillMask, FillMaskRing ring)
 {
@@ -138,7 +140,7 @@ ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int
     if (!usable || !Contains(picture, seed))
         return ConnectedComponent();
     if (ring == FillMaskRing::Set)
-        SetRing(fillMask);
+        SetFillMaskRing(fillMask);
     if (picture.channels() == 1)
         return FillMaskOnly<1>(picture, seed, lo, up, fillMask);
     return FillMaskOnly<3>(picture, seed, lo, up, fillMask);
