@@ -190,6 +190,18 @@ TEST(FindBestRegion, FindsAnUprightFace)
     EXPECT_EQ(search.face->pixel(9, 10)[0], 0);
 }
 
+TEST(FindBestRegion, FaceTurnedALeftQuarterGivesNinetyDegrees)
+{
+    auto picture = Picture(60, 60, kWhite);
+    Paint(*picture, cv::Rect(10, 10, 40, 40), kDark);
+    Paint(*picture, cv::Rect(38, 22, 6, 16), kWhite);  // mouth on the right
+    Paint(*picture, cv::Rect(16, 16, 5, 6), kWhite);   // eyes on the left
+    Paint(*picture, cv::Rect(16, 38, 5, 6), kWhite);
+    Search search(*picture);
+    ASSERT_TRUE(search.Run(*picture));
+    EXPECT_FLOAT_EQ(search.angle, 90.0f);
+}
+
 TEST(FindBestRegion, NothingQualifyingClearsTheFaceMask)
 {
     auto picture = Picture(60, 60, kWhite);
