@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+
+// Moves the start of the audio in a finished AVI file by rewriting, in place, the
+// dwStart field of its first audio ("auds") or MIDI ("mids") stream header, so that the
+// audio begins delayMs milliseconds after the video (which opens with the intro card).
+//
+// Returns 1 when the file opens for reading and writing (no other open holds it for
+// writing), its header list holds such a stream header with a non-zero dwScale, and, for
+// any delay other than -1, the new value was written. A delay of -1 only asks whether
+// the file can take the patch and writes nothing. 0 otherwise; the file is then left as
+// it was. Only the header list (the "hdrl" LIST that opens the first RIFF chunk) is
+// searched, so media data that happens to look like a stream header is never touched.
+// Called on the user-interface thread once nothing else writes the file.
+int SetAviAudioDelay(const char* path, std::int32_t delayMs);
