@@ -12,5 +12,8 @@
 // the file can take the patch and writes nothing. 0 otherwise; the file is then left as
 // it was. Only the header list (the "hdrl" LIST that opens the first RIFF chunk) is
 // searched, so media data that happens to look like a stream header is never touched.
+// dwStart is in the stream's units of dwScale / dwRate seconds: the rate dwRate / dwScale
+// (in single precision) times the delay, taken as an unsigned 32-bit value, / 1000,
+// truncated; 5000 ms of 44,100 Hz PCM (dwScale 4, dwRate 176,400) gives 220,500.
 // Called on the user-interface thread once nothing else writes the file.
 int SetAviAudioDelay(const char* path, std::int32_t delayMs);

@@ -103,44 +103,6 @@ TEST_F(Files, BackslashesSeparateFolders)
     EXPECT_EQ(GetFileAttributesA((dir_.path().string() + "\\sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST_F(Files, ReadsWritesAndMovesThePointerOfAHandle)
-{
-    const std::string path = PathOf("rw.bin");
-    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
-    std::uint32_t count = 0;
-    EXPECT_TRUE(WriteFile(file.get(), "0123456789", 10, &count, nullptr));
-    EXPECT_EQ(count, 10u);
-    EXPECT_EQ(SetFilePointer(file.get(), 4, nullptr, FILE_BEGIN), 4u);
-    EXPECT_TRUE(WriteFile(file.get(), "ab", 2, &count, nullptr));
-    EXPECT_EQ(SetFilePointer(file.get(), -3, nullptr, FILE_END), 7u);
-    char tail[8] = {};
-    EXPECT_TRUE(ReadFile(file.get(), tail, sizeof tail, &count, nullptr));
-    EXPECT_EQ(count, 3u);
-    EXPECT_STREQ(tail, "789");
-    EXPECT_EQ(SetFilePointer(file.get(), -20, nullptr, FILE_CURRENT), INVALID_SET_FILE_POINTER);
-    std::int32_t high = 0;
-    EXPECT_EQ(SetFilePointer(file.get(), 0, &high, FILE_END), 10u);
-    EXPECT_EQ(high, 0);
-    EXPECT_EQ(Content(path), "0123ab6789");
-}
-
-TEST_F(Files, AHandleWithoutReadAccessCannotRead)
-{
-    const std::string path = Make("w.bin", "data");
-    const UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
-    char byte;
-    std::uint32_t count = 7;
-    EXPECT_FALSE(ReadFile(file.get(), &byte, 1, &count, nullptr));
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(CreateFileA(PathOf("none").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
-              INVALID_HANDLE_VALUE);
-}
-
 TEST(ModuleFileName, AnswersTheTestingPathCutToTheBufferAndThenTheRealOne)
 {
     // "/opt/" then e-acute (2 bytes), then "/prog": 12 bytes.
