@@ -50,9 +50,9 @@ TEST_F(Files, WriterSharingOnlyReadingKeepsOtherWritersOutButLetsReadersIn)
     const FileHandle probe = CreateFileA(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(probe, INVALID_HANDLE_VALUE);
-    CloseFileHandle(probe);
+    CloseHandle(probe);
 
-    ASSERT_TRUE(CloseFileHandle(holder));
+    ASSERT_TRUE(CloseHandle(holder));
     UniqueFile appender(OpenFile(path.c_str(), "ab"));
     EXPECT_NE(appender, nullptr);
 }
