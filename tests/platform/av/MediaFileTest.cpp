@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using av::StreamKind;
@@ -74,6 +76,24 @@ TEST(ProbeMediaFile, Mp3IsOneAudioStreamOfItsLength)
     EXPECT_EQ(streams[0].channels, 1);
     EXPECT_NEAR(streams[0].durationSeconds, 2.0, 0.1);
     EXPECT_NEAR(streams[0].frameCount, 2.0 * 44100 / 1152, 3);
+}
+
+TEST(ProbeMediaFile, TruncatedFileCountsTheFramesThatAreLeft)
+{
+    TempFolder folder;
+    const std::string whole = folder.path("whole.avi");
+    const auto picture = testmedia::SplitPicture(32, 32, 16, 0xFFFFFF, 0x000000);
+    ASSERT_TRUE(testmedia::WriteDibAvi(whole, std::vector(10, picture), 10,
+                                       testmedia::DibLayout::Rgb24BottomUp));
+    // Half the file: the headers and about half of the frames, no index.
+    const std::string cut = folder.path("cut.avi");
+    ASSERT_TRUE(testmedia::CopyTruncated(whole, cut, std::filesystem::file_size(whole) / 2));
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    ASSERT_TRUE(av::ProbeMediaFile(cut, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_GE(streams[0].frameCount, 1);
+    EXPECT_LT(streams[0].frameCount, 10);
 }
 
 TEST(ProbeMediaFile, FailsWithAMessageOnMissingOrNonMediaFiles)
