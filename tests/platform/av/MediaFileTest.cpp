@@ -11,14 +11,20 @@ namespace {
 using av::StreamKind;
 using testmedia::TempFolder;
 
+std::vector<av::StreamInfo> Probe(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    EXPECT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    return streams;
+}
+
 TEST(ProbeMediaFile, ListsVideoAndSoundWithFrameCounts)
 {
     TempFolder folder;
     const std::string path = folder.path("both.avi");
     ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 40, 30, 10, 12, true));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 2u);
 
     const av::StreamInfo& video = streams[0];
@@ -53,9 +59,7 @@ TEST(ProbeMediaFile, CountsEveryFrameOfAHandWrittenRleFile)
     const auto picture = testmedia::SplitPicture(20, 10, 3, 0xFFFFFF, 0x000000);
     ASSERT_TRUE(testmedia::WriteDibAvi(path, std::vector(7, picture), 15,
                                        testmedia::DibLayout::Rle8));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].codec, "msrle");
     EXPECT_EQ(streams[0].frameCount, 7);
@@ -67,9 +71,7 @@ TEST(ProbeMediaFile, Mp3IsOneAudioStreamOfItsLength)
     TempFolder folder;
     const std::string path = folder.path("tone.mp3");
     ASSERT_TRUE(testmedia::MakeTestAudio(path, "libmp3lame", 2.0, 44100, 1));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].kind, StreamKind::Audio);
     EXPECT_EQ(streams[0].codec, "mp3");
@@ -88,9 +90,7 @@ TEST(ProbeMediaFile, TruncatedFileCountsTheFramesThatAreLeft)
     // Half the file: the headers and about half of the frames, no index.
     const std::string cut = folder.path("cut.avi");
     ASSERT_TRUE(testmedia::CopyTruncated(whole, cut, std::filesystem::file_size(whole) / 2));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(cut, streams, &error)) << error;
+    const auto streams = Probe(cut);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_GE(streams[0].frameCount, 1);
     EXPECT_LT(streams[0].frameCount, 10);
