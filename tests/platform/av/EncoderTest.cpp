@@ -1,0 +1,209 @@
+#include "platform/av/AviWriter.h"
+#include "platform/av/Encoder.h"
+
+#include "AviProbe.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using av::EncoderCategory;
+
+constexpr int kWidth = 160;
+constexpr int kHeight = 120;
+constexpr double kFps = 10;
+constexpr int kFrames = 10;
+constexpr int kRate = 44100;
+
+// A bottom-up 24-bit bitmap, rows padded to 4 bytes, whose pattern moves with n.
+std::vector<std::uint8_t> Frame(int width, int height, int n) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = &bits[static_cast<std::size_t>(y) * stride + 3 * x];
+            p[0] = static_cast<std::uint8_t>(x * 2 + n * 8);
+            p[1] = static_cast<std::uint8_t>(y * 2);
+            p[2] = static_cast<std::uint8_t>((x + y + n * 4) & 0xFF);
+        }
+    return bits;
+}
+
+std::vector<std::uint8_t> Tone(int rate, int channels, int samples) {
+    std::vector<std::uint8_t> pcm(static_cast<std::size_t>(samples) * channels * 2);
+    for (int i = 0; i < samples; ++i) {
+        const auto v = static_cast<std::int16_t>(8000 * std::sin(i * 2 * M_PI * 440 / rate));
+        for (int c = 0; c < channels; ++c) {
+            pcm[(static_cast<std::size_t>(i) * channels + c) * 2] = v & 0xFF;
+            pcm[(static_cast<std::size_t>(i) * channels + c) * 2 + 1] = (v >> 8) & 0xFF;
+        }
+    }
+    return pcm;
+}
+
+bool WriteAll(av::AviWriter& writer, int stream, const std::vector<av::EncodedPacket>& packets) {
+    std::string error;
+    for (const av::EncodedPacket& p : packets)
+        if (!writer.Write(stream, p.data.data(), p.data.size(), p.startTime, p.endTime,
+                          p.keyFrame, &error)) {
+            ADD_FAILURE() << error;
+            return false;
+        }
+    return true;
+}
+
+// Writes kFrames frames through the video compressor (or raw when empty) and one second
+// of 44.1 kHz stereo through the audio compressor (or PCM when empty).
+void WriteMovie(const std::string& path, const std::string& video, const std::string& audio) {
+    std::string error;
+    std::unique_ptr<av::VideoEncoder> videoEncoder;
+    std::unique_ptr<av::AudioEncoder> audioEncoder;
+    av::StreamFormatPtr videoFormat = av::RawVideoFormat(kWidth, kHeight, kFps);
+    av::StreamFormatPtr audioFormat = av::PcmAudioFormat(kRate, 2);
+    if (!video.empty()) {
+        videoEncoder = av::VideoEncoder::Open(video, kWidth, kHeight, kFps, &error);
+        ASSERT_TRUE(videoEncoder) << error;
+        videoFormat = videoEncoder->format();
+    }
+    if (!audio.empty()) {
+        audioEncoder = av::AudioEncoder::Open(audio, kRate, 2, &error);
+        ASSERT_TRUE(audioEncoder) << error;
+        audioFormat = audioEncoder->format();
+    }
+    auto writer = av::AviWriter::Create(path, &error);
+    ASSERT_TRUE(writer) << error;
+    ASSERT_EQ(writer->AddStream(videoFormat, &error), 0) << error;
+    ASSERT_EQ(writer->AddStream(audioFormat, &error), 1) << error;
+
+    const std::vector<std::uint8_t> tone = Tone(kRate, 2, kRate);
+    const std::size_t piece = tone.size() / kFrames;  // a tenth of a second, whole samples
+    for (int n = 0; n < kFrames; ++n) {
+        const av::MediaTime at = n * av::kMediaTimePerSecond / 10;
+        const std::vector<std::uint8_t> frame = Frame(kWidth, kHeight, n);
+        std::vector<av::EncodedPacket> packets;
+        if (videoEncoder) {
+            ASSERT_TRUE(videoEncoder->Encode(frame.data(), at, packets, &error)) << error;
+            ASSERT_TRUE(WriteAll(*writer, 0, packets));
+        } else {
+            ASSERT_TRUE(writer->Write(0, frame.data(), frame.size(), at,
+                                      at + av::kMediaTimePerSecond / 10, true, &error));
+        }
+        packets.clear();
+        if (audioEncoder) {
+            ASSERT_TRUE(audioEncoder->Encode(tone.data() + n * piece, piece, at, packets, &error))
+                << error;
+            ASSERT_TRUE(WriteAll(*writer, 1, packets));
+        } else {
+            ASSERT_TRUE(writer->Write(1, tone.data() + n * piece, piece, at,
+                                      at + av::kMediaTimePerSecond / 10, true, &error));
+        }
+    }
+    std::vector<av::EncodedPacket> rest;
+    if (videoEncoder) {
+        ASSERT_TRUE(videoEncoder->Flush(rest, &error)) << error;
+        ASSERT_TRUE(WriteAll(*writer, 0, rest));
+    }
+    rest.clear();
+    if (audioEncoder) {
+        ASSERT_TRUE(audioEncoder->Flush(rest, &error)) << error;
+        ASSERT_TRUE(WriteAll(*writer, 1, rest));
+    }
+    ASSERT_TRUE(writer->Finish(&error)) << error;
+}
+
+TEST(Compressors, ListsFollowTheTableOrderAndKeepCategoriesApart) {
+    const std::vector<av::EncoderEntry> video = av::AvailableEncoders(EncoderCategory::Video);
+    const std::vector<av::EncoderEntry> audio = av::AvailableEncoders(EncoderCategory::Audio);
+    ASSERT_GE(video.size(), 6u);
+    EXPECT_EQ(video[0].friendlyName, "Microsoft Video 1");
+    EXPECT_EQ(video[1].friendlyName, "Cinepak Codec by Radius");
+    EXPECT_EQ(video[2].friendlyName, "MJPEG Compressor");
+    ASSERT_GE(audio.size(), 6u);
+    EXPECT_EQ(audio[0].friendlyName, "PCM");
+    EXPECT_EQ(audio[0].codecName, "pcm_s16le");
+    for (const av::EncoderEntry& e : video)
+        EXPECT_EQ(e.category, EncoderCategory::Video) << e.friendlyName;
+    for (const av::EncoderEntry& e : audio)
+        EXPECT_EQ(e.category, EncoderCategory::Audio) << e.friendlyName;
+}
+
+TEST(Compressors, NameThatDiffersOnlyInLetterCaseOpens) {
+    std::string error;
+    EXPECT_TRUE(av::VideoEncoder::Open("mjpeg COMPRESSOR", 64, 48, 25, &error)) << error;
+    EXPECT_TRUE(av::AudioEncoder::Open("ima adpcm", 22050, 1, &error)) << error;
+}
+
+TEST(Compressors, NoCompressionAndNamesOfTheOtherCategoryAreNoCompressors) {
+    std::string error;
+    EXPECT_FALSE(av::VideoEncoder::Open("(No Compression)", 64, 48, 25, &error));
+    EXPECT_NE(error.find("(No Compression)"), std::string::npos);
+    EXPECT_FALSE(av::AudioEncoder::Open("(No Compression)", 44100, 2, &error));
+    EXPECT_FALSE(av::VideoEncoder::Open("PCM", 64, 48, 25, &error));
+    EXPECT_FALSE(av::AudioEncoder::Open("MJPEG Compressor", 44100, 2, &error));
+}
+
+TEST(Compressors, SizeTheCodecCannotTakeFailsWithAMessage) {
+    std::string error;
+    EXPECT_FALSE(av::VideoEncoder::Open("Microsoft Video 1", 62, 46, 25, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(av::VideoEncoder::Open("MJPEG Compressor", 64, 48, 0, &error));
+    EXPECT_FALSE(av::VideoEncoder::Open("MJPEG Compressor", 0, 48, 25, &error));
+}
+
+TEST(Compressors, EveryVideoCompressorWritesAFileThatReadsBack) {
+    for (const av::EncoderEntry& entry : av::AvailableEncoders(EncoderCategory::Video)) {
+        SCOPED_TRACE(entry.friendlyName);
+        const std::string path = TestFolder("video") + "/out.avi";
+        WriteMovie(path, entry.friendlyName, "");
+        std::vector<ProbedStream> streams;
+        std::string error;
+        ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].type, "video");
+        const std::string codec = entry.codecName == "libx264"   ? "h264"
+                                  : entry.codecName == "msmpeg4" ? "msmpeg4v3"
+                                                                 : entry.codecName;
+        EXPECT_EQ(streams[0].codec, codec);
+        EXPECT_EQ(streams[0].width, kWidth);
+        EXPECT_EQ(streams[0].height, kHeight);
+        EXPECT_EQ(streams[0].packets, kFrames);
+        EXPECT_NEAR(streams[0].durationSeconds, 1.0, 0.01);
+        EXPECT_EQ(streams[1].type, "audio");
+        EXPECT_NEAR(streams[1].durationSeconds, 1.0, 0.01);
+    }
+}
+
+TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack) {
+    for (const av::EncoderEntry& entry : av::AvailableEncoders(EncoderCategory::Audio)) {
+        SCOPED_TRACE(entry.friendlyName);
+        const std::string path = TestFolder("audio") + "/out.avi";
+        WriteMovie(path, "", entry.friendlyName);
+        std::vector<ProbedStream> streams;
+        std::string error;
+        ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].packets, kFrames);
+        EXPECT_EQ(streams[1].type, "audio");
+        const std::string codec = entry.codecName == "libgsm_ms"     ? "gsm_ms"
+                                  : entry.codecName == "libmp3lame" ? "mp3"
+                                                                    : entry.codecName;
+        EXPECT_EQ(streams[1].codec, codec);
+        if (entry.codecName == "libgsm_ms") {
+            EXPECT_EQ(streams[1].sampleRate, 8000);
+            EXPECT_EQ(streams[1].channels, 1);
+        } else {
+            EXPECT_EQ(streams[1].sampleRate, kRate);
+            EXPECT_EQ(streams[1].channels, 2);
+        }
+        // Codecs pad the last frame: up to one frame (at most 2048 samples here) longer.
+        EXPECT_GE(streams[1].durationSeconds, 0.99);
+        EXPECT_LE(streams[1].durationSeconds, 1.06);
+    }
+}
+
+}  // namespace
