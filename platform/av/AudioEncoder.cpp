@@ -79,6 +79,19 @@ int ChooseSampleRate(const AVCodec& encoder, const EncoderSettings& settings, in
     return best ? best : highest;
 }
 
+// Gives frame fresh room for samples of the codec's format, rate and layout.
+bool AllocateSound(AVFrame& frame, const AVCodecContext& codec, int samples, std::string* error) {
+    av_frame_unref(&frame);
+    frame.format = codec.sample_fmt;
+    frame.sample_rate = codec.sample_rate;
+    frame.nb_samples = samples;
+    if (int code = av_channel_layout_copy(&frame.ch_layout, &codec.ch_layout); code < 0)
+        return FfmpegFailure(error, "audio encoder: out of memory", code);
+    if (int code = av_frame_get_buffer(&frame, 0); code < 0)
+        return FfmpegFailure(error, "audio encoder: allocating sound failed", code);
+    return true;
+}
+
 void FfmpegAudioEncoder::Configure(AVCodecContext& codec, const EncoderSettings& settings,
                                    int sampleRate, int channels) {
     const int outChannels = settings.maxChannels > 0 ? std::min(channels, settings.maxChannels)
@@ -107,12 +120,7 @@ bool FfmpegAudioEncoder::Open(const std::string& friendlyName, int sampleRate, i
     const AVCodecContext& opened = session_.codec();
     const bool anySize = (opened.codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) != 0;
     frameSamples_ = anySize ? 0 : opened.frame_size;
-    CodecParametersPtr parameters(avcodec_parameters_alloc());
-    if (!parameters)
-        return Failure(error, "audio encoder: out of memory");
-    if (int code = avcodec_parameters_from_context(parameters.get(), &opened); code < 0)
-        return FfmpegFailure(error, "audio encoder: reading the stream parameters failed", code);
-    format_ = StreamFormat::Make(StreamFormat::Kind::Audio, *parameters, opened.time_base, error);
+    format_ = session_.Format(StreamFormat::Kind::Audio, error);
     return format_ != nullptr;
 }
 
@@ -144,16 +152,8 @@ bool FfmpegAudioEncoder::Resample(const std::uint8_t* pcm, int samples, std::str
         return FfmpegFailure(error, "audio encoder: resampling failed", room);
     if (room == 0)
         return true;
-    if (converted_->nb_samples < room) {
-        av_frame_unref(converted_.get());
-        converted_->format = codec.sample_fmt;
-        converted_->sample_rate = codec.sample_rate;
-        converted_->nb_samples = room;
-        if (int code = av_channel_layout_copy(&converted_->ch_layout, &codec.ch_layout); code < 0)
-            return FfmpegFailure(error, "audio encoder: out of memory", code);
-        if (int code = av_frame_get_buffer(converted_.get(), 0); code < 0)
-            return FfmpegFailure(error, "audio encoder: allocating sound failed", code);
-    }
+    if (converted_->nb_samples < room && !AllocateSound(*converted_, codec, room, error))
+        return false;
     const std::uint8_t* input[1] = {pcm};
     const int made = swr_convert(resampler_.get(), converted_->data, room,
                                  pcm ? input : nullptr, samples);
@@ -177,14 +177,8 @@ bool FfmpegAudioEncoder::SendFrames(bool final, std::vector<EncodedPacket>& out,
             return true;
         int samples = frameSamples_ > 0 ? std::min(queued, frameSamples_) : queued;
         const int frameLength = frameSamples_ > 0 && !shortLastFrame ? frameSamples_ : samples;
-        av_frame_unref(frame_.get());
-        frame_->format = codec.sample_fmt;
-        frame_->sample_rate = codec.sample_rate;
-        frame_->nb_samples = frameLength;
-        if (int code = av_channel_layout_copy(&frame_->ch_layout, &codec.ch_layout); code < 0)
-            return FfmpegFailure(error, "audio encoder: out of memory", code);
-        if (int code = av_frame_get_buffer(frame_.get(), 0); code < 0)
-            return FfmpegFailure(error, "audio encoder: allocating a frame failed", code);
+        if (!AllocateSound(*frame_, codec, frameLength, error))
+            return false;
         samples = av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame_->data), samples);
         if (samples < 0)
             return FfmpegFailure(error, "audio encoder: reading queued sound failed", samples);

@@ -38,6 +38,19 @@ bool EncoderSession::Open(CodecContextPtr codec, AVDictionary** options, std::st
     return true;
 }
 
+StreamFormatPtr EncoderSession::Format(StreamFormat::Kind kind, std::string* error) const {
+    CodecParametersPtr parameters(avcodec_parameters_alloc());
+    if (!parameters) {
+        Failure(error, "encoder: out of memory");
+        return nullptr;
+    }
+    if (int code = avcodec_parameters_from_context(parameters.get(), codec_.get()); code < 0) {
+        FfmpegFailure(error, "encoder: reading the stream parameters failed", code);
+        return nullptr;
+    }
+    return StreamFormat::Make(kind, *parameters, codec_->time_base, error);
+}
+
 bool EncoderSession::Send(const AVFrame* frame, std::vector<EncodedPacket>& out,
                           std::string* error) {
     if (!frame) {

@@ -3,6 +3,7 @@
 #include "platform/av/Encoder.h"
 #include "platform/av/EncoderTable.h"
 #include "platform/av/FfmpegPtr.h"
+#include "platform/av/StreamFormat.h"
 
 #include <cstdint>
 #include <string>
@@ -25,6 +26,9 @@ public:
 
     AVCodecContext& codec() { return *codec_; }
     const AVCodecContext& codec() const { return *codec_; }
+
+    // The opened codec's stream description, for the writer.
+    StreamFormatPtr Format(StreamFormat::Kind kind, std::string* error) const;
 
     // Sends one frame (null: the end of the stream, once) and appends what became ready.
     bool Send(const AVFrame* frame, std::vector<EncodedPacket>& out, std::string* error);

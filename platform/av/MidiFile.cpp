@@ -140,7 +140,8 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track,
             if (bytes.empty())
                 continue;
         } else if (*lead == 0xFF) {
-            runningStatus.reset();
+            // Meta events should end running status too, but files that keep using it
+            // after a meta event are common and unambiguous, so it is kept.
             const std::optional<std::uint8_t> type = reader.Byte();
             const std::optional<std::uint32_t> length = reader.Quantity();
             const auto body = type && length ? reader.Bytes(*length) : std::nullopt;

@@ -62,13 +62,7 @@ bool FfmpegVideoEncoder::Open(const std::string& friendlyName, int width, int he
     av_dict_free(&options);
     if (!ok || !SetUpConversion(error))
         return false;
-    CodecParametersPtr parameters(avcodec_parameters_alloc());
-    if (!parameters)
-        return Failure(error, "video encoder: out of memory");
-    if (int code = avcodec_parameters_from_context(parameters.get(), &session_.codec()); code < 0)
-        return FfmpegFailure(error, "video encoder: reading the stream parameters failed", code);
-    format_ = StreamFormat::Make(StreamFormat::Kind::Video, *parameters,
-                                 session_.codec().time_base, error);
+    format_ = session_.Format(StreamFormat::Kind::Video, error);
     return format_ != nullptr;
 }
 
