@@ -1,5 +1,6 @@
 #include "platform/av/AviWriter.h"
 #include "platform/av/Encoder.h"
+#include "platform/av/StreamFormat.h"
 
 #include "AviProbe.h"
 
@@ -204,6 +205,67 @@ TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack) {
         EXPECT_GE(streams[1].durationSeconds, 0.99);
         EXPECT_LE(streams[1].durationSeconds, 1.06);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Encodes one second of tone and returns the seconds its packets cover.
+double EncodedSeconds(av::AudioEncoder& encoder, int rate, int channels) {
+    const std::vector<std::uint8_t> tone = Tone(rate, channels, rate);
+    std::vector<av::EncodedPacket> packets;
+    std::string error;
+    EXPECT_TRUE(encoder.Encode(tone.data(), tone.size(), 0, packets, &error)) << error;
+    EXPECT_TRUE(encoder.Flush(packets, &error)) << error;
+    if (packets.empty())
+        return 0;
+    return static_cast<double>(packets.back().endTime - packets.front().startTime) /
+           av::kMediaTimePerSecond;
+}
+
+TEST(AudioCompressors, SoundIsConvertedToTheRatesAndChannelsTheCodecTakes) {
+    std::string error;
+    auto wma = av::AudioEncoder::Open("Windows Media Audio V2", 96000, 2, &error);
+    ASSERT_TRUE(wma) << error;
+    EXPECT_EQ(wma->format()->parameters().sample_rate, 48000);
+    EXPECT_NEAR(EncodedSeconds(*wma, 96000, 2), 1.0, 0.1);
+    auto ima = av::AudioEncoder::Open("IMA ADPCM", 11025, 3, &error);
+    ASSERT_TRUE(ima) << error;
+    EXPECT_EQ(ima->format()->parameters().ch_layout.nb_channels, 2);
+    EXPECT_NEAR(EncodedSeconds(*ima, 11025, 3), 1.0, 0.1);
+    // Not every build links the MP3 encoder.
+    if (auto mp3 = av::AudioEncoder::Open("MPEG Layer-3", 37000, 1, &error)) {
+        EXPECT_EQ(mp3->format()->parameters().sample_rate, 44100);
+        EXPECT_NEAR(EncodedSeconds(*mp3, 37000, 1), 1.0, 0.1);
+    }
+}
+
+TEST(AudioCompressors, PartialSampleFramesAreRefused) {
+    std::string error;
+    auto pcm = av::AudioEncoder::Open("PCM", 8000, 2, &error);
+    ASSERT_TRUE(pcm) << error;
+    const std::uint8_t bytes[6] = {};
+    std::vector<av::EncodedPacket> packets;
+    EXPECT_FALSE(pcm->Encode(bytes, sizeof bytes, 0, packets, &error));
+    EXPECT_TRUE(pcm->Encode(bytes, 4, 0, packets, &error)) << error;
+}
+
+TEST(VideoCompressors, FramesStampedAtOneTimeStillGetRisingTimes) {
+    std::string error;
+    auto encoder = av::VideoEncoder::Open("MPEG-4 Part 2 Video", 64, 48, 25, &error);
+    ASSERT_TRUE(encoder) << error;
+    const std::vector<std::uint8_t> frame = Frame(64, 48, 0);
+    std::vector<av::EncodedPacket> packets;
+    for (int n = 0; n < 3; ++n)
+        ASSERT_TRUE(encoder->Encode(frame.data(), 0, packets, &error)) << error;
+    ASSERT_TRUE(encoder->Flush(packets, &error)) << error;
+    ASSERT_EQ(packets.size(), 3u);
+    EXPECT_LT(packets[0].startTime, packets[1].startTime);
+    EXPECT_LT(packets[1].startTime, packets[2].startTime);
+    EXPECT_TRUE(packets[0].keyFrame);
+    std::vector<av::EncodedPacket> afterEnd;
+    EXPECT_FALSE(encoder->Encode(frame.data(), 4000000, afterEnd, &error));
 }
 
 }  // namespace
