@@ -184,6 +184,9 @@ bool FfmpegAviWriter::Write(int stream, const std::uint8_t* data, std::size_t si
         return Failure(error, "avi writer: packet too large");
     if (!WriteHeader(error))
         return false;
+    // An empty audio packet stands for no sound at all: nothing to store.
+    if (size == 0 && formats_[stream]->kind() == StreamFormat::Kind::Audio)
+        return true;
     // The muxer may have changed the time base while writing the headers.
     const AVRational base = muxer_->streams[stream]->time_base;
     const std::int64_t tick = ToStreamTicks(startTime, base);

@@ -86,10 +86,8 @@ void FfmpegVideoEncoder::Configure(AVCodecContext& codec, const EncoderSettings&
         codec.flags |= AV_CODEC_FLAG_QSCALE;
         codec.global_quality = FF_QP2LAMBDA * settings.qscale;
     }
-    if (settings.crf > 0) {
+    if (settings.crf > 0)
         av_dict_set_int(options, "crf", settings.crf, 0);
-        av_dict_set(options, "bf", "0", 0);
-    }
     if (codec.pix_fmt == AV_PIX_FMT_YUVJ420P)
         codec.color_range = AVCOL_RANGE_JPEG;
 }
@@ -97,7 +95,7 @@ void FfmpegVideoEncoder::Configure(AVCodecContext& codec, const EncoderSettings&
 bool FfmpegVideoEncoder::SetUpConversion(std::string* error) {
     const AVCodecContext& codec = session_.codec();
     scaler_.reset(sws_getContext(codec.width, codec.height, AV_PIX_FMT_BGR24, codec.width,
-                                 codec.height, codec.pix_fmt, SWS_BICUBIC | SWS_ACCURATE_RND,
+                                 codec.height, codec.pix_fmt, SWS_BICUBIC,
                                  nullptr, nullptr, nullptr));
     if (!scaler_)
         return Failure(error, std::string("video encoder: no conversion from 24-bit bitmaps to ") +
