@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -153,6 +154,36 @@ TEST(AviWriter, StreamThatStartsLateKeepsItsStartTime) {
     ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_NEAR(streams[0].durationSeconds, 1.0, 0.001);
+}
+
+TEST(AviWriter, StreamsWrittenFromTwoThreadsAllArrive) {
+    const std::string path = TestFolder("threads") + "/threads.avi";
+    std::string error;
+    auto writer = av::AviWriter::Create(path, &error);
+    ASSERT_TRUE(writer) << error;
+    ASSERT_EQ(writer->AddStream(av::RawVideoFormat(16, 16, 25), &error), 0);
+    ASSERT_EQ(writer->AddStream(av::PcmAudioFormat(8000, 1), &error), 1);
+    const int count = 200;
+    std::thread video([&] {
+        const std::vector<std::uint8_t> frame(16 * 16 * 3, 0x20);
+        for (int n = 0; n < count; ++n)
+            EXPECT_TRUE(writer->Write(0, frame.data(), frame.size(), n * 400000LL,
+                                      (n + 1) * 400000LL, true, nullptr));
+    });
+    std::thread audio([&] {
+        const std::vector<std::uint8_t> sound(640, 0);  // 40 ms of 8 kHz mono
+        for (int n = 0; n < count; ++n)
+            EXPECT_TRUE(writer->Write(1, sound.data(), sound.size(), n * 400000LL,
+                                      (n + 1) * 400000LL, true, nullptr));
+    });
+    video.join();
+    audio.join();
+    ASSERT_TRUE(writer->Finish(&error)) << error;
+    std::vector<ProbedStream> streams;
+    ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].packets, count);
+    EXPECT_NEAR(streams[1].durationSeconds, count * 0.04, 0.001);
 }
 
 TEST(AviWriter, PathThatCannotBeWrittenFailsWithAMessage) {
