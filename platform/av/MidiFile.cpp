@@ -134,9 +134,9 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track,
             const auto body = length ? reader.Bytes(*length) : std::nullopt;
             if (!body)
                 return Fail(error, "a track is cut short inside a system-exclusive message");
-            if (*lead == 0xF0)
-                bytes.push_back(0xF0);
-            bytes.insert(bytes.end(), body->begin(), body->end());
+            const std::size_t prefix = *lead == 0xF0 ? 1 : 0;
+            bytes.assign(prefix + body->size(), 0xF0);
+            std::copy(body->begin(), body->end(), bytes.begin() + prefix);
             if (bytes.empty())
                 continue;
         } else if (*lead == 0xFF) {
