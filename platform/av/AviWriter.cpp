@@ -21,6 +21,9 @@ namespace av {
 namespace {
 
 constexpr int kIoBufferSize = 64 * 1024;
+// The muxer refuses to fill a gap of more than 60000 ticks with empty chunks at once
+// (ten minutes of a MIDI stream's silence); longer gaps are bridged in steps of this.
+constexpr std::int64_t kLongestGapTicks = 50000;
 // The stream headers lie in the first kilobytes; this bounds what the MIDI patch reads.
 constexpr std::size_t kHeaderSearchBytes = 1 << 20;
 
@@ -221,6 +224,9 @@ bool FfmpegAviWriter::WriteTicks(int stream, const std::uint8_t* data, std::size
         if (!WriteTicks(stream, nullptr, 0, 0, 0, true, error))
             return false;
     }
+    while (!audio && last != AV_NOPTS_VALUE && tick - last > kLongestGapTicks)
+        if (!WriteTicks(stream, nullptr, 0, last + kLongestGapTicks, 0, true, error))
+            return false;
     if (last != AV_NOPTS_VALUE && tick <= last)
         tick = last + 1;
     last = tick;

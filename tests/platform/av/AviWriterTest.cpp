@@ -94,10 +94,34 @@ TEST(AviWriter, MidiStreamHeaderSaysMidsAndTheFileStillOpens) {
 
     const std::vector<std::uint8_t> file = ReadBytes(path);
     EXPECT_EQ(StreamTypes(file), (std::vector<std::string>{"vids", "mids"}));
+    // The audio start patch moves a "mids" stream by its dwRate / dwScale.
+    const auto mids = av::FindStreamTypeField(file, 1);
+    ASSERT_TRUE(mids);
+    EXPECT_NE(file[*mids + 20] | file[*mids + 21], 0);  // dwScale
+    EXPECT_NE(file[*mids + 24] | file[*mids + 25] | file[*mids + 26], 0);  // dwRate
     std::vector<ProbedStream> streams;
     ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
     ASSERT_EQ(streams.size(), 2u);
     EXPECT_EQ(streams[0].packets, 10);
+}
+
+TEST(AviWriter, MidiSilenceOfMoreThanTenMinutesIsBridged) {
+    const std::string path = TestFolder("silence") + "/silence.avi";
+    std::string error;
+    auto writer = av::AviWriter::Create(path, &error);
+    ASSERT_TRUE(writer) << error;
+    ASSERT_EQ(writer->AddStream(av::MidiFormat(), &error), 0);
+    const std::uint8_t note[] = {0x90, 60, 100};
+    const av::MediaTime eleven = 11 * 60 * av::kMediaTimePerSecond;
+    ASSERT_TRUE(writer->Write(0, note, 3, 0, 0, true, &error)) << error;
+    ASSERT_TRUE(writer->Write(0, note, 3, eleven, eleven, true, &error)) << error;
+    ASSERT_TRUE(writer->Finish(&error)) << error;
+    std::vector<ProbedStream> streams;
+    ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 1u);
+    // The reader skips the empty chunks but counts them into the times.
+    EXPECT_EQ(streams[0].packets, 2);
+    EXPECT_NEAR(streams[0].durationSeconds, 11 * 60 + 0.01, 0.001);
 }
 
 TEST(AviWriter, FinishWithoutPacketsLeavesAFileThatOpens) {
