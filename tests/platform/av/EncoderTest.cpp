@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -266,6 +269,54 @@ TEST(VideoCompressors, FramesStampedAtOneTimeStillGetRisingTimes) {
     EXPECT_TRUE(packets[0].keyFrame);
     std::vector<av::EncodedPacket> afterEnd;
     EXPECT_FALSE(encoder->Encode(frame.data(), 4000000, afterEnd, &error));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VideoCompressors, CompressedPictureKeepsItsColoursAndOrientation) {
+    const int width = 64, height = 48, stride = 64 * 3;
+    // Stored rows are bottom-up: the first half stored is the lower half shown (blue),
+    // the second is the upper half shown (red).
+    std::vector<std::uint8_t> frame(static_cast<std::size_t>(stride) * height);
+    for (int row = 0; row < height; ++row)
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* p = &frame[static_cast<std::size_t>(row) * stride + 3 * x];
+            const bool upper = row >= height / 2;
+            p[0] = upper ? 40 : 200;
+            p[1] = 60;
+            p[2] = upper ? 200 : 40;
+        }
+    for (const char* name : {"MJPEG Compressor", "MPEG-4 Part 2 Video"}) {
+        SCOPED_TRACE(name);
+        const std::string folder = TestFolder("colours");
+        std::string error;
+        auto encoder = av::VideoEncoder::Open(name, width, height, 25, &error);
+        ASSERT_TRUE(encoder) << error;
+        auto writer = av::AviWriter::Create(folder + "/c.avi", &error);
+        ASSERT_TRUE(writer) << error;
+        ASSERT_EQ(writer->AddStream(encoder->format(), &error), 0);
+        std::vector<av::EncodedPacket> packets;
+        ASSERT_TRUE(encoder->Encode(frame.data(), 0, packets, &error)) << error;
+        ASSERT_TRUE(encoder->Flush(packets, &error)) << error;
+        ASSERT_TRUE(WriteAll(*writer, 0, packets));
+        ASSERT_TRUE(writer->Finish(&error)) << error;
+        const std::string command = "ffmpeg -v error -y -i '" + folder +
+                                    "/c.avi' -f rawvideo -pix_fmt bgr24 '" + folder + "/c.bgr'";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        std::ifstream in(folder + "/c.bgr", std::ios::binary);
+        const std::vector<std::uint8_t> shown{std::istreambuf_iterator<char>(in),
+                                              std::istreambuf_iterator<char>()};
+        ASSERT_EQ(shown.size(), static_cast<std::size_t>(width * height * 3));
+        const std::uint8_t* top = &shown[(4 * width + 8) * 3];
+        const std::uint8_t* bottom = &shown[((height - 4) * width + 8) * 3];
+        EXPECT_NEAR(top[0], 40, 8);
+        EXPECT_NEAR(top[1], 60, 8);
+        EXPECT_NEAR(top[2], 200, 8);
+        EXPECT_NEAR(bottom[0], 200, 8);
+        EXPECT_NEAR(bottom[2], 40, 8);
+    }
 }
 
 }  // namespace
