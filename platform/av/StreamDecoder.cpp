@@ -81,7 +81,7 @@ private:
     bool FlushResampler(DecodedSample& sample);
     void StampTimes(DecodedSample& sample, std::int64_t stamp, MediaTime duration);
 
-    InputFormatPtr input_;
+    InputFormatContextPtr input_;
     AVStream* stream_ = nullptr;  // owned by input_
     CodecContextPtr codec_;
     PacketPtr packet_;
@@ -95,7 +95,7 @@ private:
     // scaler is remembered by the source's size and format ourselves: libswscale renames
     // full-range formats inside its context, so its own cache would rebuild on every
     // MJPEG frame.
-    ScalerPtr scaler_;
+    ScaleContextPtr scaler_;
     int scalerWidth_ = 0;
     int scalerHeight_ = 0;
     int scalerFormat_ = AV_PIX_FMT_NONE;
@@ -103,7 +103,7 @@ private:
 
     // Audio: interleaved s16 at the stream's rate; the resampler is rebuilt when the
     // decoded format changes mid-stream.
-    ResamplerPtr resampler_;
+    ResampleContextPtr resampler_;
     ChannelLayout outLayout_;
     ChannelLayout inLayout_;
     int inFormat_ = AV_SAMPLE_FMT_NONE;
@@ -323,7 +323,7 @@ bool FfmpegStreamDecoder::UpdateResampler(std::string* error)
     int code = swr_alloc_set_opts2(&raw, outLayout_.get(), AV_SAMPLE_FMT_S16, info_.sampleRate,
                                    layout.get(), static_cast<AVSampleFormat>(frame.format),
                                    frame.sample_rate, 0, nullptr);
-    ResamplerPtr resampler(raw);
+    ResampleContextPtr resampler(raw);
     if (code >= 0)
         code = swr_init(resampler.get());
     if (code < 0)
