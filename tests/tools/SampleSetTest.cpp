@@ -2,6 +2,7 @@
 
 #include "tools/SamplePictures.h"
 
+#include <opencv2/imgcodecs.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -109,6 +110,21 @@ TEST(SampleSet, TwoRunsWriteTheSameBytes)
         EXPECT_FALSE(a.empty()) << file;
         EXPECT_TRUE(a == ReadAll(second.path() / file)) << file;
     }
+}
+
+TEST(SampleSet, PicturesReadBackInTheirIntendedLayout)
+{
+    TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
+    // The face is kept lossless, so its backdrop stays one exact colour for the cut-out.
+    const cv::Mat face = cv::imread((folder.path() / kSampleFace).string(), cv::IMREAD_UNCHANGED);
+    ASSERT_EQ(face.type(), CV_8UC3);
+    EXPECT_EQ(cv::norm(face, FacePicture(), cv::NORM_INF), 0.0);
+    const cv::Mat scene =
+        cv::imread((folder.path() / kSampleBackground).string(), cv::IMREAD_UNCHANGED);
+    ASSERT_EQ(scene.type(), CV_8UC3);
+    EXPECT_EQ(scene.size(), BackgroundPicture().size());
 }
 
 TEST(SampleSet, RewritingReplacesEarlierFiles)
