@@ -1,6 +1,9 @@
 #include "tools/SampleSet.h"
 
+#include "tools/SampleAudio.h"
 #include "tools/SamplePictures.h"
+
+#include "platform/av/MidiFile.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <gtest/gtest.h>
@@ -125,6 +128,23 @@ TEST(SampleSet, PicturesReadBackInTheirIntendedLayout)
         cv::imread((folder.path() / kSampleBackground).string(), cv::IMREAD_UNCHANGED);
     ASSERT_EQ(scene.type(), CV_8UC3);
     EXPECT_EQ(scene.size(), BackgroundPicture().size());
+}
+
+TEST(SampleSet, MidiReadsBackAsTwoTracksOfTheTunesLength)
+{
+    TempFolder folder;
+    std::string error;
+    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
+    av::MidiSequence sequence;
+    ASSERT_TRUE(av::ReadMidiFile((folder.path() / kSampleMidi).string(), sequence, &error)) << error;
+    EXPECT_EQ(sequence.format, 1);
+    EXPECT_EQ(sequence.trackCount, 2);
+    EXPECT_NEAR(double(sequence.duration) / av::kMediaTimePerSecond, MelodySeconds(), 1e-3);
+    ASSERT_FALSE(sequence.messages.empty());
+    // The tempo applies: the last note is released within the tune's last two beats.
+    const double lastRelease = double(sequence.messages.back().time) / av::kMediaTimePerSecond;
+    EXPECT_GT(lastRelease, MelodySeconds() - 2 * 60.0 / 160);
+    EXPECT_LT(lastRelease, MelodySeconds());
 }
 
 TEST(SampleSet, RewritingReplacesEarlierFiles)
