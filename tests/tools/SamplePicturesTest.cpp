@@ -68,16 +68,6 @@ double AngleDistance(double a, double b)
 
 }  // namespace
 
-TEST(SampleTemplate, FramesAreBottomUpTemplateSized)
-{
-    ImagePtr frame = TemplateFrame(0);
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(frame->width(), kTemplateWidth);
-    EXPECT_EQ(frame->height(), kTemplateHeight);
-    EXPECT_EQ(frame->channels(), 3);
-    EXPECT_EQ(frame->origin(), ImageOrigin::BottomLeft);
-}
-
 TEST(SampleTemplate, FaceSpotTurnsOneStepEverySecondFrameAndMoves)
 {
     for (int i = 0; i + kFramesPerTurn < kTemplateFrameCount; i += kFramesPerTurn) {
@@ -170,11 +160,4 @@ TEST(SampleFace, HairOnTopAndALockOnTheLeftTellTheOrientation)
     const cv::Mat lowRight = m(cv::Rect(w - w / 10, h * 3 / 4, w / 10, h / 8));
     EXPECT_GT(cv::countNonZero(lowLeft), 0);
     EXPECT_EQ(cv::countNonZero(lowRight), 0);
-}
-
-TEST(SampleBackground, DiffersFromTheTemplateSize)
-{
-    const cv::Mat scene = BackgroundPicture();
-    EXPECT_EQ(scene.type(), CV_8UC3);
-    EXPECT_NE(scene.size(), cv::Size(kTemplateWidth, kTemplateHeight));
 }

@@ -128,6 +128,8 @@ TEST(SampleSet, PicturesReadBackInTheirIntendedLayout)
         cv::imread((folder.path() / kSampleBackground).string(), cv::IMREAD_UNCHANGED);
     ASSERT_EQ(scene.type(), CV_8UC3);
     EXPECT_EQ(scene.size(), BackgroundPicture().size());
+    // Another size than the template's, so that the creator's stretching is exercised.
+    EXPECT_NE(scene.size(), cv::Size(kTemplateWidth, kTemplateHeight));
 }
 
 TEST(SampleSet, MidiReadsBackAsTwoTracksOfTheTunesLength)
