@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -95,6 +96,26 @@ void WalkChunks(const Bytes& b, std::size_t begin, std::size_t end, AviSummary& 
         }
         at = body + size + (size & 1);
     }
+}
+
+// What a standard reader, the ffprobe program, counts in the file's first video stream:
+// "width,height,frames", or "" when it cannot run.
+std::string ProbeWithFfprobe(const std::filesystem::path& path)
+{
+    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 "
+                                "-show_entries stream=width,height,nb_read_frames -of csv=p=0 '" +
+                                path.string() + "' 2>/dev/null";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        if (pclose(pipe) != 0)
+            output.clear();
+    }
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
+    return output;
 }
 
 }  // namespace
@@ -200,4 +221,17 @@ TEST(SampleSet, TemplateHoldsEveryFrameUncompressedAndBottomUp)
         EXPECT_TRUE(std::equal(avi.frames[i].begin(), avi.frames[i].end(), frame->data()))
             << "frame " << i;
     }
+}
+
+TEST(SampleSet, TemplateReadsBackInAStandardReader)
+{
+    if (std::system("ffprobe -version >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "ffprobe is not installed";
+    TempFolder folder;
+    std::string error;
+    const std::filesystem::path path = folder.path() / "Template.avi";
+    ASSERT_TRUE(WriteTemplateVideo(path.string(), &error)) << error;
+    EXPECT_EQ(ProbeWithFfprobe(path), std::to_string(kTemplateWidth) + "," +
+                                          std::to_string(kTemplateHeight) + "," +
+                                          std::to_string(kTemplateFrameCount));
 }
