@@ -1,8 +1,10 @@
 #include "tools/SampleAudio.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <numbers>
 
 namespace {

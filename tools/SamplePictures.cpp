@@ -2,6 +2,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -156,9 +157,8 @@ cv::Mat FacePicture()
         cv::circle(face, cv::Point(x + 2, 102), 4, iris, cv::FILLED, kFlat);
         cv::line(face, cv::Point(x - 11, 90), cv::Point(x + 10, 88), hair, 3, kFlat);
     }
-    const cv::Point nose[] = {{84, 106}, {78, 126}, {88, 128}};
-    cv::polylines(face, std::vector<std::vector<cv::Point>>{{nose[0], nose[1], nose[2]}}, false,
-                  shade, 2, kFlat);
+    cv::line(face, cv::Point(84, 106), cv::Point(78, 126), shade, 2, kFlat);
+    cv::line(face, cv::Point(78, 126), cv::Point(88, 128), shade, 2, kFlat);
     cv::ellipse(face, cv::Point(86, 144), cv::Size(18, 7), 8, 0, 360, lips, cv::FILLED, kFlat);
     cv::circle(face, cv::Point(112, 128), 2, shade, cv::FILLED, kFlat);
     return face;

@@ -15,10 +15,12 @@
 
 namespace {
 
-void SetError(std::string* error, const std::string& message)
+// Stores the message for the caller and gives false, so a failing step ends with it.
+bool Fail(std::string* error, const std::string& message)
 {
     if (error)
         *error = message;
+    return false;
 }
 
 bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
@@ -26,10 +28,8 @@ bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) {
-        SetError(error, "samples: writing " + path + " failed");
-        return false;
-    }
+    if (!out)
+        return Fail(error, "samples: writing " + path + " failed");
     return true;
 }
 
@@ -40,12 +40,9 @@ bool WritePicture(const std::string& path, const cv::Mat& picture, const std::ve
     try {
         written = cv::imwrite(path, picture, options);
     } catch (const cv::Exception& e) {
-        SetError(error, "samples: writing " + path + " failed: " + e.what());
-        return false;
+        return Fail(error, "samples: writing " + path + " failed: " + e.what());
     }
-    if (!written)
-        SetError(error, "samples: writing " + path + " failed");
-    return written;
+    return written || Fail(error, "samples: writing " + path + " failed");
 }
 
 }  // namespace
@@ -54,37 +51,28 @@ bool WriteTemplateVideo(const std::string& path, std::string* error)
 {
     std::string reason;
     std::unique_ptr<av::AviWriter> writer = av::AviWriter::Create(path, &reason);
-    if (!writer) {
-        SetError(error, "samples: creating " + path + " failed: " + reason);
-        return false;
-    }
+    if (!writer)
+        return Fail(error, "samples: creating " + path + " failed: " + reason);
     const int stream = writer->AddStream(
         av::RawVideoFormat(kTemplateWidth, kTemplateHeight, kTemplateFramesPerSecond), &reason);
-    if (stream < 0) {
-        SetError(error, "samples: adding the video stream to " + path + " failed: " + reason);
-        return false;
-    }
+    if (stream < 0)
+        return Fail(error, "samples: adding the video stream to " + path + " failed: " + reason);
     const auto frameTime = [](int index) {
         return static_cast<av::MediaTime>(index * av::kMediaTimePerSecond / kTemplateFramesPerSecond);
     };
     for (int i = 0; i < kTemplateFrameCount; ++i) {
         ImagePtr frame = TemplateFrame(i);
-        if (!frame) {
-            SetError(error, "samples: out of memory drawing frame " + std::to_string(i));
-            return false;
-        }
+        if (!frame)
+            return Fail(error, "samples: out of memory drawing frame " + std::to_string(i));
         // The frame's rows are already stored bottom-up and padded, as the raw format asks.
         if (!writer->Write(stream, frame->data(), frame->imageSize(), frameTime(i), frameTime(i + 1),
                            true, &reason)) {
-            SetError(error, "samples: writing frame " + std::to_string(i) + " to " + path +
-                                " failed: " + reason);
-            return false;
+            return Fail(error, "samples: writing frame " + std::to_string(i) + " to " + path +
+                                   " failed: " + reason);
         }
     }
-    if (!writer->Finish(&reason)) {
-        SetError(error, "samples: finishing " + path + " failed: " + reason);
-        return false;
-    }
+    if (!writer->Finish(&reason))
+        return Fail(error, "samples: finishing " + path + " failed: " + reason);
     return true;
 }
 
@@ -95,10 +83,8 @@ bool WriteSampleSet(const std::string& root, std::string* error)
         std::error_code failure;
         const std::filesystem::path folder = (base / file).parent_path();
         std::filesystem::create_directories(folder, failure);
-        if (failure) {
-            SetError(error, "samples: creating " + folder.string() + " failed: " + failure.message());
-            return false;
-        }
+        if (failure)
+            return Fail(error, "samples: creating " + folder.string() + " failed: " + failure.message());
     }
     const auto at = [&base](std::string_view file) { return (base / file).string(); };
     return WriteTemplateVideo(at(kSampleTemplate), error) &&
