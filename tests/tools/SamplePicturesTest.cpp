@@ -2,6 +2,7 @@
 
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/RegionSearch.h"
+#include "creator/engine/RotatedImageSet.h"
 #include "media/image/BilateralSmooth.h"
 
 #include <opencv2/imgproc.hpp>
@@ -160,4 +161,22 @@ TEST(SampleFace, HairOnTopAndALockOnTheLeftTellTheOrientation)
     const cv::Mat lowRight = m(cv::Rect(w - w / 10, h * 3 / 4, w / 10, h / 8));
     EXPECT_GT(cv::countNonZero(lowLeft), 0);
     EXPECT_EQ(cv::countNonZero(lowRight), 0);
+}
+
+TEST(SampleFace, GivesAFaceForEveryDirectionAsTheCreatorPrepares)
+{
+    // The creator turns the picture to the frames' bottom-up order before the cut-out.
+    cv::Mat face;
+    cv::flip(FacePicture(), face, 0);
+    ImagePtr picture = Image::FromMat(face, ImageOrigin::BottomLeft);
+    ImagePtr cutOut;
+    ImagePtr mask;
+    ASSERT_TRUE(FindMarkedRegion(picture.get(), nullptr, nullptr, nullptr, &cutOut, &mask, nullptr,
+                                 nullptr, nullptr));
+    CRotatedImageSet faces;
+    ASSERT_EQ(faces.Build(cutOut, mask, 16, true), 1);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_NE(faces.GetImage(i), nullptr) << "direction " << i;
+        EXPECT_NE(faces.GetMask(i), nullptr) << "direction " << i;
+    }
 }
