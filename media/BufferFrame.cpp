@@ -1,0 +1,240 @@
+#include "media/BufferFrame.h"
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Whether a copy of only the first byteCount bytes takes the source's origin along:
+// storing a frame does, reading one leaves the caller's origin as it was.
+enum class ByteCopyOrigin { Take, Keep };
+
+// The copy rule: the image that ends up as the target, T itself or a new clone, with T
+// released when it is not kept. Copies between matching images reuse T's pixels.
+Image* CopyByRule(const Image* source, Image* target, DWORD byteCount, ByteCopyOrigin origin)
+{
+    if (!source) {
+        delete target;
+        return nullptr;
+    }
+    if (!target)
+        return source->Clone().release();
+    if (!ImagesMatch(*source, *target)) {
+        delete target;
+        return source->Clone().release();
+    }
+    if (source == target)
+        return target;
+    // Matching images share their row padding, so the pixel data is one block of
+    // imageSize() bytes in both; a producer's count never reaches past either.
+    const std::size_t whole = std::min(source->imageSize(), target->imageSize());
+    const std::size_t count = byteCount != 0 ? std::min<std::size_t>(byteCount, whole) : whole;
+    if (source->hasData() && target->hasData())
+        std::memcpy(target->data(), source->data(), count);
+    if (byteCount == 0 || origin == ByteCopyOrigin::Take)
+        target->setOrigin(source->origin());
+    return target;
+}
+
+// Fits the source's pixels into the target's size and channel count, linearly resized.
+void FitInto(const Image& source, Image& target)
+{
+    if (!source.hasData() || !target.hasData())
+        return;
+    cv::Mat from = source.fullMat();
+    cv::Mat to = target.fullMat();
+    cv::Mat converted;
+    if (source.channels() != target.channels()) {
+        cv::cvtColor(from, converted,
+                     target.channels() == 1 ? cv::COLOR_BGR2GRAY : cv::COLOR_GRAY2BGR);
+        from = converted;
+    }
+    if (from.size() == to.size())
+        from.copyTo(to);
+    else
+        cv::resize(from, to, to.size(), 0, 0, cv::INTER_LINEAR);
+}
+
+// The picture type keeps 8 bits and 1 or 3 channels: 16-bit samples are scaled down,
+// floating ones taken as 0 to 1, and other channel layouts (alpha, grey with alpha)
+// become blue, green, red.
+cv::Mat ToStorableLayout(const cv::Mat& stored)
+{
+    cv::Mat picture = stored;
+    if (picture.depth() == CV_16U)
+        picture.convertTo(picture, CV_8U, 1.0 / 257.0);
+    else if (picture.depth() == CV_32F || picture.depth() == CV_64F)
+        picture.convertTo(picture, CV_8U, 255.0);
+    else if (picture.depth() != CV_8U)
+        picture.convertTo(picture, CV_8U);
+    switch (picture.channels()) {
+    case 1:
+    case 3:
+        return picture;
+    case 2: {
+        cv::Mat grey;
+        cv::extractChannel(picture, grey, 0);
+        cv::cvtColor(grey, picture, cv::COLOR_GRAY2BGR);
+        return picture;
+    }
+    case 4:
+        cv::cvtColor(picture, picture, cv::COLOR_BGRA2BGR);
+        return picture;
+    default:
+        return cv::Mat();
+    }
+}
+
+// The picture in the file as stored, top row first; null when it cannot be read.
+ImagePtr LoadPicture(const char* fileName)
+{
+    try {
+        const cv::Mat stored = cv::imread(fileName, cv::IMREAD_UNCHANGED);
+        if (stored.empty())
+            return nullptr;
+        return Image::FromMat(ToStorableLayout(stored), ImageOrigin::TopLeft);
+    } catch (const cv::Exception&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
+
+CBufferFrame::~CBufferFrame()
+{
+    if (FrameRecord* held = HeldRecord())
+        delete held->image;
+    ReplaceText(fileName_, nullptr);
+}
+
+FrameRecord* CBufferFrame::HeldRecord()
+{
+    if (!data_ || dataSize_ != sizeof(FrameRecord))
+        return nullptr;
+    return reinterpret_cast<FrameRecord*>(data_);
+}
+
+bool CBufferFrame::GetData(void** data, DWORD* size)
+{
+    CriticalSectionLock hold(lock_);
+    const FrameRecord* held = HeldRecord();
+    if (!held || !held->image)
+        return false;
+    if (data)
+        *data = held->image;
+    if (size)
+        *size = sizeof(Image);
+    return true;
+}
+
+bool CBufferFrame::SetData(const void* bytes, DWORD length)
+{
+    CriticalSectionLock hold(lock_);
+    if (FrameRecord* held = HeldRecord()) {
+        delete held->image;
+        held->image = nullptr;
+    }
+    return CBuffer::SetData(bytes, length);
+}
+
+bool CBufferFrame::SetImage(Image* image)
+{
+    CriticalSectionLock hold(lock_);
+    FrameRecord* held = HeldRecord();
+    if (!held) {
+        FreeData();
+        data_ = new (std::nothrow) BYTE[sizeof(FrameRecord)];
+        if (!data_)
+            return false;
+        held = new (data_) FrameRecord {};
+        dataSize_ = sizeof(FrameRecord);
+    }
+    if (held->image != image)
+        delete held->image;
+    held->image = image;
+    SignalAll();
+    return true;
+}
+
+bool CBufferFrame::SetFrame(const FrameRecord* frame)
+{
+    CriticalSectionLock hold(lock_);
+    if (!frame)
+        return false;
+    const FrameRecord* before = HeldRecord();
+    Image* previous = before ? before->image : nullptr;
+    // A record block is reused at its size, so this cannot fail while previous is held.
+    if (!CBuffer::SetData(frame, sizeof(FrameRecord)))
+        return false;
+    FrameRecord* held = HeldRecord();
+    held->image = CopyByRule(frame->image, previous, frame->byteCount, ByteCopyOrigin::Take);
+    return true;
+}
+
+bool CBufferFrame::GetFrame(FrameRecord* frame)
+{
+    CriticalSectionLock hold(lock_);
+    const FrameRecord* held = HeldRecord();
+    if (!frame || !held)
+        return false;
+    frame->image = CopyByRule(held->image, frame->image, held->byteCount, ByteCopyOrigin::Keep);
+    frame->reserved = held->reserved;
+    frame->byteCount = held->byteCount;
+    frame->timeStamp = held->timeStamp;
+    return true;
+}
+
+bool CBufferFrame::GetFrameScaled(FrameRecord* frame)
+{
+    CriticalSectionLock hold(lock_);
+    const FrameRecord* held = HeldRecord();
+    if (!frame || !held || !held->image)
+        return false;
+    const Image& source = *held->image;
+    if (!frame->image) {
+        frame->image = source.Clone().release();
+    } else if (frame->image != &source) {
+        FitInto(source, *frame->image);
+        frame->image->setOrigin(source.origin());
+    }
+    frame->reserved = held->reserved;
+    frame->byteCount = 0;
+    frame->timeStamp = held->timeStamp;
+    return true;
+}
+
+bool CBufferFrame::SetFileName(const char* fileName)
+{
+    CriticalSectionLock hold(lock_);
+    ReplaceText(fileName_, fileName);
+    return true;
+}
+
+bool CBufferFrame::GetFileName(char* buffer, DWORD length)
+{
+    CriticalSectionLock hold(lock_);
+    return CopyText(fileName_, buffer, length);
+}
+
+bool CBufferFrame::LoadFile()
+{
+    CriticalSectionLock hold(lock_);
+    if (!fileName_ || !*fileName_)
+        return false;
+    ImagePtr picture = LoadPicture(fileName_);
+    if (!SetImage(picture.get()))
+        return false;
+    picture.release();
+    return true;
+}
+
+bool CBufferFrame::Close()
+{
+    CriticalSectionLock hold(lock_);
+    SetData(nullptr, 0);
+    return CBuffer::Close();
+}
