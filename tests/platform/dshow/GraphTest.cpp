@@ -158,6 +158,7 @@ TEST(FilterGraph, BasicVideoAnswersNoInterfaceWithoutAVideoStream) {
 }
 
 TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn) {
+    Callback callback;  // outlives the graph, whose grabber holds it
     Graph graph;
     graph.RemoveClock();
     Held<CountingSource> source(Rgb24Type(4, 2), 5);
@@ -183,7 +184,6 @@ TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn) {
     EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(connected.pbFormat)->bmiHeader.biWidth, 4);
     FreeMediaType(connected);
 
-    Callback callback;
     std::vector<double> times;
     callback.onSample = [&](double time, IMediaSample* sample) {
         BYTE* data = nullptr;

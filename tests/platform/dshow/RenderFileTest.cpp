@@ -85,9 +85,9 @@ TEST(RenderFile, VideoFramesReachTheGrabberAsBottomUpRgb24) {
     testmedia::TempFolder folder;
     const std::string path = folder.path("clip.avi");
     ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 64, 48, 10, 20, false));
+    Callback callback;  // outlives the graph, whose grabber holds it
     FileGraph graph;
     ASSERT_EQ(graph.Render(path), S_OK);
-    Callback callback;
     std::vector<long> sizes;
     callback.onSample = [&](double, IMediaSample* sample) { sizes.push_back(sample->GetActualDataLength()); };
     ISampleGrabber* grabber = SpliceGrabber(graph, &callback);
