@@ -23,4 +23,14 @@ bool Fail(std::string* error, std::string message)
     return false;
 }
 
+bool FfmpegFailure(std::string* error, const std::string& what, int code)
+{
+    return Fail(error, FfmpegErrorMessage(what, code));
+}
+
+bool Failure(std::string* error, const std::string& what)
+{
+    return Fail(error, what);
+}
+
 }  // namespace av

@@ -16,4 +16,11 @@ std::string FfmpegErrorMessage(std::string_view what, int code);
 // can end with `return Fail(error, ...)`.
 bool Fail(std::string* error, std::string message);
 
+// Sets *error (when error is not null) to "<what>: <FFmpeg's reason>" and returns false,
+// so a pipeline stage can end with `return FfmpegFailure(error, "...", code);`.
+bool FfmpegFailure(std::string* error, const std::string& what, int code);
+
+// The same for failures that carry no FFmpeg code.
+bool Failure(std::string* error, const std::string& what);
+
 }  // namespace av
