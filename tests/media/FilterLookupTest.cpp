@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -236,6 +237,29 @@ TEST_F(FilterLookupDevices, NameFillingTheWholeBufferIsCutAndTerminated)
     EXPECT_EQ(std::strlen(name), 259u);
     // The stored friendly name is what a lookup by name compares with.
     EXPECT_EQ(FindFilterByName(CLSID_VideoCompressorCategory, name) != nullptr, true);
+}
+
+TEST(FilterLookupInstalled, EveryListedCompressorIsFoundByItsNameInAnyCase)
+{
+    char name[kFriendlyNameLength];
+    int listed = 0;
+    for (const CLSID* category : {&CLSID_VideoCompressorCategory, &CLSID_AudioCompressorCategory}) {
+        for (int index = 0;; ++index) {
+            std::memset(name, 'x', sizeof name);
+            ComRef<IBaseFilter> byIndex(FindFilterByIndex(*category, name, sizeof name, index));
+            if (!byIndex)
+                break;
+            ++listed;
+            std::string changed = name;
+            for (char& c : changed)
+                c = std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c);
+            SCOPED_TRACE(changed);
+            ComRef<IBaseFilter> byName(FindFilterByName(*category, changed.c_str()));
+            EXPECT_TRUE(byName);
+        }
+        EXPECT_EQ(FindFilterByName(*category, "(No Compression)"), nullptr);
+    }
+    EXPECT_GT(listed, 1);
 }
 
 TEST(CopyWideAsNarrow, ShortBufferKeepsOnlyWholeCharactersAndTheTerminator)
