@@ -236,7 +236,8 @@ TEST_F(FilterLookupDevices, NameFillingTheWholeBufferIsCutAndTerminated)
     EXPECT_TRUE(filter);
     EXPECT_EQ(std::strlen(name), 259u);
     // The stored friendly name is what a lookup by name compares with.
-    EXPECT_EQ(FindFilterByName(CLSID_VideoCompressorCategory, name) != nullptr, true);
+    ComRef<IBaseFilter> byName(FindFilterByName(CLSID_VideoCompressorCategory, name));
+    EXPECT_TRUE(byName);
 }
 
 TEST(FilterLookupInstalled, EveryListedCompressorIsFoundByItsNameInAnyCase)
