@@ -3,6 +3,7 @@
 #include "media/BufferFrame.h"
 #include "media/ComRef.h"
 #include "media/FilterLookup.h"
+#include "platform/av/MediaFile.h"
 #include "support/FakeMediaSample.h"
 #include "support/GraphRun.h"
 #include "support/TestMedia.h"
@@ -245,6 +246,134 @@ TEST_F(VideoGraphFiles, ReleasedGraphRefusesEverything)
     EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(graph_.QueryControls());
     EXPECT_EQ(graph_.RemoveFilters(nullptr, false), E_FAIL);
+}
+
+// A Standard MIDI File of one track: a few notes, a quarter second each.
+bool WriteMidiFile(const std::string& path)
+{
+    std::string track;
+    for (unsigned char note : {60, 64, 67}) {
+        track += std::string("\x00\x90", 2) + static_cast<char>(note) + '\x40';
+        track += std::string("\x81\x70\x80", 3) + static_cast<char>(note) + '\x00';
+    }
+    track += std::string("\x00\xFF\x2F\x00", 4);
+    std::string file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xE0", 14);
+    file += "MTrk";
+    for (int shift : {24, 16, 8, 0})
+        file += static_cast<char>((track.size() >> shift) & 0xFF);
+    file += track;
+    return testmedia::WriteTextFile(path, file);
+}
+
+class VideoGraphOutput : public VideoGraphFiles {
+protected:
+    // Builds the output behind the rendered file, runs it without a clock to its end and
+    // closes the graph, so that the output file is complete. The BuildOutput result.
+    bool Write(const char* audioEncoder, const char* videoEncoder)
+    {
+        const bool built = graph_.BuildOutput(Out().c_str(), audioEncoder, videoEncoder);
+        ComRef<IMediaFilter> clock;
+        if (graph_.graph_->QueryInterface(IID_IMediaFilter, clock.OutVoid()) == S_OK)
+            clock->SetSyncSource(nullptr);
+        EXPECT_TRUE(graph_.Play());
+        graph_.Close();
+        return built;
+    }
+    static std::string Out() { return File("out.avi"); }
+    static std::vector<av::StreamInfo> Streams()
+    {
+        std::vector<av::StreamInfo> streams;
+        std::string error;
+        EXPECT_TRUE(av::ProbeMediaFile(Out(), streams, &error)) << error;
+        return streams;
+    }
+    // Whether the graph holds a filter under that name.
+    bool Holds(const char16_t* name)
+    {
+        ComRef<IBaseFilter> filter;
+        return graph_.graph_->FindFilterByName(name, filter.Out()) == S_OK;
+    }
+};
+
+TEST_F(VideoGraphOutput, TemplateWithAudioGoesThroughBothEncoders)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mjpeg", true).c_str()));
+    ASSERT_TRUE(graph_.BuildOutput(Out().c_str(), "ima adpcm", "microsoft video 1"));
+    EXPECT_TRUE(Holds(u"AVI MUX"));
+    EXPECT_TRUE(Holds(u"File Writer"));
+    EXPECT_TRUE(Holds(u"Audio Encoder"));
+    EXPECT_TRUE(Holds(u"Video Encoder"));
+    EXPECT_FALSE(Holds(u"Null Renderer"));
+    graph_.Close();
+    ASSERT_TRUE(graph_.RenderFile(Path("mjpeg", true).c_str()));
+    ASSERT_TRUE(Write("IMA ADPCM", "Microsoft Video 1"));
+    EXPECT_EQ(graph_.frames, 12);
+    const std::vector<av::StreamInfo> streams = Streams();
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+    EXPECT_EQ(streams[0].codec, "msvideo1");
+    EXPECT_EQ(streams[0].width, 64);
+    EXPECT_EQ(streams[0].frameCount, 12);
+    EXPECT_EQ(streams[1].kind, av::StreamKind::Audio);
+    EXPECT_EQ(streams[1].codec, "adpcm_ima_wav");
+}
+
+TEST_F(VideoGraphOutput, VideoOnlyTemplateWritesOneStream)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", false).c_str()));
+    ASSERT_TRUE(Write("PCM", "MJPEG Compressor"));
+    const std::vector<av::StreamInfo> streams = Streams();
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].codec, "mjpeg");
+    EXPECT_EQ(streams[0].frameCount, 12);
+}
+
+TEST_F(VideoGraphOutput, UnknownOrNoCompressionSendsTheFramesStraightToTheMultiplexer)
+{
+    for (const char* name : {"(No Compression)", "Not An Installed Codec"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", true).c_str()));
+        ASSERT_TRUE(graph_.BuildOutput(Out().c_str(), name, name));
+        EXPECT_FALSE(Holds(u"Video Encoder"));
+        EXPECT_FALSE(Holds(u"Audio Encoder"));
+        graph_.Close();
+        ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", true).c_str()));
+        ASSERT_TRUE(Write(name, name));
+        const std::vector<av::StreamInfo> streams = Streams();
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].codec, "rawvideo");
+        EXPECT_EQ(streams[0].frameCount, 12);
+        EXPECT_EQ(streams[1].codec, "pcm_s16le");
+    }
+}
+
+TEST_F(VideoGraphOutput, MidiAudioGoesToTheMultiplexerWithoutAnEncoder)
+{
+    ASSERT_TRUE(WriteMidiFile(File("song.mid")));
+    ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", false).c_str()));
+    ASSERT_EQ(graph_.graph_->RenderFile(Utf8ToWide(File("song.mid")).c_str(), nullptr), S_OK);
+    ASSERT_TRUE(graph_.BuildOutput(Out().c_str(), "PCM", "MJPEG Compressor"));
+    EXPECT_FALSE(Holds(u"Audio Encoder"));
+    EXPECT_TRUE(Holds(u"Video Encoder"));
+    EXPECT_EQ(FindSinkFilterByMajorType(graph_.graph_, MEDIATYPE_Midi), nullptr);
+    graph_.Close();
+
+    ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", false).c_str()));
+    ASSERT_EQ(graph_.graph_->RenderFile(Utf8ToWide(File("song.mid")).c_str(), nullptr), S_OK);
+    ASSERT_TRUE(Write("PCM", "MJPEG Compressor"));
+    const std::vector<av::StreamInfo> streams = Streams();
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].codec, "mjpeg");
+    EXPECT_NE(streams[1].kind, av::StreamKind::Video);
+    EXPECT_NE(streams[1].kind, av::StreamKind::Audio);
+}
+
+TEST_F(VideoGraphOutput, NoVideoStreamIsAFailure)
+{
+    ASSERT_TRUE(graph_.RenderFile(File("tone.wav").c_str()));
+    EXPECT_FALSE(graph_.BuildOutput(Out().c_str(), "PCM", "MJPEG Compressor"));
+    EXPECT_TRUE(Holds(u"AVI MUX"));
+    EXPECT_FALSE(graph_.BuildOutput(nullptr, "PCM", "MJPEG Compressor"));
 }
 
 // Samples handed to the callback directly, without a graph.
