@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/dshow/DeviceEnum.h"
+#include "platform/dshow/Graph.h"
+
+#include <string>
+#include <utility>
+
+// Graph plumbing shared by the output chain's tests.
+
+// Holds one reference and releases it.
+template <class T>
+class Ref {
+public:
+    Ref() = default;
+    explicit Ref(T* pointer) : pointer_(pointer) {}
+    Ref(const Ref&) = delete;
+    Ref& operator=(const Ref&) = delete;
+    Ref(Ref&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    Ref& operator=(Ref&& other) noexcept {
+        if (this != &other) {
+            SafeRelease(pointer_);
+            pointer_ = std::exchange(other.pointer_, nullptr);
+        }
+        return *this;
+    }
+    ~Ref() { SafeRelease(pointer_); }
+
+    T* get() const { return pointer_; }
+    T* operator->() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    T** out() {
+        SafeRelease(pointer_);
+        return &pointer_;
+    }
+    void** outVoid() { return reinterpret_cast<void**>(out()); }
+
+private:
+    T* pointer_ = nullptr;
+};
+
+Ref<IGraphBuilder> NewGraph();
+// The category's enumerator; empty when it has no devices.
+Ref<IEnumMoniker> Compressors(REFCLSID category);
+std::string FriendlyName(IMoniker* moniker);
+// The first compressor of the category whose name equals name by lstrcmpiA.
+Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name);
+// The n-th pin of a direction, referenced; empty when there are not that many.
+Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n);
+// The filter that ends a stream of that major type: a connected first input, no output.
+Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType);
+
+// Replaces the graph's video and audio (or MIDI) renderers by the named compressors, the
+// AVI multiplexer and a file writer on path, the way the graph wrapper does; a name that
+// is no compressor sends its stream into the multiplexer unchanged. The result of the
+// video's last connection (S_OK when there is no video but audio connected).
+HRESULT BuildOutput(IGraphBuilder* graph, const std::string& path, const std::string& audio,
+                    const std::string& video);
+
+// Runs without a clock until EC_COMPLETE (true) or an error event or a minute without
+// completion (false), then stops.
+bool RunToCompletion(IGraphBuilder* graph);
