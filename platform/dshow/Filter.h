@@ -29,9 +29,9 @@
 // threads. A streaming thread must therefore never wait for the application's thread
 // (tell it things by posting a message).
 //
-// Samples. Receive borrows the sample: it is valid until Receive returns, and a filter
-// that needs it longer takes a reference of its own (AddRef) — or copies the data, since a
-// source may wrap a buffer that it reuses as soon as Receive returns.
+// Samples. Receive borrows the sample: it is valid until Receive returns. A filter that
+// needs the data later copies it; a reference of its own is not enough, since a source
+// may wrap a buffer (the decoder's) that it reuses as soon as Receive returns.
 //
 // Pointers. Interface pointers handed out through an out parameter carry a reference that
 // the caller releases, unless a function says otherwise.

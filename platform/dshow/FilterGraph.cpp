@@ -158,7 +158,7 @@ HRESULT CFilterGraph::AddFilter(IBaseFilter* filter, LPCWSTR name) {
     filter->AddRef();
     // Newest first, so a sink found by enumeration is the one added last.
     members_.insert(members_.begin(), Member{filter, unique});
-    if (clock_ || state_ != State_Stopped) filter->SetSyncSource(clock_);
+    filter->SetSyncSource(clock_);
     const bool renamed = name && *name && unique != name;
     return renamed ? VFW_S_DUPLICATE_NAME : S_OK;
 }

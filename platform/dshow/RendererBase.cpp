@@ -45,6 +45,8 @@ HRESULT CBaseRenderer::Stop() {
     m_State = State_Stopped;
     WakeWaits();
     const HRESULT hr = CBaseFilter::Stop();
+    // CBaseFilter::Stop saw the state already stopped and left the pin alone.
+    m_InputPin.Inactive();
     std::lock_guard<std::mutex> lock(waitMutex_);
     completeSent_ = false;
     return hr;
