@@ -36,18 +36,9 @@ bool CAudioEncoderFilter::Open(const CMediaType& input, CMediaType* output,
 
 void CAudioEncoderFilter::Close() { encoder_.reset(); }
 
-bool CAudioEncoderFilter::Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
-                                 std::string* error) {
-    BYTE* pcm = nullptr;
-    if (FAILED(sample->GetPointer(&pcm)) || !pcm) {
-        if (error) *error = "audio encoder: a sample without data";
-        return false;
-    }
-    REFERENCE_TIME start = 0;
-    REFERENCE_TIME stop = 0;
-    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
-    return encoder_->Encode(pcm, static_cast<std::size_t>(sample->GetActualDataLength()), start, out,
-                            error);
+bool CAudioEncoderFilter::Encode(const BYTE* data, long length, REFERENCE_TIME start,
+                                 std::vector<av::EncodedPacket>& out, std::string* error) {
+    return encoder_->Encode(data, static_cast<std::size_t>(length), start, out, error);
 }
 
 bool CAudioEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {

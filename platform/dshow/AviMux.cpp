@@ -55,7 +55,8 @@ HRESULT CAviMuxInputPin::CompleteConnect(IPin* receivePin) {
 }
 
 av::StreamFormatPtr CAviMuxInputPin::StreamFormat() {
-    CAutoLock lock(m_pLock);
+    // No lock: connections change only while the filter is stopped, when no streaming
+    // thread asks.
     if (!m_Connected) return nullptr;
     if (fromEncoder_) {
         IEncodedStream* encoded = nullptr;

@@ -30,14 +30,14 @@ public:
     HRESULT Receive(IMediaSample* sample) override;
     HRESULT EndOfStream() override;
 
-    // How the stream is stored; null when it cannot be described. Application's thread
-    // or a streaming thread, while connected.
+    // How the stream is stored; null when it cannot be described. While connected: on
+    // the application's thread while stopped, or on a streaming thread.
     av::StreamFormatPtr StreamFormat();
 
 private:
     CAviMux* mux_;
     int index_;
-    bool fromEncoder_ = false;  // under the filter's state lock
+    bool fromEncoder_ = false;  // set while connecting, read while streaming
 };
 
 class CAviMuxOutputPin : public CBaseOutputPin {

@@ -133,20 +133,28 @@ HRESULT CEncoderFilter::Pause() {
     return CBaseFilter::Pause();
 }
 
-HRESULT CEncoderFilter::StreamError(const std::string&) {
+HRESULT CEncoderFilter::StreamError() {
     failed_ = true;
     NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
     return E_FAIL;
 }
 
 HRESULT CEncoderFilter::Receive(IMediaSample* sample) {
+    BYTE* data = nullptr;
+    sample->GetPointer(&data);
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
     std::vector<av::EncodedPacket> packets;
     {
         std::lock_guard<std::mutex> lock(codecMutex_);
         if (failed_ || !format_) return S_FALSE;
+        if (!data) return StreamError();
         used_ = true;
         std::string error;
-        if (!Encode(sample, packets, &error)) return StreamError(error);
+        if (!Encode(data, sample->GetActualDataLength(), start, packets, &error)) {
+            return StreamError();
+        }
     }
     return DeliverPackets(packets);
 }
@@ -156,7 +164,7 @@ HRESULT CEncoderFilter::EndOfStream() {
     {
         std::lock_guard<std::mutex> lock(codecMutex_);
         std::string error;
-        if (!failed_ && format_ && used_ && !Flush(packets, &error)) StreamError(error);
+        if (!failed_ && format_ && used_ && !Flush(packets, &error)) StreamError();
     }
     DeliverPackets(packets);
     if (!output_.IsConnected()) return S_OK;

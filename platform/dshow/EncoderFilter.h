@@ -67,9 +67,9 @@ protected:
     virtual bool Open(const CMediaType& input, CMediaType* output, av::StreamFormatPtr* format,
                       std::string* error) = 0;
     virtual void Close() = 0;
-    // Streaming thread.
-    virtual bool Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
-                        std::string* error) = 0;
+    // Streaming thread: one sample's data (never null) and start time.
+    virtual bool Encode(const BYTE* data, long length, REFERENCE_TIME start,
+                        std::vector<av::EncodedPacket>& out, std::string* error) = 0;
     virtual bool Flush(std::vector<av::EncodedPacket>& out, std::string* error) = 0;
 
 private:
@@ -80,7 +80,9 @@ private:
     HRESULT Receive(IMediaSample* sample);
     HRESULT EndOfStream();
     HRESULT DeliverPackets(const std::vector<av::EncodedPacket>& packets);
-    HRESULT StreamError(const std::string& error);
+    // Under codecMutex_. Ends the stream with EC_ERRORABORT; the graph's events carry a
+    // code only, so the codec's message goes no further.
+    HRESULT StreamError();
 
     std::string friendlyName_;
     CEncoderInputPin input_;

@@ -2,6 +2,7 @@
 
 #include "platform/com/Variant.h"
 #include "platform/dshow/AudioEncoderFilter.h"
+#include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
 
@@ -11,49 +12,22 @@
 
 namespace {
 
-// The monikers of one category, each referenced once by the enumerator.
-class CEnumMoniker : public CUnknown, public IEnumMoniker {
-public:
-    explicit CEnumMoniker(std::vector<IMoniker*> monikers) : monikers_(std::move(monikers)) {}
-    ~CEnumMoniker() override {
-        for (IMoniker* moniker : monikers_) moniker->Release();
-    }
-    DECLARE_IUNKNOWN
+using CEnumMoniker = CInterfaceEnumerator<IEnumMoniker, IMoniker, IID_IEnumMoniker>;
 
-    HRESULT Next(ULONG count, IMoniker** monikers, ULONG* fetched) override {
-        if (!monikers) return E_POINTER;
-        ULONG n = 0;
-        while (n < count && position_ < monikers_.size()) {
-            monikers[n] = monikers_[position_++];
-            monikers[n]->AddRef();
-            ++n;
-        }
-        if (fetched) *fetched = n;
-        return n == count ? S_OK : S_FALSE;
+// The monikers of one enumeration, each referenced once; the enumerator keeps the list
+// alive.
+class CMonikerList : public CUnknown, public IUnknown {
+public:
+    DECLARE_IUNKNOWN
+    ~CMonikerList() override {
+        for (IMoniker* moniker : monikers) moniker->Release();
     }
-    HRESULT Skip(ULONG count) override {
-        const std::size_t left = monikers_.size() - position_;
-        if (count > left) {
-            position_ = monikers_.size();
-            return S_FALSE;
-        }
-        position_ += count;
-        return S_OK;
-    }
-    HRESULT Reset() override {
-        position_ = 0;
-        return S_OK;
-    }
+    std::vector<IMoniker*> monikers;
 
 protected:
     void* GetInterface(REFIID iid) override {
-        if (iid == IID_IUnknown || iid == IID_IEnumMoniker) return static_cast<IEnumMoniker*>(this);
-        return nullptr;
+        return iid == IID_IUnknown ? static_cast<IUnknown*>(this) : nullptr;
     }
-
-private:
-    std::vector<IMoniker*> monikers_;
-    std::size_t position_ = 0;
 };
 
 class CCompressorProperties : public CUnknown, public IPropertyBag {
@@ -114,19 +88,24 @@ HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker
         entries = av::AvailableEncoders(av::EncoderCategory::Audio);
     }
     if (entries.empty()) return S_FALSE;
-    std::vector<IMoniker*> list;
+    auto* list = new (std::nothrow) CMonikerList();
+    if (!list) return E_OUTOFMEMORY;
+    list->NonDelegatingAddRef();
+    HRESULT hr = S_OK;
     for (av::EncoderEntry& entry : entries) {
         IMoniker* moniker = nullptr;
-        if (FAILED(CreateAndQuery<CCompressorMoniker>(IID_IMoniker,
-                                                      reinterpret_cast<void**>(&moniker),
-                                                      std::move(entry)))) {
-            for (IMoniker* made : list) made->Release();
-            return E_OUTOFMEMORY;
-        }
-        list.push_back(moniker);
+        hr = CreateAndQuery<CCompressorMoniker>(IID_IMoniker, reinterpret_cast<void**>(&moniker),
+                                                std::move(entry));
+        if (FAILED(hr)) break;
+        list->monikers.push_back(moniker);
     }
-    return CreateAndQuery<CEnumMoniker>(IID_IEnumMoniker, reinterpret_cast<void**>(monikers),
-                                        std::move(list));
+    if (SUCCEEDED(hr)) {
+        hr = CreateAndQuery<CEnumMoniker>(IID_IEnumMoniker, reinterpret_cast<void**>(monikers),
+                                          static_cast<IUnknown*>(list),
+                                          [list] { return list->monikers; });
+    }
+    list->NonDelegatingRelease();
+    return hr;
 }
 
 CCompressorMoniker::CCompressorMoniker(av::EncoderEntry entry) : entry_(std::move(entry)) {}

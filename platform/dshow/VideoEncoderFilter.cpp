@@ -53,17 +53,13 @@ bool CVideoEncoderFilter::Open(const CMediaType& input, CMediaType* output,
 
 void CVideoEncoderFilter::Close() { encoder_.reset(); }
 
-bool CVideoEncoderFilter::Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
-                                 std::string* error) {
-    BYTE* frame = nullptr;
-    if (FAILED(sample->GetPointer(&frame)) || !frame || sample->GetActualDataLength() < frameBytes_) {
+bool CVideoEncoderFilter::Encode(const BYTE* data, long length, REFERENCE_TIME start,
+                                 std::vector<av::EncodedPacket>& out, std::string* error) {
+    if (length < frameBytes_) {
         if (error) *error = "video encoder: a sample holds less than one frame";
         return false;
     }
-    REFERENCE_TIME start = 0;
-    REFERENCE_TIME stop = 0;
-    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
-    return encoder_->Encode(frame, start, out, error);
+    return encoder_->Encode(data, start, out, error);
 }
 
 bool CVideoEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {

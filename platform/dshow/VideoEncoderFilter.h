@@ -18,8 +18,8 @@ protected:
     bool Open(const CMediaType& input, CMediaType* output, av::StreamFormatPtr* format,
               std::string* error) override;
     void Close() override;
-    bool Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
-                std::string* error) override;
+    bool Encode(const BYTE* data, long length, REFERENCE_TIME start,
+                std::vector<av::EncodedPacket>& out, std::string* error) override;
     bool Flush(std::vector<av::EncodedPacket>& out, std::string* error) override;
 
 private:

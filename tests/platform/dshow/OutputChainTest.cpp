@@ -207,3 +207,20 @@ TEST(FileWriter, KeepsTheNameItWasGivenAndItsMode) {
     EXPECT_EQ(sink->GetMode(&mode), S_OK);
     EXPECT_EQ(mode, AM_FILE_OVERWRITE);
 }
+
+TEST(MidiPlayback, MidiFileRendersThroughTheMidiRendererToItsEnd) {
+    testmedia::TempFolder folder;
+    const std::string song = folder.path("song.mid");
+    const std::string broken = folder.path("broken.mid");
+    ASSERT_TRUE(WriteMidi(song, 1));
+    ASSERT_TRUE(testmedia::CopyTruncated(song, broken, 20));
+    Ref<IGraphBuilder> graph = NewGraph();
+    EXPECT_TRUE(FAILED(graph->RenderFile(Utf8ToWide(broken).c_str(), nullptr)));
+    ASSERT_EQ(graph->RenderFile(Utf8ToWide(song).c_str(), nullptr), S_OK);
+    Ref<IBaseFilter> renderer = SinkOf(graph.get(), MEDIATYPE_Midi);
+    ASSERT_TRUE(renderer);
+    CLSID clsid{};
+    renderer->GetClassID(&clsid);
+    EXPECT_EQ(clsid, CLSID_AVIMIDIRender);
+    EXPECT_TRUE(RunToCompletion(graph.get()));
+}

@@ -66,6 +66,8 @@ TEST(StoppedOutput, StopLeavesAPlayableFileWhoseAudioStaysNearTheVideo) {
     ASSERT_TRUE(testmedia::MakeTestVideo(video, "rawvideo", 32, 16, 10, 600, false));
     ASSERT_TRUE(testmedia::MakeTestAudio(audio, "pcm_s16le", 120.0, 8000, 1));
 
+    // Outlives the graph, whose grabber holds it.
+    HoldingCallback callback(20);
     Ref<IGraphBuilder> graph = NewGraph();
     ASSERT_EQ(graph->RenderFile(Utf8ToWide(video).c_str(), nullptr), S_OK);
     // Put a grabber between the video and its renderer, as the graph wrapper does.
@@ -81,7 +83,6 @@ TEST(StoppedOutput, StopLeavesAPlayableFileWhoseAudioStaysNearTheVideo) {
     ASSERT_TRUE(SUCCEEDED(graph->AddFilter(grabber.get(), u"Sample Grabber")));
     ASSERT_EQ(graph->Connect(upstream.get(), PinOf(grabber.get(), PINDIR_INPUT, 0).get()), S_OK);
     ASSERT_EQ(graph->Render(PinOf(grabber.get(), PINDIR_OUTPUT, 0).get()), S_OK);
-    HoldingCallback callback(20);
     Ref<ISampleGrabber> grabbing;
     ASSERT_EQ(grabber->QueryInterface(IID_ISampleGrabber, grabbing.outVoid()), S_OK);
     grabbing->SetCallback(&callback, 0);
