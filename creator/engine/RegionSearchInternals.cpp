@@ -1,0 +1,343 @@
+#include "creator/engine/RegionSearchInternals.h"
+
+#include "media/image/RectOps.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kSmallestHole = 4;
+
+bool SameLayout(const Image& a, const Image& b)
+{
+    return ImagesMatch(a, b) && a.hasData() && b.hasData();
+}
+
+// The part of a fill mask that belongs to picture pixels.
+cv::Rect InnerArea(const Image& fillMask)
+{
+    return cv::Rect(1, 1, fillMask.width() - 2, fillMask.height() - 2);
+}
+
+bool SameColour(const std::uint8_t* a, const std::uint8_t* b, int channels)
+{
+    return std::memcmp(a, b, static_cast<std::size_t>(std::min(channels, 3))) == 0;
+}
+
+}  // namespace
+
+bool IsMaskOf(const Image& mask, int width, int height)
+{
+    return mask.hasData() && mask.channels() == 1 && mask.width() == width &&
+           mask.height() == height;
+}
+
+bool IsFillMaskOf(const Image& mask, int width, int height)
+{
+    return IsMaskOf(mask, width + 2, height + 2);
+}
+
+cv::Rect ToFillMask(const cv::Rect& pictureRect)
+{
+    return pictureRect + cv::Point(1, 1);
+}
+
+ReusedMask::ReusedMask(Image& mask, bool fillMask) : mask_(&mask), fillMask_(fillMask) {}
+
+ReusedMask::ReusedMask(int width, int height, bool fillMask)
+    : owned_(Image::Create(width, height, 1)), mask_(owned_.get()), fillMask_(fillMask)
+{
+    if (valid()) {
+        Wipe();
+        wiped_ = true;
+    }
+}
+
+void ReusedMask::Wipe()
+{
+    cv::Mat whole = mat();
+    whole.setTo(0);
+    if (fillMask_ && whole.rows >= 2 && whole.cols >= 2) {
+        whole.row(0).setTo(1);
+        whole.row(whole.rows - 1).setTo(1);
+        whole.col(0).setTo(1);
+        whole.col(whole.cols - 1).setTo(1);
+    }
+}
+
+void ReusedMask::Clear()
+{
+    if (!valid())
+        return;
+    if (!wiped_) {
+        Wipe();
+        wiped_ = true;
+    } else {
+        const cv::Rect area = fillMask_ ? InnerArea(*mask_)
+                                        : cv::Rect(0, 0, mask_->width(), mask_->height());
+        const cv::Rect part = dirty_ & area;
+        if (!part.empty())
+            mat()(part).setTo(0);
+    }
+    dirty_ = cv::Rect();
+}
+
+void ReusedMask::Touch(const cv::Rect& rect)
+{
+    if (rect.empty())
+        return;
+    dirty_ = dirty_.empty() ? rect : (dirty_ | rect);
+}
+
+void FillMarkedRegion(const Image& picture, int x, int y, ConnectedComponent* component,
+                      ReusedMask& fillMask)
+{
+    if (!component)
+        return;
+    *component = ConnectedComponent();
+    const int w = picture.width();
+    const int h = picture.height();
+    if (!picture.hasData() || !fillMask.valid() || !IsFillMaskOf(fillMask.image(), w, h))
+        return;
+    fillMask.Clear();
+    const cv::Mat pixels = picture.fullMat();
+    *component = FloodFillMaskOnly(pixels, cv::Point(x, y), kRegionTolerance, kRegionTolerance,
+                                   fillMask.mat(), FillMaskRing::Leave);
+    if (component->area <= 0)
+        return;
+    const std::uint8_t* seedColour = picture.pixel(x, y);
+    Image& mask = fillMask.image();
+    // Every fill runs with the same range around the same colour, so the areas they take
+    // are disjoint and their sum counts no pixel twice.
+    auto growFrom = [&](int bx, int by) {
+        if (mask.pixel(bx + 1, by + 1)[0] != 0 ||
+            !SameColour(picture.pixel(bx, by), seedColour, picture.channels()))
+            return;
+        const ConnectedComponent more =
+            FloodFillMaskOnly(pixels, cv::Point(bx, by), kRegionTolerance, kRegionTolerance,
+                              fillMask.mat(), FillMaskRing::Leave);
+        component->area += more.area;
+        component->rect = MaxRect(component->rect, more.rect);
+    };
+    for (int bx = 0; bx < w; ++bx) {
+        growFrom(bx, 0);
+        growFrom(bx, h - 1);
+    }
+    for (int by = 0; by < h; ++by) {
+        growFrom(0, by);
+        growFrom(w - 1, by);
+    }
+    fillMask.Touch(ToFillMask(component->rect));
+}
+
+void MarkRegionVisited(const Image& regionMask, Image& visitedMask, std::uint8_t* seedByte,
+                       cv::Rect* rectOut, const ConnectedComponent& component)
+{
+    const cv::Rect rect = ToFillMask(component.rect);
+    if (rectOut)
+        *rectOut = rect;
+    if (component.area > 1) {
+        if (!SameLayout(regionMask, visitedMask))
+            return;
+        const cv::Rect part = rect & cv::Rect(0, 0, regionMask.width(), regionMask.height());
+        if (part.empty())
+            return;
+        cv::Mat visited = visitedMask.fullMat()(part);
+        cv::bitwise_or(visited, regionMask.fullMat()(part), visited);
+    } else if (seedByte) {
+        *seedByte = 1;
+    }
+}
+
+bool FillBorderRegions(Image& fillMask, const cv::Rect& regionRect)
+{
+    if (!fillMask.hasData() || fillMask.channels() != 1)
+        return false;
+    // Pixels beyond one pixel around the region's rectangle are 0 and reach the border
+    // on their own side of it, so they stay 0; only this band and the rectangle change.
+    const cv::Rect band =
+        cv::Rect(regionRect.x - 1, regionRect.y - 1, regionRect.width + 2, regionRect.height + 2) &
+        InnerArea(fillMask);
+    if (band.empty())
+        return true;
+    cv::Mat view = fillMask.fullMat()(band);
+    cv::add(view, cv::Scalar(1), view);
+    // Every outside pixel that reaches the border reaches the band's edge first: there it
+    // is either just outside the region's rectangle or on the picture's border.
+    auto clearFrom = [&](int x, int y) {
+        if (view.at<std::uint8_t>(y, x) == 1)
+            FloodFillValue(view, cv::Point(x, y), 0);
+    };
+    for (int x = 0; x < view.cols; ++x) {
+        clearFrom(x, 0);
+        clearFrom(x, view.rows - 1);
+    }
+    for (int y = 0; y < view.rows; ++y) {
+        clearFrom(0, y);
+        clearFrom(view.cols - 1, y);
+    }
+    return true;
+}
+
+bool MeasureRegion(const Image* picture, Image& regionMask, ReusedMask& holeUnion,
+                   const cv::Rect& regionRect, HoleRecord* holeTable, int count,
+                   HoleScratch& scratch)
+{
+    if (!picture || !regionMask.hasData() || regionMask.channels() != 1 || !holeUnion.valid() ||
+        !scratch.valid() || regionMask.width() < 2 || regionMask.height() < 2)
+        return false;
+    const int w = regionMask.width() - 2;
+    const int h = regionMask.height() - 2;
+    if (!IsFillMaskOf(holeUnion.image(), w, h) || !IsFillMaskOf(scratch.fill.image(), w, h) ||
+        !IsFillMaskOf(scratch.visited.image(), w, h))
+        return false;
+    // The fills run on the picture-sized part, so they never enter the ring.
+    const cv::Mat labels = regionMask.fullMat()(InnerArea(regionMask));
+    holeUnion.Clear();
+    scratch.visited.Clear();
+    if (holeTable) {
+        for (int i = 0; i < count; ++i)
+            holeTable[i] = HoleRecord();
+    }
+    Image& holeFill = scratch.fill.image();
+    Image& holeVisited = scratch.visited.image();
+    const cv::Rect scan = regionRect & InnerArea(regionMask);
+    int accepted = 0;
+    for (int y = scan.y; y < scan.y + scan.height; ++y) {
+        for (int x = scan.x; x < scan.x + scan.width; ++x) {
+            std::uint8_t* visited = holeVisited.pixel(x, y);
+            if (regionMask.pixel(x, y)[0] != 1 || *visited != 0)
+                continue;
+            scratch.fill.Clear();
+            const ConnectedComponent hole = FloodFillMaskOnly(
+                labels, cv::Point(x - 1, y - 1), 0, 0, scratch.fill.mat(), FillMaskRing::Leave);
+            cv::Rect holeRect;
+            MarkRegionVisited(holeFill, holeVisited, visited, &holeRect, hole);
+            scratch.fill.Touch(holeRect);
+            scratch.visited.Touch(holeRect);
+            if (hole.area >= kSmallestHole &&
+                IsEnclosedHole(regionMask, holeFill, regionRect, holeRect)) {
+                MarkRegionVisited(holeFill, holeUnion.image(), nullptr, &holeRect, hole);
+                holeUnion.Touch(holeRect);
+                InsertTopRegion(&hole, holeTable, count, x, y);
+                ++accepted;
+            }
+        }
+    }
+    return accepted >= count;
+}
+
+bool IsEnclosedHole(const Image& regionMask, const Image& holeMask, const cv::Rect& regionRect,
+                    const cv::Rect& holeRect)
+{
+    const bool inside = IntersectRects(regionRect, holeRect) >= holeRect.width * holeRect.height;
+    if (!inside)
+        return false;
+    if (!regionMask.hasData() || !holeMask.hasData())
+        return true;
+    if (!SameLayout(regionMask, holeMask) || regionMask.channels() != 1)
+        return false;
+    const int lastX = regionMask.width() - 1;
+    const int lastY = regionMask.height() - 1;
+    const cv::Rect scan = holeRect & cv::Rect(0, 0, holeMask.width(), holeMask.height());
+    for (int y = scan.y; y < scan.y + scan.height; ++y) {
+        for (int x = scan.x; x < scan.x + scan.width; ++x) {
+            if (holeMask.pixel(x, y)[0] == 0)
+                continue;
+            for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, lastY); ++ny) {
+                for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, lastX); ++nx) {
+                    if (regionMask.pixel(nx, ny)[0] == 0)
+                        return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+void InsertTopRegion(const ConnectedComponent* component, HoleRecord* table, int count, int x,
+                     int y)
+{
+    if (!component || !table || count <= 0)
+        return;
+    // Larger than any picture's area, so the first smaller entry is always taken.
+    int bound = 12000000;
+    int chosen = -1;
+    for (int i = 0; i < count; ++i) {
+        if (bound > table[i].component.area && table[i].component.area < component->area) {
+            chosen = i;
+            bound = static_cast<int>(table[i].component.area);
+        }
+    }
+    if (chosen < 0)
+        return;
+    table[chosen].component = *component;
+    table[chosen].x = x;
+    table[chosen].y = y;
+}
+
+int IntersectRects(const cv::Rect& a, const cv::Rect& b, cv::Rect* out)
+{
+    const int left = std::max(a.x, b.x);
+    const int right = std::min(a.x + a.width, b.x + b.width);
+    const int top = std::max(a.y, b.y);
+    const int bottom = std::min(a.y + a.height, b.y + b.height);
+    const int w = std::abs(right - left);
+    const int h = std::abs(bottom - top);
+    if (out)
+        *out = cv::Rect(std::min(left, right), std::min(top, bottom), w, h);
+    const int area = w * h;
+    return (right < left || bottom < top) ? -area : area;
+}
+
+float ScoreRegion(const HoleRecord* holeTable, int count, const ConnectedComponent& region,
+                  int referenceColour, float* angle)
+{
+    if (!holeTable || count != 3 || region.area <= 0)
+        return 0.0f;
+    int largest = 0;
+    for (int i = 1; i < 3; ++i) {
+        if (holeTable[i].component.area > holeTable[largest].component.area)
+            largest = i;
+    }
+    const ConnectedComponent& l = holeTable[largest].component;
+    const ConnectedComponent& p = holeTable[largest == 0 ? 1 : 0].component;
+    const ConnectedComponent& q = holeTable[largest == 2 ? 1 : 2].component;
+    const double ratio = (l.area + p.area + q.area) / region.area;
+
+    const int lx = l.rect.x + l.rect.width / 2;
+    const int ly = l.rect.y + l.rect.height / 2;
+    const int mx = (2 * (p.rect.x + q.rect.x) + p.rect.width + q.rect.width) / 4;
+    const int my = (2 * (p.rect.y + q.rect.y) + p.rect.height + q.rect.height) / 4;
+    if (angle)
+        *angle = Atan2Degrees(static_cast<float>(my - ly), static_cast<float>(mx - lx)) - 90.0f;
+
+    const double pairGap = std::abs(p.area - q.area);
+    const bool inCentralBox = lx - l.rect.width / 4 < mx && mx < lx + l.rect.width / 4 &&
+                              ly - l.rect.height / 4 < my && my < ly + l.rect.height / 4;
+    if (ratio < 0.01 || ratio > 0.5 || pairGap > p.area || pairGap > q.area ||
+        IntersectRects(p.rect, q.rect) >= 1 || inCentralBox)
+        return 0.0f;
+
+    float distance = std::fabs(static_cast<float>(region.value[0]) - (referenceColour & 0xFF)) +
+                     std::fabs(static_cast<float>(region.value[1]) - ((referenceColour >> 8) & 0xFF)) +
+                     std::fabs(static_cast<float>(region.value[2]) - ((referenceColour >> 16) & 0xFF));
+    distance = std::min(distance, 255.0f);
+    const float product = static_cast<float>(p.area * q.area * l.area);
+    const float size = static_cast<float>(product / region.area);
+    return (1.0f - distance / 255.0f) * size;
+}
+
+float Atan2Degrees(float dy, float dx)
+{
+    if (dx == 0.0f)
+        return dy >= 0.0f ? 90.0f : -90.0f;
+    const float slope = dy / dx;
+    const float t = static_cast<float>(std::atan(slope)) * 180.0f / 3.141592f;
+    if (dx < 0.0f)
+        return t > 0.0f ? t - 180.0f : t + 180.0f;
+    return t;
+}

@@ -1,0 +1,166 @@
+#include "media/image/FloodFill.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Scanline fill. inside(x, y) says whether a pixel may still be taken; take(x, y) takes
+// it and must make inside false for it, which is what keeps every pixel taken once.
+template <typename Inside, typename Take>
+void ScanFill(int width, int height, cv::Point seed, Inside inside, Take take)
+{
+    std::vector<cv::Point> pending{seed};
+    while (!pending.empty()) {
+        const cv::Point p = pending.back();
+        pending.pop_back();
+        if (!inside(p.x, p.y))
+            continue;
+        int left = p.x;
+        while (left > 0 && inside(left - 1, p.y))
+            --left;
+        int right = p.x;
+        while (right < width - 1 && inside(right + 1, p.y))
+            ++right;
+        for (int x = left; x <= right; ++x)
+            take(x, p.y);
+        for (const int y : {p.y - 1, p.y + 1}) {
+            if (y < 0 || y >= height)
+                continue;
+            for (int x = left; x <= right; ++x) {
+                if (!inside(x, y))
+                    continue;
+                pending.emplace_back(x, y);
+                while (x + 1 <= right && inside(x + 1, y))
+                    ++x;
+            }
+        }
+    }
+}
+
+// Collects area, bounds and channel sums of the taken pixels.
+class Tally {
+public:
+    void Add(int x, int y)
+    {
+        ++area_;
+        left_ = std::min(left_, x);
+        right_ = std::max(right_, x);
+        top_ = std::min(top_, y);
+        bottom_ = std::max(bottom_, y);
+    }
+    void AddChannel(int channel, int value) { sums_[channel] += value; }
+
+    ConnectedComponent Component(bool meanValue) const
+    {
+        ConnectedComponent component;
+        if (area_ == 0)
+            return component;
+        component.area = static_cast<double>(area_);
+        component.rect = cv::Rect(left_, top_, right_ - left_ + 1, bottom_ - top_ + 1);
+        if (meanValue) {
+            for (int c = 0; c < 3; ++c)
+                component.value[c] = static_cast<double>(sums_[c]) / component.area;
+        }
+        return component;
+    }
+
+private:
+    long long area_ = 0;
+    long long sums_[3] = {0, 0, 0};
+    int left_ = 1 << 30;
+    int right_ = -1;
+    int top_ = 1 << 30;
+    int bottom_ = -1;
+};
+
+void SetRing(cv::Mat& fillMask)
+{
+    fillMask.row(0).setTo(1);
+    fillMask.row(fillMask.rows - 1).setTo(1);
+    fillMask.col(0).setTo(1);
+    fillMask.col(fillMask.cols - 1).setTo(1);
+}
+
+template <int Channels>
+ConnectedComponent FillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
+                                cv::Mat& fillMask)
+{
+    const std::uint8_t* seedPixel = picture.ptr<std::uint8_t>(seed.y) + seed.x * Channels;
+    int low[Channels];
+    int high[Channels];
+    for (int c = 0; c < Channels; ++c) {
+        low[c] = seedPixel[c] - lo;
+        high[c] = seedPixel[c] + up;
+    }
+    auto maskByte = [&](int x, int y) -> std::uint8_t& {
+        return fillMask.ptr<std::uint8_t>(y + 1)[x + 1];
+    };
+    auto inside = [&](int x, int y) {
+        if (maskByte(x, y) != 0)
+            return false;
+        const std::uint8_t* pixel = picture.ptr<std::uint8_t>(y) + x * Channels;
+        for (int c = 0; c < Channels; ++c) {
+            if (pixel[c] < low[c] || pixel[c] > high[c])
+                return false;
+        }
+        return true;
+    };
+    Tally tally;
+    auto take = [&](int x, int y) {
+        maskByte(x, y) = 1;
+        tally.Add(x, y);
+        const std::uint8_t* pixel = picture.ptr<std::uint8_t>(y) + x * Channels;
+        for (int c = 0; c < Channels; ++c)
+            tally.AddChannel(c, pixel[c]);
+    };
+    ScanFill(picture.cols, picture.rows, seed, inside, take);
+    return tally.Component(true);
+}
+
+bool Contains(const cv::Mat& image, cv::Point p)
+{
+    return p.x >= 0 && p.y >= 0 && p.x < image.cols && p.y < image.rows;
+}
+
+}  // namespace
+
+ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
+                                     cv::Mat fillMask, FillMaskRing ring)
+{
+    const bool usable = picture.depth() == CV_8U &&
+                        (picture.channels() == 1 || picture.channels() == 3) &&
+                        fillMask.type() == CV_8UC1 && fillMask.cols == picture.cols + 2 &&
+                        fillMask.rows == picture.rows + 2;
+    if (!usable || !Contains(picture, seed))
+        return ConnectedComponent();
+    if (ring == FillMaskRing::Set)
+        SetRing(fillMask);
+    if (picture.channels() == 1)
+        return FillMaskOnly<1>(picture, seed, lo, up, fillMask);
+    return FillMaskOnly<3>(picture, seed, lo, up, fillMask);
+}
+
+ConnectedComponent FloodFillValue(cv::Mat image, cv::Point seed, std::uint8_t newValue)
+{
+    if (image.type() != CV_8UC1 || !Contains(image, seed))
+        return ConnectedComponent();
+    const std::uint8_t oldValue = image.at<std::uint8_t>(seed.y, seed.x);
+    if (oldValue == newValue) {
+        // Writing the value marks nothing, so the pixels are told apart with a mask.
+        cv::Mat taken = cv::Mat::zeros(image.rows + 2, image.cols + 2, CV_8UC1);
+        ConnectedComponent component = FloodFillMaskOnly(image, seed, 0, 0, taken);
+        component.value = cv::Scalar(newValue);
+        return component;
+    }
+    Tally tally;
+    auto inside = [&](int x, int y) { return image.at<std::uint8_t>(y, x) == oldValue; };
+    auto take = [&](int x, int y) {
+        image.at<std::uint8_t>(y, x) = newValue;
+        tally.Add(x, y);
+    };
+    ScanFill(image.cols, image.rows, seed, inside, take);
+    ConnectedComponent component = tally.Component(false);
+    component.value = cv::Scalar(newValue);
+    return component;
+}
