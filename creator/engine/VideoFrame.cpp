@@ -1,0 +1,81 @@
+#include "creator/engine/VideoFrame.h"
+
+#include "media/ComRef.h"
+
+#include <algorithm>
+
+int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
+                      UINT message)
+{
+    previewIndex_ = previewIndex;
+    framesCounted_ = 0;
+    frameLimit_ = static_cast<std::uint8_t>(std::clamp(frameLimit, 0, kMaxFrameLimit));
+    notifyWindow_ = notifyWindow;
+    message_ = message;
+    // A gap left by the previous template would otherwise outlive it whenever the new
+    // one does not start at time 0.
+    largestGap_ = 0.0;
+    previousTime_ = 0.0;
+    if (!RenderFile(path))
+        return 0;
+    ComRef<IMediaFilter> filter;
+    if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK)
+        filter->SetSyncSource(nullptr);
+    return Run() ? 1 : 0;
+}
+
+int CVideoFrame::GetFrameCount()
+{
+    return framesCounted_;
+}
+
+double CVideoFrame::GetLargestGap() const
+{
+    return largestGap_;
+}
+
+int CVideoFrame::GetFrameLimit() const
+{
+    return frameLimit_;
+}
+
+HRESULT CVideoFrame::SampleCB(double sampleTime, IMediaSample* sample)
+{
+    // The step from time 0 to the first sample after a sample at 0 counts as a gap.
+    if (previousTime_ > 0)
+        largestGap_ = std::max(largestGap_.load(), sampleTime - previousTime_);
+    else
+        largestGap_ = sampleTime;
+    previousTime_ = sampleTime;
+
+    if (framesCounted_ == previewIndex_)
+        CVideoGraph::SampleCB(sampleTime, sample);
+    if (framesCounted_ < frameLimit_)
+        ++framesCounted_;
+    else
+        Notify();
+    return S_OK;
+}
+
+int CVideoFrame::OnGraphEvent()
+{
+    int completed = 0;
+    while (mediaEvent_) {
+        long code = 0;
+        LONG_PTR first = 0;
+        LONG_PTR second = 0;
+        if (mediaEvent_->GetEvent(&code, &first, &second, 0) != S_OK)
+            break;
+        mediaEvent_->FreeEventParams(code, first, second);
+        if (code == EC_COMPLETE) {
+            Notify();
+            completed = 1;
+        }
+    }
+    return completed;
+}
+
+void CVideoFrame::Notify()
+{
+    PostMessageA(notifyWindow_, message_, 0, 0);
+}

@@ -1,0 +1,101 @@
+#include "platform/av/FfmpegInput.h"
+
+#include "platform/av/FfmpegError.h"
+
+#include <cctype>
+
+namespace av {
+
+namespace {
+
+// AVI and QuickTime tags are four letters; a WAV format tag is a number, which has no
+// four-character form and is reported as none.
+std::string FourccText(std::uint32_t tag)
+{
+    std::string text;
+    for (int i = 0; i < 4; ++i) {
+        const auto c = static_cast<unsigned char>(tag >> (8 * i));
+        if (!std::isprint(c))
+            return "";
+        text += static_cast<char>(c);
+    }
+    return text;
+}
+
+double ToSeconds(MediaTime time)
+{
+    return static_cast<double>(time) / kMediaTimePerSecond;
+}
+
+StreamKind KindOf(AVMediaType type)
+{
+    switch (type) {
+    case AVMEDIA_TYPE_VIDEO:
+        return StreamKind::Video;
+    case AVMEDIA_TYPE_AUDIO:
+        return StreamKind::Audio;
+    default:
+        return StreamKind::Other;
+    }
+}
+
+}  // namespace
+
+InputFormatPtr OpenInputFile(const std::string& path, std::string_view who,
+                             std::string* error)
+{
+    AVFormatContext* raw = nullptr;
+    const std::string what(who);
+    if (int code = avformat_open_input(&raw, path.c_str(), nullptr, nullptr); code < 0) {
+        Fail(error, FfmpegErrorMessage(what + ": opening \"" + path + "\" failed", code));
+        return nullptr;
+    }
+    InputFormatPtr input(raw);
+    if (int code = avformat_find_stream_info(input.get(), nullptr); code < 0) {
+        Fail(error, FfmpegErrorMessage(what + ": reading the streams of \"" + path + "\" failed",
+                                       code));
+        return nullptr;
+    }
+    if (input->nb_streams == 0) {
+        Fail(error, what + ": \"" + path + "\" holds no stream");
+        return nullptr;
+    }
+    return input;
+}
+
+StreamInfo DescribeStream(const AVFormatContext& input, int index)
+{
+    const AVStream& stream = *input.streams[index];
+    const AVCodecParameters& codec = *stream.codecpar;
+    StreamInfo info;
+    info.index = index;
+    info.kind = KindOf(codec.codec_type);
+    if (codec.codec_id != AV_CODEC_ID_NONE)
+        info.codec = avcodec_get_name(codec.codec_id);
+    info.fourcc = FourccText(codec.codec_tag);
+    info.decodable = avcodec_find_decoder(codec.codec_id) != nullptr;
+    if (info.kind == StreamKind::Video) {
+        info.width = codec.width;
+        info.height = codec.height;
+        if (stream.avg_frame_rate.num > 0 && stream.avg_frame_rate.den > 0)
+            info.framesPerSecond = av_q2d(stream.avg_frame_rate);
+    } else if (info.kind == StreamKind::Audio) {
+        info.sampleRate = codec.sample_rate;
+        info.channels = codec.ch_layout.nb_channels;
+    }
+    if (stream.start_time != AV_NOPTS_VALUE)
+        info.startSeconds = ToSeconds(ToMediaTime(stream.start_time, stream.time_base));
+    // Some demuxers (MP3 among them) know only the whole file's length.
+    if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0)
+        info.durationSeconds = ToSeconds(ToMediaTime(stream.duration, stream.time_base));
+    else if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
+        info.durationSeconds = ToSeconds(ToMediaTime(input.duration, AV_TIME_BASE_Q));
+    return info;
+}
+
+MediaTime ToMediaTime(std::int64_t timestamp, AVRational timeBase)
+{
+    return av_rescale_q(timestamp, timeBase, AVRational{1, static_cast<int>(kMediaTimePerSecond)});
+}
+
+}  // namespace av

@@ -1,0 +1,93 @@
+#include "platform/av/MediaFile.h"
+
+#include "tests/support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using av::StreamKind;
+using testmedia::TempFolder;
+
+TEST(ProbeMediaFile, ListsVideoAndSoundWithFrameCounts)
+{
+    TempFolder folder;
+    const std::string path = folder.path("both.avi");
+    ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 40, 30, 10, 12, true));
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 2u);
+
+    const av::StreamInfo& video = streams[0];
+    EXPECT_EQ(video.index, 0);
+    EXPECT_EQ(video.kind, StreamKind::Video);
+    EXPECT_EQ(video.codec, "mjpeg");
+    EXPECT_EQ(video.fourcc, "MJPG");
+    EXPECT_TRUE(video.decodable);
+    EXPECT_EQ(video.width, 40);
+    EXPECT_EQ(video.height, 30);
+    EXPECT_DOUBLE_EQ(video.framesPerSecond, 10.0);
+    EXPECT_EQ(video.frameCount, 12);
+    EXPECT_NEAR(video.durationSeconds, 1.2, 0.01);
+    EXPECT_DOUBLE_EQ(video.startSeconds, 0.0);
+
+    const av::StreamInfo& audio = streams[1];
+    EXPECT_EQ(audio.index, 1);
+    EXPECT_EQ(audio.kind, StreamKind::Audio);
+    EXPECT_EQ(audio.codec, "pcm_s16le");
+    EXPECT_EQ(audio.fourcc, "");  // a WAV format tag is a number, not four letters
+    EXPECT_TRUE(audio.decodable);
+    EXPECT_EQ(audio.sampleRate, 44100);
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_GT(audio.frameCount, 0);
+    EXPECT_NEAR(audio.durationSeconds, 1.2, 0.05);
+}
+
+TEST(ProbeMediaFile, CountsEveryFrameOfAHandWrittenRleFile)
+{
+    TempFolder folder;
+    const std::string path = folder.path("rle.avi");
+    const auto picture = testmedia::SplitPicture(20, 10, 3, 0xFFFFFF, 0x000000);
+    ASSERT_TRUE(testmedia::WriteDibAvi(path, std::vector(7, picture), 15,
+                                       testmedia::DibLayout::Rle8));
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].codec, "msrle");
+    EXPECT_EQ(streams[0].frameCount, 7);
+    EXPECT_DOUBLE_EQ(streams[0].framesPerSecond, 15.0);
+}
+
+TEST(ProbeMediaFile, Mp3IsOneAudioStreamOfItsLength)
+{
+    TempFolder folder;
+    const std::string path = folder.path("tone.mp3");
+    ASSERT_TRUE(testmedia::MakeTestAudio(path, "libmp3lame", 2.0, 44100, 1));
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].kind, StreamKind::Audio);
+    EXPECT_EQ(streams[0].codec, "mp3");
+    EXPECT_EQ(streams[0].channels, 1);
+    EXPECT_NEAR(streams[0].durationSeconds, 2.0, 0.1);
+    EXPECT_NEAR(streams[0].frameCount, 2.0 * 44100 / 1152, 3);
+}
+
+TEST(ProbeMediaFile, FailsWithAMessageOnMissingOrNonMediaFiles)
+{
+    TempFolder folder;
+    const std::string text = folder.path("readme.wav");
+    ASSERT_TRUE(testmedia::WriteTextFile(text, "hello\n"));
+    for (const std::string& path : {folder.path("nothing-here.avi"), text}) {
+        std::vector<av::StreamInfo> streams(1);
+        std::string error;
+        EXPECT_FALSE(av::ProbeMediaFile(path, streams, &error)) << path;
+        EXPECT_NE(error.find("probe"), std::string::npos) << error;
+        EXPECT_EQ(streams.size(), 1u);  // left as it was
+    }
+}
+
+}  // namespace
