@@ -1,5 +1,6 @@
 #include "creator/engine/VideoCreator.h"
 
+#include "media/ComRef.h"
 #include "platform/com/WideString.h"
 #include "platform/dshow/Filter.h"
 #include "platform/win/Window.h"
@@ -99,12 +100,9 @@ void CVideoCreator::RenderInput(const std::optional<std::string>& path)
 
 void CVideoCreator::RemoveReferenceClock()
 {
-    IMediaFilter* filter = nullptr;
-    if (FAILED(graph_->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter))) ||
-        !filter)
-        return;
-    filter->SetSyncSource(nullptr);
-    filter->Release();
+    ComRef<IMediaFilter> filter;
+    if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid())) && filter)
+        filter->SetSyncSource(nullptr);
 }
 
 int CVideoCreator::Run()
