@@ -1,0 +1,55 @@
+#include "media/FileUtils.h"
+
+#include "media/PathUtils.h"
+#include "platform/win/Files.h"
+
+#include <string>
+
+namespace {
+
+bool OpensForReading(const std::string& name)
+{
+    return UniqueFile(OpenFile(name.c_str(), "rb")) != nullptr;
+}
+
+bool IsFolder(const std::string& path)
+{
+    const std::uint32_t attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool FileExists(const char* name)
+{
+    if (!name)
+        return false;
+    if (OpensForReading(name))
+        return true;
+    const std::string program = ModuleFilePath();
+    const char* separator = FindLastPathSeparator(program.c_str());
+    if (!separator)
+        return false;
+    return OpensForReading(program.substr(0, separator - program.c_str() + 1) + name);
+}
+
+bool IsWritableFilePath(const char* path)
+{
+    const char* s = SkipSpaces(path);
+    if (!s || !*s)
+        return false;
+    if (const char* separator = FindLastPathSeparator(s)) {
+        // A file right under the root has the root, not an empty name, as its folder.
+        const std::size_t folderLength = separator == s ? 1 : separator - s;
+        if (!IsFolder(std::string(s, folderLength)))
+            return false;
+    }
+    if (IsFolder(s))
+        return false;
+    const FileHandle probe =
+        CreateFileA(s, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return true;
+    CloseFileHandle(probe);
+    return UniqueFile(OpenFile(s, "ab")) != nullptr;
+}

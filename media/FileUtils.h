@@ -1,0 +1,13 @@
+#pragma once
+
+// Probes of files that the programs are about to read or write. Paths are UTF-8 text in
+// which a backslash and a slash both separate folders.
+
+// True when name opens for reading as given, or else, taken literally, in the running
+// program's folder. A folder is no file: false.
+bool FileExists(const char* name);
+
+// Whether an output file may be created or appended at path (leading blanks ignored):
+// its folder must exist, the path must not name a folder, and an existing file must not
+// be held by another open that refuses writers (see platform/win/Files.h).
+bool IsWritableFilePath(const char* path);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Path text helpers. Paths are UTF-8 text in which a backslash and a slash both separate
+// folders; relative paths are taken against the running program's folder, where both
+// programs keep their data folders and project files. Results go into caller buffers of
+// the given size, always ended by a terminator and cut at a character boundary when
+// they do not fit; no result is longer than a path buffer allows.
+
+// The size of the buffers that hold paths: at most 519 bytes of text.
+constexpr std::size_t kPathBufferSize = 520;
+
+// True for tab, line feed, carriage return and blank; only the low 8 bits count.
+bool IsSpace(int c);
+
+// True for a backslash or a slash.
+bool IsPathSeparator(char c);
+
+// The text after its leading IsSpace characters; null stays null.
+const char* SkipSpaces(const char* text);
+char* SkipSpaces(char* text);
+
+// The last backslash or slash in text; when there is none, the last colon (as in C:x);
+// else null (also for null text).
+const char* FindLastPathSeparator(const char* text);
+char* FindLastPathSeparator(char* text);
+
+// The running program's full path, cut to fit a path buffer.
+std::string ModuleFilePath();
+
+// The program's folder (its full path cut at FindLastPathSeparator, the separator
+// removed) into buffer; returns the length copied.
+std::size_t GetModuleDirectory(char* buffer, std::size_t size);
+
+// Makes the path in buffer (size bytes, in and out) absolute against the program's
+// location and returns buffer:
+// - absolute paths stay exactly as they came, leading blanks included: a drive (the
+//   first ":\", or without one the first ":/", after the first character), a "\\" share
+//   anywhere, or nothing but blanks;
+// - leading "..\" or "../" steps climb from the program's folder, never above its root;
+// - a leading colon, or a leading separator, starts at the root of the program's drive
+//   (on Linux the file system's root): ":Data\x" and "\Data\x" give C:\Data\x beside
+//   C:\App\Bin\prog.exe and /Data\x beside /opt/app/bin/prog;
+// - a text with a colon or a slash elsewhere is kept, only its leading blanks dropped;
+// - a plain name, or one with backslashes only, lies in the program's folder.
+char* ResolvePath(char* buffer, std::size_t size);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// Reading values from profile (INI) files named relative to the running program.
+
+// GetPrivateProfileStringA (platform/win/Profile.h) on the profile file that
+// profileName names: a name that begins with a full stop swaps the program's extension
+// (".ini" beside prog.exe gives prog.ini, beside prog also prog.ini); a name without
+// any separator lies in the program's folder; any other name is used as it stands.
+// Returns the count of bytes copied into output, whose size is size bytes.
+std::uint32_t ReadIniString(const char* section, const char* key, const char* defaultValue,
+                            char* output, std::uint32_t size, const char* profileName);
+
+// The value of key as a number: defaultValue when the key, the file or the value is
+// missing or empty; the leading number of the text otherwise, read with a full stop as
+// decimal point whatever the user's locale (a text that is no number gives 0.0).
+double ReadProfileDouble(const char* section, const char* key, double defaultValue,
+                         const char* profileName);

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+// Files under the desktop platform's names. Paths are UTF-8 text in which a backslash
+// and a slash both separate folders.
+//
+// Sharing: the desktop platform refuses an open that conflicts with the share modes of
+// other opens of the same file. Linux has no such rule, so the opens made here emulate it
+// with advisory locks (flock) that only these functions honour, in this process and in
+// others built on this layer:
+// - an open with write access that does not share writing holds an exclusive lock;
+// - an open with write access that shares writing, or a read-only open that does not,
+//   holds a shared lock;
+// - a read-only open that shares writing (the way OpenFile reads) and an open without
+//   data access hold none.
+// So two writers exclude each other unless both share writing, and a writer that shares
+// only reading keeps every other writer out while readers still get in. (A reader that
+// refuses writers keeps out only writers that refuse writers too.)
+// Folders are not files: every open of a folder fails.
+// All functions may be called from any thread.
+
+// A path with every backslash turned into a slash, as the system's calls expect it.
+std::string ToNativePath(const char* path);
+
+// fopen with the sharing of the desktop platform's C library (others may read and
+// write): null when the file cannot be opened, when it is a folder, or when the mode asks
+// for writing while another open holds it without sharing writing. Modes "r", "w", "a",
+// each with an optional "+" and "b". A file that "w" would truncate is cut only once the
+// open is granted. The caller owns the stream and closes it with fclose.
+FILE* OpenFile(const char* path, const char* mode);
+
+struct FileCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+
+// FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_NORMAL for anything else that
+// exists, INVALID_FILE_ATTRIBUTES when nothing is there.
+std::uint32_t GetFileAttributesA(const char* path);
+
+// An open file of CreateFileA; it closes the file, and so lets go of its lock, when
+// closed with CloseFileHandle.
+class FileObject;
+using FileHandle = FileObject*;
+inline FileHandle const INVALID_HANDLE_VALUE =
+    reinterpret_cast<FileHandle>(static_cast<std::intptr_t>(-1));
+
+// Closes a handle of CreateFileA; false for INVALID_HANDLE_VALUE or null.
+bool CloseFileHandle(FileHandle handle);
+
+struct FileHandleCloser {
+    void operator()(FileHandle handle) const { CloseFileHandle(handle); }
+};
+// Holds a handle other than INVALID_HANDLE_VALUE.
+using UniqueFileHandle = std::unique_ptr<FileObject, FileHandleCloser>;
+
+constexpr std::uint32_t GENERIC_READ = 0x80000000;
+constexpr std::uint32_t GENERIC_WRITE = 0x40000000;
+constexpr std::uint32_t FILE_SHARE_READ = 0x1;
+constexpr std::uint32_t FILE_SHARE_WRITE = 0x2;
+constexpr std::uint32_t FILE_SHARE_DELETE = 0x4;
+constexpr std::uint32_t CREATE_ALWAYS = 2;
+constexpr std::uint32_t OPEN_EXISTING = 3;
+constexpr std::uint32_t OPEN_ALWAYS = 4;
+
+// Opens or creates a file. access: 0 (no data access: the handle only shows that the
+// file is there), GENERIC_READ, GENERIC_WRITE or both. share: the FILE_SHARE_ flags that
+// other opens may use while this one lasts (see Sharing). disposition: OPEN_EXISTING,
+// CREATE_ALWAYS (created or emptied) or OPEN_ALWAYS (created when missing).
+// securityAttributes, flagsAndAttributes and templateFile are accepted as the desktop
+// platform's callers pass them and have no effect. INVALID_HANDLE_VALUE on failure,
+// including a folder and a sharing conflict; a file that CREATE_ALWAYS would empty is
+// left as it was then. The caller owns the handle.
+FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share,
+                       const void* securityAttributes, std::uint32_t disposition,
+                       std::uint32_t flagsAndAttributes, FileHandle templateFile);
+
+// Reads up to toRead bytes at the file pointer and advances it; *bytesRead (when not
+// null) receives the count, less than toRead only at the end of the file or on failure.
+// False when the read fails (for example a handle without read access). overlapped must
+// be null.
+bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead,
+              std::uint32_t* bytesRead, void* overlapped);
+
+// Writes toWrite bytes at the file pointer and advances it; *bytesWritten (when not null)
+// receives the count. False, with the count written so far, when not all could be
+// written. overlapped must be null.
+bool WriteFile(FileHandle handle, const void* buffer, std::uint32_t toWrite,
+               std::uint32_t* bytesWritten, void* overlapped);
+
+constexpr std::uint32_t FILE_BEGIN = 0;
+constexpr std::uint32_t FILE_CURRENT = 1;
+constexpr std::uint32_t FILE_END = 2;
+constexpr std::uint32_t INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
+
+// Moves the file pointer by a distance from method's origin. With distanceHigh null the
+// distance is the signed 32-bit distance; otherwise *distanceHigh holds its high 32 bits
+// and receives the high 32 bits of the new position. Returns the low 32 bits of the new
+// position, or INVALID_SET_FILE_POINTER when the move fails (a position before the start
+// of the file). A position whose low half is 0xFFFFFFFF returns that value too, and is
+// told apart from failure only by the call's high half being valid.
+std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance,
+                             std::int32_t* distanceHigh, std::uint32_t method);
+
+// The full path of the running program (from /proc/self/exe, or the one set for
+// testing) into buffer, cut at a character boundary to fit size - 1 bytes and ended with
+// a terminator. Returns the length copied, or size when the path had to be cut (0 when
+// size is 0). module must be null: the program itself.
+std::uint32_t GetModuleFileNameA(const void* module, char* buffer, std::uint32_t size);
+
+// Makes GetModuleFileNameA answer path as if the program lived there; null goes back
+// to the real path. For tests of code that resolves paths beside the program.
+void SetModuleFileNameForTesting(const char* path);

@@ -1,0 +1,83 @@
+#include "media/FileUtils.h"
+
+#include "platform/win/Files.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder of its own, with the program pretending to live in it.
+class ProgramFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(dir_.empty());
+        SetModuleFileNameForTesting((dir_ / "prog").c_str());
+    }
+    void TearDown() override { SetModuleFileNameForTesting(nullptr); }
+
+    std::string Make(const std::string& name) const { return folder_.Write(name, "data"); }
+
+    TempFolder folder_;
+    const std::filesystem::path& dir_ = folder_.path();
+};
+
+}  // namespace
+
+TEST_F(ProgramFolder, FileExistsAsGivenOrAsABareNameBesideTheProgram)
+{
+    const std::string path = Make("only-here.bmp");
+    EXPECT_TRUE(FileExists(path.c_str()));
+    ASSERT_FALSE(fs::exists("only-here.bmp"));
+    EXPECT_TRUE(FileExists("only-here.bmp"));
+    EXPECT_FALSE(FileExists("missing.bmp"));
+    EXPECT_FALSE(FileExists(nullptr));
+}
+
+TEST_F(ProgramFolder, FoldersAreNoFiles)
+{
+    fs::create_directory(dir_ / "Video");
+    EXPECT_FALSE(FileExists(dir_.c_str()));
+    EXPECT_FALSE(FileExists("Video"));
+}
+
+TEST_F(ProgramFolder, WritablePathNeedsAnExistingFolderAndNoFolderAtThePath)
+{
+    EXPECT_FALSE(IsWritableFilePath(dir_.c_str()));
+    EXPECT_FALSE(IsWritableFilePath((dir_ / "missing" / "out.avi").c_str()));
+    EXPECT_TRUE(IsWritableFilePath((dir_ / "new.avi").c_str()));
+    EXPECT_TRUE(IsWritableFilePath(("  " + (dir_ / "new.avi").string()).c_str()));
+    EXPECT_TRUE(IsWritableFilePath((dir_.string() + "\\new.avi").c_str()));
+    EXPECT_TRUE(IsWritableFilePath(Make("old.avi").c_str()));
+    EXPECT_FALSE(fs::exists(dir_ / "new.avi"));
+    EXPECT_FALSE(IsWritableFilePath("   "));
+    EXPECT_FALSE(IsWritableFilePath(nullptr));
+}
+
+TEST_F(ProgramFolder, AFileRightUnderTheRootHasTheRootAsItsFolder)
+{
+    EXPECT_FALSE(IsWritableFilePath("/"));
+    EXPECT_TRUE(IsWritableFilePath("/no-such-file-under-the-root.avi"));
+}
+
+TEST_F(ProgramFolder, AFileHeldByAWriterThatRefusesWritersIsNotWritable)
+{
+    const std::string path = Make("held.avi");
+    {
+        const UniqueFileHandle holder(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                                  nullptr));
+        ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
+        EXPECT_FALSE(IsWritableFilePath(path.c_str()));
+    }
+    EXPECT_TRUE(IsWritableFilePath(path.c_str()));
+    UniqueFile sharing(OpenFile(path.c_str(), "ab"));
+    EXPECT_TRUE(IsWritableFilePath(path.c_str()));
+}

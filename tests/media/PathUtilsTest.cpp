@@ -1,0 +1,134 @@
+#include "media/PathUtils.h"
+
+#include "platform/win/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+
+class ProgramAt : public ::testing::Test {
+protected:
+    void TearDown() override { SetModuleFileNameForTesting(nullptr); }
+
+    static std::string Resolved(const std::string& path, std::size_t size = kPathBufferSize)
+    {
+        std::string buffer(size, '\0');
+        std::memcpy(buffer.data(), path.c_str(), std::min(path.size() + 1, size));
+        EXPECT_EQ(ResolvePath(buffer.data(), size), buffer.data());
+        return std::string(buffer.c_str(), ::strnlen(buffer.c_str(), size));
+    }
+};
+
+struct Resolution {
+    const char* input;
+    const char* besideWindowsProgram;  // C:\App\Bin\prog.exe
+    const char* besideLinuxProgram;    // /opt/app/bin/prog
+};
+
+const Resolution kResolutions[] = {
+    {"x.avi", "C:\\App\\Bin\\x.avi", "/opt/app/bin/x.avi"},
+    {"  x.avi", "C:\\App\\Bin\\x.avi", "/opt/app/bin/x.avi"},
+    {"Video\\x.avi", "C:\\App\\Bin\\Video\\x.avi", "/opt/app/bin/Video\\x.avi"},
+    {"..\\x.avi", "C:\\App\\x.avi", "/opt/app/x.avi"},
+    {"../x.avi", "C:\\App\\x.avi", "/opt/app/x.avi"},
+    {"..\\..\\..\\x.avi", "C:\\x.avi", "/x.avi"},
+    {"../../../../../x.avi", "C:\\x.avi", "/x.avi"},
+    {"\\Data\\x.avi", "C:\\Data\\x.avi", "\\Data\\x.avi"},
+    {"/data/x.avi", "C:/data/x.avi", "/data/x.avi"},
+    {":Data\\x.avi", "C:\\Data\\x.avi", "/Data\\x.avi"},
+    {":\\x.avi", "C:\\x.avi", "\\x.avi"},
+    {"D:\\x.avi", "D:\\x.avi", "D:\\x.avi"},
+    {"  D:\\x.avi", "  D:\\x.avi", "  D:\\x.avi"},
+    {"D:/x.avi", "D:/x.avi", "D:/x.avi"},
+    {"\\\\srv\\share\\x.avi", "\\\\srv\\share\\x.avi", "\\\\srv\\share\\x.avi"},
+    {"   ", "   ", "   "},
+    {"", "", ""},
+    {"  Video/x.avi", "Video/x.avi", "Video/x.avi"},
+};
+
+}  // namespace
+
+TEST(Spaces, AreTabLineFeedCarriageReturnAndBlankByTheirLowByte)
+{
+    for (int c : {9, 10, 13, 32, 0x109, 0x120, -224})
+        EXPECT_TRUE(IsSpace(c)) << c;
+    for (int c : {0, 11, 12, int('a'), 0xA0, 0x100})
+        EXPECT_FALSE(IsSpace(c)) << c;
+    EXPECT_STREQ(SkipSpaces(" \t\r\n x "), "x ");
+    EXPECT_EQ(SkipSpaces(static_cast<const char*>(nullptr)), nullptr);
+}
+
+TEST(FindLastPathSeparator, TakesTheLastSeparatorOfEitherKindElseTheLastColon)
+{
+    const char* mixed = "a/b\\c";
+    EXPECT_EQ(FindLastPathSeparator(mixed), mixed + 3);
+    const char* slashLast = "a\\b/c";
+    EXPECT_EQ(FindLastPathSeparator(slashLast), slashLast + 3);
+    const char* drive = "C:x";
+    EXPECT_EQ(FindLastPathSeparator(drive), drive + 1);
+    const char* both = "C:\\x:y";
+    EXPECT_EQ(FindLastPathSeparator(both), both + 2);
+    EXPECT_EQ(FindLastPathSeparator("x"), nullptr);
+    EXPECT_EQ(FindLastPathSeparator(static_cast<const char*>(nullptr)), nullptr);
+}
+
+TEST_F(ProgramAt, ModuleDirectoryDropsTheProgramNameAndItsSeparator)
+{
+    SetModuleFileNameForTesting("C:\\App\\Bin\\prog.exe");
+    char buffer[kPathBufferSize];
+    EXPECT_EQ(GetModuleDirectory(buffer, sizeof buffer), 10u);
+    EXPECT_STREQ(buffer, "C:\\App\\Bin");
+    char small[5];
+    EXPECT_EQ(GetModuleDirectory(small, sizeof small), 4u);
+    EXPECT_STREQ(small, "C:\\A");
+    SetModuleFileNameForTesting("/opt/app/bin/prog");
+    EXPECT_EQ(GetModuleDirectory(buffer, sizeof buffer), 12u);
+    EXPECT_STREQ(buffer, "/opt/app/bin");
+}
+
+TEST_F(ProgramAt, ResolvesAlikeBesideAWindowsProgramAndALinuxOne)
+{
+    for (const Resolution& r : kResolutions) {
+        SetModuleFileNameForTesting("C:\\App\\Bin\\prog.exe");
+        EXPECT_EQ(Resolved(r.input), r.besideWindowsProgram) << '"' << r.input << '"';
+        SetModuleFileNameForTesting("/opt/app/bin/prog");
+        EXPECT_EQ(Resolved(r.input), r.besideLinuxProgram) << '"' << r.input << '"';
+    }
+}
+
+TEST_F(ProgramAt, ClimbingFromAShareStopsAtItsRoot)
+{
+    SetModuleFileNameForTesting("\\\\srv\\share\\prog.exe");
+    EXPECT_EQ(Resolved("..\\..\\x.avi"), "\\\\srv\\x.avi");
+    EXPECT_EQ(Resolved("\\x.avi"), "\\\\srv\\x.avi");
+}
+
+TEST_F(ProgramAt, LongResultsAreCutToTheBufferWithATerminator)
+{
+    SetModuleFileNameForTesting("/opt/app/bin/prog");
+    // A 600-byte name cannot overrun a path buffer: the result keeps 519 bytes.
+    const std::string longName(600, 'n');
+    std::string buffer(kPathBufferSize + 100, '\0');
+    std::memcpy(buffer.data(), longName.c_str(), longName.size() + 1);
+    ResolvePath(buffer.data(), buffer.size());
+    EXPECT_EQ(std::strlen(buffer.c_str()), kPathBufferSize - 1);
+    EXPECT_EQ(buffer.substr(0, 13), "/opt/app/bin/");
+
+    EXPECT_EQ(Resolved("x.avi", 10), "/opt/app/");
+    // An e-acute (2 bytes) that would straddle the end is left out whole.
+    EXPECT_EQ(Resolved("\xC3\xA9.avi", 15), "/opt/app/bin/");
+    EXPECT_EQ(Resolved("\xC3\xA9.avi", 16), "/opt/app/bin/\xC3\xA9");
+}
+
+TEST_F(ProgramAt, AnUnterminatedBufferIsReadOnlyWithinItsSize)
+{
+    SetModuleFileNameForTesting("/opt/app/bin/prog");
+    char buffer[8];
+    std::memset(buffer, 'a', sizeof buffer);
+    ResolvePath(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "/opt/ap");
+}

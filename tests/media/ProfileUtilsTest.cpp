@@ -1,0 +1,98 @@
+#include "media/ProfileUtils.h"
+
+#include "platform/win/Files.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProfileBesideProgram : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(dir_.empty());
+        SetModuleFileNameForTesting((dir_ / "prog.exe").c_str());
+    }
+    void TearDown() override { SetModuleFileNameForTesting(nullptr); }
+
+    void WriteProfile(const fs::path& path, const std::string& value) const
+    {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << "[Options]\nValue=" << value << "\n";
+    }
+
+    std::string Read(const std::string& profileName) const
+    {
+        char buffer[260];
+        const std::uint32_t count =
+            ReadIniString("Options", "Value", "none", buffer, sizeof buffer, profileName.c_str());
+        EXPECT_EQ(count, std::strlen(buffer));
+        return buffer;
+    }
+
+    TempFolder folder_;
+    const fs::path& dir_ = folder_.path();
+};
+
+}  // namespace
+
+TEST_F(ProfileBesideProgram, BareNameIsReadInTheProgramsFolder)
+{
+    WriteProfile(dir_ / "settings.ini", "here");
+    EXPECT_EQ(Read("settings.ini"), "here");
+    EXPECT_EQ(Read("other.ini"), "none");
+}
+
+TEST_F(ProfileBesideProgram, LeadingFullStopSwapsTheProgramsExtension)
+{
+    WriteProfile(dir_ / "prog.ini", "swapped");
+    EXPECT_EQ(Read(".ini"), "swapped");
+
+    SetModuleFileNameForTesting((dir_ / "prog").c_str());
+    EXPECT_EQ(Read(".ini"), "swapped");
+
+    WriteProfile(dir_ / "my.app" / "prog.ini", "inner");
+    SetModuleFileNameForTesting((dir_ / "my.app" / "prog").c_str());
+    EXPECT_EQ(Read(".ini"), "inner");
+}
+
+TEST_F(ProfileBesideProgram, PathWithSeparatorsIsUsedAsItStands)
+{
+    WriteProfile(dir_ / "p" / "a.avp", "project");
+    EXPECT_EQ(Read((dir_ / "p" / "a.avp").string()), "project");
+    EXPECT_EQ(Read(dir_.string() + "\\p\\a.avp"), "project");
+}
+
+TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopAndTextThatIsNoNumberGivesZero)
+{
+    const fs::path profile = dir_ / "n.ini";
+    WriteProfile(profile, "abc");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.0);
+    WriteProfile(profile, "0.75");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.75);
+    WriteProfile(profile, "-2.5e1 px");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), -25.0);
+    WriteProfile(profile, "1e999");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), HUGE_VAL);
+    WriteProfile(profile, "1e-999");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.0);
+}
+
+TEST_F(ProfileBesideProgram, MissingOrEmptyValuesGiveTheDefault)
+{
+    const fs::path profile = dir_ / "n.ini";
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 7.5);
+    WriteProfile(profile, "");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 7.5);
+    EXPECT_EQ(ReadProfileDouble("Options", "Other", 7.5, profile.c_str()), 7.5);
+}
