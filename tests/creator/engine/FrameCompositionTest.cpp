@@ -1,5 +1,7 @@
 #include "creator/engine/FrameComposition.h"
 
+#include "creator/engine/CompositionPictures.h"
+
 #include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
@@ -9,61 +11,10 @@
 
 namespace {
 
-constexpr int kW = 160;
-constexpr int kH = 120;
-const cv::Scalar kGreen(0, 160, 0);
-const cv::Scalar kBody(120, 120, 120);
-const cv::Scalar kDark(30, 30, 30);
-const cv::Scalar kHole(255, 255, 255);
-const cv::Scalar kRed(0, 0, 255);
-const cv::Scalar kBlue(255, 0, 0);
+using namespace composition_pictures;
 
-ImagePtr Picture(int w, int h, const cv::Scalar& colour, int channels = 3,
-                 ImageOrigin origin = ImageOrigin::TopLeft)
-{
-    ImagePtr picture = Image::Create(w, h, channels, origin);
-    picture->fullMat().setTo(colour);
-    return picture;
-}
-
-void Paint(Image& picture, const cv::Rect& rect, const cv::Scalar& colour)
-{
-    picture.fullMat()(rect).setTo(colour);
-}
-
-// A dark 40 x 40 face spot at (x, y) with a mouth and two eyes; upright in a bottom-up
-// frame (the mouth on lower stored rows), or upside down.
-void PaintFaceSpot(Image& frame, int x, int y, bool upsideDown)
-{
-    Paint(frame, cv::Rect(x, y, 40, 40), kDark);
-    const int mouthY = upsideDown ? y + 28 : y + 6;
-    const int eyesY = upsideDown ? y + 11 : y + 24;
-    Paint(frame, cv::Rect(x + 12, mouthY, 16, 6), kHole);
-    Paint(frame, cv::Rect(x + 6, eyesY, 6, 5), kHole);
-    Paint(frame, cv::Rect(x + 28, eyesY, 6, 5), kHole);
-}
-
-// A bottom-up template frame: a grey figure on a flat green background, its head the face
-// spot in stored rows 65 to 104, columns 60 to 99 (the spot reaches out of the body: a
-// spot that the body encloses counts as one of the body's holes). Stored rows 0 to 24
-// are all background.
-ImagePtr TemplateFrame(bool upsideDown = false)
-{
-    ImagePtr frame = Picture(kW, kH, kGreen, 3, ImageOrigin::BottomLeft);
-    Paint(*frame, cv::Rect(40, 25, 80, 55), kBody);
-    PaintFaceSpot(*frame, 60, 65, upsideDown);
-    return frame;
-}
-
-// A top-down face picture: a red face on a white backdrop whose top quarter (as shown)
-// is blue, so that the way the face is turned can be told.
-ImagePtr FacePicture()
-{
-    ImagePtr face = Picture(60, 60, cv::Scalar(255, 255, 255));
-    Paint(*face, cv::Rect(10, 10, 40, 40), kRed);
-    Paint(*face, cv::Rect(10, 10, 40, 10), kBlue);
-    return face;
-}
+constexpr int kW = kFrameWidth;
+constexpr int kH = kFrameHeight;
 
 ImagePtr Noise(int w, int h, int channels)
 {
