@@ -50,6 +50,6 @@ bool IsWritableFilePath(const char* path)
         CreateFileA(s, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE)
         return true;
-    CloseFileHandle(probe);
+    CloseHandle(probe);
     return UniqueFile(OpenFile(s, "ab")) != nullptr;
 }

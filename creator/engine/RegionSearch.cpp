@@ -4,6 +4,8 @@
 #include "media/image/FloodFill.h"
 #include "media/image/RectOps.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr int kSpanMargin = 4;
@@ -57,6 +59,7 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
 
     visitedMask->fullMat().setTo(0);
     ReusedMask fill(*fillMask, true);
+    const BorderColours border(*picture);
     ConnectedComponent component;
     bool found = false;
     int area = 0;
@@ -65,7 +68,7 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
         std::uint8_t* visited = visitedMask->pixel(x + 1, y + 1);
         if (*visited != 0)
             return false;
-        FillMarkedRegion(*picture, x, y, &component, fill);
+        FillMarkedRegion(*picture, x, y, &component, fill, border);
         MarkRegionVisited(*fillMask, *visitedMask, visited, nullptr, component);
         found = component.rect.width >= w - kSpanMargin && component.rect.height >= h - kSpanMargin;
         if (found)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -20,11 +19,6 @@ bool SameLayout(const Image& a, const Image& b)
 cv::Rect InnerArea(const Image& fillMask)
 {
     return cv::Rect(1, 1, fillMask.width() - 2, fillMask.height() - 2);
-}
-
-bool SameColour(const std::uint8_t* a, const std::uint8_t* b, int channels)
-{
-    return std::memcmp(a, b, static_cast<std::size_t>(std::min(channels, 3))) == 0;
 }
 
 }  // namespace
@@ -58,14 +52,9 @@ ReusedMask::ReusedMask(int width, int height, bool fillMask)
 
 void ReusedMask::Wipe()
 {
-    cv::Mat whole = mat();
-    whole.setTo(0);
-    if (fillMask_ && whole.rows >= 2 && whole.cols >= 2) {
-        whole.row(0).setTo(1);
-        whole.row(whole.rows - 1).setTo(1);
-        whole.col(0).setTo(1);
-        whole.col(whole.cols - 1).setTo(1);
-    }
+    mat().setTo(0);
+    if (fillMask_)
+        SetFillMaskRing(mat());
 }
 
 void ReusedMask::Clear()
@@ -92,15 +81,46 @@ void ReusedMask::Touch(const cv::Rect& rect)
     dirty_ = dirty_.empty() ? rect : (dirty_ | rect);
 }
 
+BorderColours::BorderColours(const Image& picture) : picture_(picture)
+{
+    if (!picture.hasData())
+        return;
+    const int w = picture.width();
+    const int h = picture.height();
+    auto add = [&](int x, int y) { groups_[Key(x, y)].emplace_back(x, y); };
+    for (int x = 0; x < w; ++x) {
+        add(x, 0);
+        add(x, h - 1);
+    }
+    for (int y = 0; y < h; ++y) {
+        add(0, y);
+        add(w - 1, y);
+    }
+}
+
+std::uint32_t BorderColours::Key(int x, int y) const
+{
+    const std::uint8_t* p = picture_.pixel(x, y);
+    if (picture_.channels() < 3)
+        return p[0];
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16;
+}
+
+const std::vector<cv::Point>& BorderColours::Matching(int x, int y) const
+{
+    const auto found = groups_.find(Key(x, y));
+    return found == groups_.end() ? none_ : found->second;
+}
+
 void FillMarkedRegion(const Image& picture, int x, int y, ConnectedComponent* component,
-                      ReusedMask& fillMask)
+                      ReusedMask& fillMask, const BorderColours& border)
 {
     if (!component)
         return;
     *component = ConnectedComponent();
-    const int w = picture.width();
-    const int h = picture.height();
-    if (!picture.hasData() || !fillMask.valid() || !IsFillMaskOf(fillMask.image(), w, h))
+    if (!picture.hasData() || !fillMask.valid() ||
+        !IsFillMaskOf(fillMask.image(), picture.width(), picture.height()))
         return;
     fillMask.Clear();
     const cv::Mat pixels = picture.fullMat();
@@ -108,27 +128,16 @@ void FillMarkedRegion(const Image& picture, int x, int y, ConnectedComponent* co
                                    fillMask.mat(), FillMaskRing::Leave);
     if (component->area <= 0)
         return;
-    const std::uint8_t* seedColour = picture.pixel(x, y);
-    Image& mask = fillMask.image();
+    const Image& mask = fillMask.image();
     // Every fill runs with the same range around the same colour, so the areas they take
     // are disjoint and their sum counts no pixel twice.
-    auto growFrom = [&](int bx, int by) {
-        if (mask.pixel(bx + 1, by + 1)[0] != 0 ||
-            !SameColour(picture.pixel(bx, by), seedColour, picture.channels()))
-            return;
-        const ConnectedComponent more =
-            FloodFillMaskOnly(pixels, cv::Point(bx, by), kRegionTolerance, kRegionTolerance,
-                              fillMask.mat(), FillMaskRing::Leave);
+    for (const cv::Point& p : border.Matching(x, y)) {
+        if (mask.pixel(p.x + 1, p.y + 1)[0] != 0)
+            continue;
+        const ConnectedComponent more = FloodFillMaskOnly(
+            pixels, p, kRegionTolerance, kRegionTolerance, fillMask.mat(), FillMaskRing::Leave);
         component->area += more.area;
         component->rect = MaxRect(component->rect, more.rect);
-    };
-    for (int bx = 0; bx < w; ++bx) {
-        growFrom(bx, 0);
-        growFrom(bx, h - 1);
-    }
-    for (int by = 0; by < h; ++by) {
-        growFrom(0, by);
-        growFrom(w - 1, by);
     }
     fillMask.Touch(ToFillMask(component->rect));
 }

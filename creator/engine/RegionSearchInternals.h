@@ -10,6 +10,8 @@
 #include <opencv2/core.hpp>
 
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 // Tolerance below and above the seed, in every channel, of the fills that grow regions.
 constexpr int kRegionTolerance = 10;
@@ -71,13 +73,32 @@ struct HoleRecord {
     int y = 0;
 };
 
+// A picture's border pixels grouped by exact colour, each group in the order the border
+// is walked (along the columns the first and the last row, then along the rows the first
+// and the last column). A candidate region grows only from border pixels of its seed's
+// colour, so each candidate looks at its own group instead of walking the whole border.
+// Keeps a reference to picture (1 or 3 channels), which must outlive it.
+class BorderColours {
+public:
+    explicit BorderColours(const Image& picture);
+    // The border pixels of exactly the colour of picture pixel (x, y).
+    const std::vector<cv::Point>& Matching(int x, int y) const;
+
+private:
+    std::uint32_t Key(int x, int y) const;
+
+    const Image& picture_;
+    std::unordered_map<std::uint32_t, std::vector<cv::Point>> groups_;
+    std::vector<cv::Point> none_;
+};
+
 // Grows one candidate background region from picture pixel (x, y) into fillMask (a fill
 // mask of picture; cleared first): the seed's tolerance-10 area plus every area grown
-// from a border pixel of exactly the seed's colour. component (out) gets the summed area,
-// the union of the rectangles (picture coordinates) and the mean colour of the seed's own
-// fill. picture: 1 or 3 channels.
+// from a border pixel of exactly the seed's colour (border: picture's BorderColours).
+// component (out) gets the summed area, the union of the rectangles (picture
+// coordinates) and the mean colour of the seed's own fill. picture: 1 or 3 channels.
 void FillMarkedRegion(const Image& picture, int x, int y, ConnectedComponent* component,
-                      ReusedMask& fillMask);
+                      ReusedMask& fillMask, const BorderColours& border);
 
 // rectOut = component's rectangle moved into fill-mask coordinates. A component of more
 // than one pixel is ORed from regionMask into visitedMask within rectOut; a smaller one

@@ -1,12 +1,14 @@
 #include "media/image/FloodFill.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
 
-// Scanline fill. inside(x, y) says whether a pixel may still be taken; take(x, y) takes
-// it and must make inside false for it, which is what keeps every pixel taken once.
+// Scanline fill. inside(x, y) says whether a pixel may still be taken; take(left, right,
+// y) takes a run of a row and must make inside false for it, which is what keeps every
+// pixel taken once.
 template <typename Inside, typename Take>
 void ScanFill(int width, int height, cv::Point seed, Inside inside, Take take)
 {
@@ -22,8 +24,7 @@ void ScanFill(int width, int height, cv::Point seed, Inside inside, Take take)
         int right = p.x;
         while (right < width - 1 && inside(right + 1, p.y))
             ++right;
-        for (int x = left; x <= right; ++x)
-            take(x, p.y);
+        take(left, right, p.y);
         for (const int y : {p.y - 1, p.y + 1}) {
             if (y < 0 || y >= height)
                 continue;
@@ -41,11 +42,11 @@ void ScanFill(int width, int height, cv::Point seed, Inside inside, Take take)
 // Collects area, bounds and channel sums of the taken pixels.
 class Tally {
 public:
-    void Add(int x, int y)
+    void AddRun(int left, int right, int y)
     {
-        ++area_;
-        left_ = std::min(left_, x);
-        right_ = std::max(right_, x);
+        area_ += right - left + 1;
+        left_ = std::min(left_, left);
+        right_ = std::max(right_, right);
         top_ = std::min(top_, y);
         bottom_ = std::max(bottom_, y);
     }
@@ -74,14 +75,6 @@ private:
     int bottom_ = -1;
 };
 
-void SetRing(cv::Mat& fillMask)
-{
-    fillMask.row(0).setTo(1);
-    fillMask.row(fillMask.rows - 1).setTo(1);
-    fillMask.col(0).setTo(1);
-    fillMask.col(fillMask.cols - 1).setTo(1);
-}
-
 template <int Channels>
 ConnectedComponent FillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
                                 cv::Mat& fillMask)
@@ -107,12 +100,14 @@ ConnectedComponent FillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, 
         return true;
     };
     Tally tally;
-    auto take = [&](int x, int y) {
-        maskByte(x, y) = 1;
-        tally.Add(x, y);
-        const std::uint8_t* pixel = picture.ptr<std::uint8_t>(y) + x * Channels;
-        for (int c = 0; c < Channels; ++c)
-            tally.AddChannel(c, pixel[c]);
+    auto take = [&](int left, int right, int y) {
+        std::memset(&maskByte(left, y), 1, static_cast<std::size_t>(right - left + 1));
+        tally.AddRun(left, right, y);
+        const std::uint8_t* pixel = picture.ptr<std::uint8_t>(y) + left * Channels;
+        for (int x = left; x <= right; ++x, pixel += Channels) {
+            for (int c = 0; c < Channels; ++c)
+                tally.AddChannel(c, pixel[c]);
+        }
     };
     ScanFill(picture.cols, picture.rows, seed, inside, take);
     return tally.Component(true);
@@ -125,6 +120,16 @@ bool Contains(const cv::Mat& image, cv::Point p)
 
 }  // namespace
 
+void SetFillMaskRing(cv::Mat fillMask)
+{
+    if (fillMask.rows < 2 || fillMask.cols < 2)
+        return;
+    fillMask.row(0).setTo(1);
+    fillMask.row(fillMask.rows - 1).setTo(1);
+    fillMask.col(0).setTo(1);
+    fillMask.col(fillMask.cols - 1).setTo(1);
+}
+
 ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,
                                      cv::Mat fillMask, FillMaskRing ring)
 {
@@ -135,7 +140,7 @@ ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int
     if (!usable || !Contains(picture, seed))
         return ConnectedComponent();
     if (ring == FillMaskRing::Set)
-        SetRing(fillMask);
+        SetFillMaskRing(fillMask);
     if (picture.channels() == 1)
         return FillMaskOnly<1>(picture, seed, lo, up, fillMask);
     return FillMaskOnly<3>(picture, seed, lo, up, fillMask);
@@ -155,9 +160,9 @@ ConnectedComponent FloodFillValue(cv::Mat image, cv::Point seed, std::uint8_t ne
     }
     Tally tally;
     auto inside = [&](int x, int y) { return image.at<std::uint8_t>(y, x) == oldValue; };
-    auto take = [&](int x, int y) {
-        image.at<std::uint8_t>(y, x) = newValue;
-        tally.Add(x, y);
+    auto take = [&](int left, int right, int y) {
+        std::memset(image.ptr<std::uint8_t>(y) + left, newValue, static_cast<std::size_t>(right - left + 1));
+        tally.AddRun(left, right, y);
     };
     ScanFill(image.cols, image.rows, seed, inside, take);
     ConnectedComponent component = tally.Component(false);

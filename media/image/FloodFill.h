@@ -18,6 +18,10 @@ struct ConnectedComponent {
 // the mask. Callers that run many small fills on one mask set the ring once and leave it.
 enum class FillMaskRing { Set, Leave };
 
+// Sets a fill mask's outer ring (a header sharing the caller's pixels, 1 channel, at
+// least 2 x 2) to 1, as FillMaskRing::Set does.
+void SetFillMaskRing(cv::Mat fillMask);
+
 // Masked, mask-only, fixed-range, 4-connected fill (the search's notion of a region).
 // picture: 8-bit, 1 or 3 channels, read only. fillMask: 8-bit, 1 channel, exactly 2
 // wider and 2 higher than picture; picture pixel (x, y) is mask byte (x + 1, y + 1); a

@@ -12,8 +12,13 @@ namespace av {
 
 // Writes a standard AVI file: stream headers in the order the streams were added, the
 // packets interleaved by time, an index at the end. A MIDI stream's header carries the
-// type "mids". Packets of one stream come in time order; Write may be called from
-// several threads, one stream each, and serialises them.
+// type "mids"; its packets are MIDI messages as on the wire, and packets that fall on the
+// same 10-millisecond tick are joined into one. Video and MIDI streams are stored one
+// chunk per tick of their time base, with empty chunks where no packet came (also before
+// a late first packet), so that a reader, which has nothing but the chunk count, plays
+// each packet at its time. Packets of one stream come in time order (a packet that does
+// not advance takes the next free tick); Write may be called from several threads, one
+// stream each, and serialises them.
 class AviWriter {
 public:
     // Creates (or truncates) the file. Null, with a message, when it cannot be written.

@@ -23,4 +23,9 @@ bool Fail(std::string* error, std::string message)
     return false;
 }
 
+bool FfmpegFailure(std::string* error, std::string_view what, int code)
+{
+    return Fail(error, FfmpegErrorMessage(what, code));
+}
+
 }  // namespace av

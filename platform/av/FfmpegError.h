@@ -16,4 +16,7 @@ std::string FfmpegErrorMessage(std::string_view what, int code);
 // can end with `return Fail(error, ...)`.
 bool Fail(std::string* error, std::string message);
 
+// Fail with FfmpegErrorMessage(what, code): `return FfmpegFailure(error, "...", code);`.
+bool FfmpegFailure(std::string* error, std::string_view what, int code);
+
 }  // namespace av

@@ -41,7 +41,7 @@ StreamKind KindOf(AVMediaType type)
 
 }  // namespace
 
-InputFormatPtr OpenInputFile(const std::string& path, std::string_view who,
+InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view who,
                              std::string* error)
 {
     AVFormatContext* raw = nullptr;
@@ -50,7 +50,7 @@ InputFormatPtr OpenInputFile(const std::string& path, std::string_view who,
         Fail(error, FfmpegErrorMessage(what + ": opening \"" + path + "\" failed", code));
         return nullptr;
     }
-    InputFormatPtr input(raw);
+    InputFormatContextPtr input(raw);
     if (int code = avformat_find_stream_info(input.get(), nullptr); code < 0) {
         Fail(error, FfmpegErrorMessage(what + ": reading the streams of \"" + path + "\" failed",
                                        code));
@@ -91,11 +91,6 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
     else if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
         info.durationSeconds = ToSeconds(ToMediaTime(input.duration, AV_TIME_BASE_Q));
     return info;
-}
-
-MediaTime ToMediaTime(std::int64_t timestamp, AVRational timeBase)
-{
-    return av_rescale_q(timestamp, timeBase, AVRational{1, static_cast<int>(kMediaTimePerSecond)});
 }
 
 }  // namespace av

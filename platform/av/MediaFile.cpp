@@ -8,7 +8,7 @@ namespace av {
 bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams,
                     std::string* error)
 {
-    InputFormatPtr input = OpenInputFile(path, "probe", error);
+    InputFormatContextPtr input = OpenInputFile(path, "probe", error);
     if (!input)
         return false;
     std::vector<StreamInfo> found;

@@ -16,6 +16,7 @@ struct StreamInfo {
     StreamKind kind = StreamKind::Other;
     std::string codec;      // the codec's short name, "" when unknown
     std::string fourcc;     // the container's codec tag as four characters, "" when none
+                            // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
     bool decodable = false; // a decoder for it is linked
     int width = 0;          // video
     int height = 0;
@@ -24,7 +25,7 @@ struct StreamInfo {
     int channels = 0;
     double startSeconds = 0;     // when the stream's first sample is due
     double durationSeconds = 0;  // 0 when unknown
-    long long frameCount = 0;    // packets of the stream in the file
+    long long frameCount = 0;    // packets of the stream in the file (up to a read error)
 };
 
 // Lists the streams of a media file. False, with a message naming the cause, when the

@@ -81,7 +81,7 @@ private:
     bool FlushResampler(DecodedSample& sample);
     void StampTimes(DecodedSample& sample, std::int64_t stamp, MediaTime duration);
 
-    InputFormatPtr input_;
+    InputFormatContextPtr input_;
     AVStream* stream_ = nullptr;  // owned by input_
     CodecContextPtr codec_;
     PacketPtr packet_;
@@ -91,13 +91,19 @@ private:
     bool decoderEnded_ = false;  // the decoder has given its last frame
     MediaTime nextStart_ = 0;    // our time; where a sample without a time stamp begins
 
-    // Video: one bottom-up BGR bitmap that every frame is scaled straight into.
-    ScalerPtr scaler_;
+    // Video: one bottom-up BGR bitmap that every frame is scaled straight into. The
+    // scaler is remembered by the source's size and format ourselves: libswscale renames
+    // full-range formats inside its context, so its own cache would rebuild on every
+    // MJPEG frame.
+    ScaleContextPtr scaler_;
+    int scalerWidth_ = 0;
+    int scalerHeight_ = 0;
+    int scalerFormat_ = AV_PIX_FMT_NONE;
     std::vector<std::uint8_t> pixels_;
 
     // Audio: interleaved s16 at the stream's rate; the resampler is rebuilt when the
     // decoded format changes mid-stream.
-    ResamplerPtr resampler_;
+    ResampleContextPtr resampler_;
     ChannelLayout outLayout_;
     ChannelLayout inLayout_;
     int inFormat_ = AV_SAMPLE_FMT_NONE;
@@ -269,14 +275,20 @@ bool FfmpegStreamDecoder::ConvertVideo(DecodedSample& sample, std::string* error
     const int height = info_.height;
     // A frame of another size than the stream's is scaled to it: the bitmap's layout is
     // fixed for the decoder's life.
-    scaler_.reset(sws_getCachedContext(scaler_.release(), frame.width, frame.height,
-                                       static_cast<AVPixelFormat>(frame.format), width, height,
-                                       AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr,
-                                       nullptr));
-    if (!scaler_)
+    if (!scaler_ || frame.width != scalerWidth_ || frame.height != scalerHeight_ ||
+        frame.format != scalerFormat_) {
+        scaler_.reset(sws_getContext(frame.width, frame.height,
+                                     static_cast<AVPixelFormat>(frame.format), width, height,
+                                     AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr));
+        scalerWidth_ = frame.width;
+        scalerHeight_ = frame.height;
+        scalerFormat_ = frame.format;
+    }
+    if (!scaler_) {
+        const char* name = av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame.format));
         return Fail(error, std::string("decoder: no conversion from pixel format \"") +
-                               av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame.format)) +
-                               "\" to BGR");
+                               (name ? name : "unknown") + "\" to BGR");
+    }
     // Bottom-up: the picture's top line goes into the last stored row, and each next line
     // one row lower in memory.
     const int stride = DibStride(width);
@@ -311,7 +323,7 @@ bool FfmpegStreamDecoder::UpdateResampler(std::string* error)
     int code = swr_alloc_set_opts2(&raw, outLayout_.get(), AV_SAMPLE_FMT_S16, info_.sampleRate,
                                    layout.get(), static_cast<AVSampleFormat>(frame.format),
                                    frame.sample_rate, 0, nullptr);
-    ResamplerPtr resampler(raw);
+    ResampleContextPtr resampler(raw);
     if (code >= 0)
         code = swr_init(resampler.get());
     if (code < 0)

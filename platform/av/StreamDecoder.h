@@ -35,7 +35,8 @@ public:
     enum class Status { Sample, End, Error };
 
     // Null, with a message, when the file cannot be opened, has no stream at that index,
-    // or that stream is neither video nor audio or has no decoder.
+    // or that stream is neither video nor audio or has no decoder, or is a video larger
+    // than 16384 pixels in either dimension.
     static std::unique_ptr<StreamDecoder> Open(const std::string& path, int streamIndex,
                                                std::string* error);
     virtual ~StreamDecoder() = default;
@@ -45,6 +46,14 @@ public:
 
     // Decodes the next sample. End after the last one (decoder drained); Error with a
     // message on a broken stream (what was decoded before stays valid output).
+    // A packet or frame the decoder rejects as damaged is dropped and decoding goes on
+    // with the next one; a file that ends early (truncated, or unreadable from some
+    // point) ends the stream as its end would. Times: the sample's time stamp from the
+    // file minus the stream's start time, so the first sample starts at 0 unless the
+    // stream's first output lies later; a sample without a time stamp starts where the
+    // one before ended. End = start + the packet's duration (video without one: one frame
+    // at the average frame rate; audio: samples / rate).
+    // Video frames of another size than info()'s are scaled to it.
     virtual Status Next(DecodedSample& sample, std::string* error) = 0;
 };
 

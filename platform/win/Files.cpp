@@ -13,13 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-class FileObject {
+class FileObject : public KernelObject {
 public:
     explicit FileObject(int fd) : fd_(fd) {}
     ~FileObject() { ::close(fd_); }
-    FileObject(const FileObject&) = delete;
-    FileObject& operator=(const FileObject&) = delete;
-
     int fd() const { return fd_; }
 
 private:
@@ -27,6 +24,14 @@ private:
 };
 
 namespace {
+
+// Null for anything that is not an open file, INVALID_HANDLE_VALUE included.
+FileObject* AsFile(HANDLE handle)
+{
+    if (!handle || handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return dynamic_cast<FileObject*>(handle);
+}
 
 enum class LockKind { None, Shared, Exclusive };
 
@@ -138,14 +143,6 @@ std::uint32_t GetFileAttributesA(const char* path)
     return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
-bool CloseFileHandle(FileHandle handle)
-{
-    if (!handle || handle == INVALID_HANDLE_VALUE)
-        return false;
-    delete handle;
-    return true;
-}
-
 FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share,
                        const void*, std::uint32_t disposition, std::uint32_t, FileHandle)
 {
@@ -182,12 +179,12 @@ bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead,
 {
     if (bytesRead)
         *bytesRead = 0;
-    if (!handle || handle == INVALID_HANDLE_VALUE || overlapped || (toRead && !buffer))
+    if (!AsFile(handle) || overlapped || (toRead && !buffer))
         return false;
     auto* bytes = static_cast<char*>(buffer);
     std::uint32_t done = 0;
     while (done < toRead) {
-        const ssize_t count = ::read(handle->fd(), bytes + done, toRead - done);
+        const ssize_t count = ::read(AsFile(handle)->fd(), bytes + done, toRead - done);
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
@@ -209,13 +206,13 @@ bool WriteFile(FileHandle handle, const void* buffer, std::uint32_t toWrite,
 {
     if (bytesWritten)
         *bytesWritten = 0;
-    if (!handle || handle == INVALID_HANDLE_VALUE || overlapped || (toWrite && !buffer))
+    if (!AsFile(handle) || overlapped || (toWrite && !buffer))
         return false;
     const auto* bytes = static_cast<const char*>(buffer);
     std::uint32_t done = 0;
     bool ok = true;
     while (done < toWrite) {
-        const ssize_t count = ::write(handle->fd(), bytes + done, toWrite - done);
+        const ssize_t count = ::write(AsFile(handle)->fd(), bytes + done, toWrite - done);
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0) {
@@ -232,7 +229,7 @@ bool WriteFile(FileHandle handle, const void* buffer, std::uint32_t toWrite,
 std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance,
                              std::int32_t* distanceHigh, std::uint32_t method)
 {
-    if (!handle || handle == INVALID_HANDLE_VALUE)
+    if (!AsFile(handle))
         return INVALID_SET_FILE_POINTER;
     int whence;
     switch (method) {
@@ -246,7 +243,7 @@ std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance,
         offset = static_cast<std::int64_t>(
             (static_cast<std::uint64_t>(static_cast<std::uint32_t>(*distanceHigh)) << 32) |
             static_cast<std::uint32_t>(distance));
-    const off_t position = ::lseek(handle->fd(), static_cast<off_t>(offset), whence);
+    const off_t position = ::lseek(AsFile(handle)->fd(), static_cast<off_t>(offset), whence);
     if (position < 0)
         return INVALID_SET_FILE_POINTER;
     if (distanceHigh)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/win/Handle.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -46,21 +48,10 @@ constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 // exists, INVALID_FILE_ATTRIBUTES when nothing is there.
 std::uint32_t GetFileAttributesA(const char* path);
 
-// An open file of CreateFileA; it closes the file, and so lets go of its lock, when
-// closed with CloseFileHandle.
-class FileObject;
-using FileHandle = FileObject*;
-inline FileHandle const INVALID_HANDLE_VALUE =
-    reinterpret_cast<FileHandle>(static_cast<std::intptr_t>(-1));
-
-// Closes a handle of CreateFileA; false for INVALID_HANDLE_VALUE or null.
-bool CloseFileHandle(FileHandle handle);
-
-struct FileHandleCloser {
-    void operator()(FileHandle handle) const { CloseFileHandle(handle); }
-};
-// Holds a handle other than INVALID_HANDLE_VALUE.
-using UniqueFileHandle = std::unique_ptr<FileObject, FileHandleCloser>;
+// An open file of CreateFileA is a kernel object like any other: CloseHandle closes the
+// file and so lets go of its lock. The file calls answer failure for any other handle.
+using FileHandle = HANDLE;
+using UniqueFileHandle = UniqueHandle;
 
 constexpr std::uint32_t GENERIC_READ = 0x80000000;
 constexpr std::uint32_t GENERIC_WRITE = 0x40000000;

@@ -2,7 +2,7 @@
 
 BOOL CloseHandle(HANDLE handle)
 {
-    if (!handle)
+    if (!handle || handle == INVALID_HANDLE_VALUE)
         return FALSE;
     delete handle;
     return TRUE;

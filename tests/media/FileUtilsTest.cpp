@@ -2,7 +2,7 @@
 
 #include "platform/win/Files.h"
 
-#include "TempFolder.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +25,8 @@ protected:
 
     std::string Make(const std::string& name) const { return folder_.Write(name, "data"); }
 
-    TempFolder folder_;
-    const std::filesystem::path& dir_ = folder_.path();
+    testmedia::TempFolder folder_;
+    const std::filesystem::path dir_ = folder_.root();
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "platform/win/Files.h"
 
-#include "TempFolder.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -40,8 +40,8 @@ protected:
         return buffer;
     }
 
-    TempFolder folder_;
-    const fs::path& dir_ = folder_.path();
+    testmedia::TempFolder folder_;
+    const fs::path dir_ = folder_.root();
 };
 
 }  // namespace

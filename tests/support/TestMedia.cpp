@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 
 extern char** environ;
@@ -124,6 +125,15 @@ TempFolder::~TempFolder()
 std::string TempFolder::path(const std::string& name) const
 {
     return (std::filesystem::path(root_) / name).string();
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& content) const
+{
+    const std::filesystem::path file = std::filesystem::path(root_) / name;
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+    WriteTextFile(file.string(), content);
+    return file.string();
 }
 
 bool RunFfmpeg(const std::vector<std::string>& arguments)
@@ -325,6 +335,12 @@ bool WriteTextFile(const std::string& path, const std::string& text)
     std::ofstream file(path, std::ios::binary);
     file << text;
     return static_cast<bool>(file);
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 bool CopyTruncated(const std::string& from, const std::string& to, std::size_t bytes)

@@ -23,6 +23,8 @@ public:
     const std::string& root() const { return root_; }
     // The path of a file called `name` inside the folder.
     std::string path(const std::string& name) const;
+    // Writes content to `name` (folders below are made as needed); returns its path.
+    std::string Write(const std::string& name, const std::string& content) const;
 
 private:
     std::string root_;
@@ -73,6 +75,8 @@ TestPicture SplitPicture(int width, int height, int topRows, std::uint32_t top,
 
 // Writes `text` to a new file.
 bool WriteTextFile(const std::string& path, const std::string& text);
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
 // A copy of the first `bytes` bytes of `from`.
 bool CopyTruncated(const std::string& from, const std::string& to, std::size_t bytes);
 

@@ -2,7 +2,7 @@
 
 #include "platform/win/Files.h"
 
-#include "TempFolder.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -148,13 +148,13 @@ const Stream kPcm{"auds", 4, 176400};
 
 class AviFile : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(dir_.path().empty()); }
+    void SetUp() override { ASSERT_FALSE(dir_.root().empty()); }
 
     void Write(const Bytes& bytes) const { dir_.Write("out.avi", std::string(bytes.begin(), bytes.end())); }
 
     Bytes Read() const
     {
-        const std::string content = TempFolder::Read(path_);
+        const std::string content = testmedia::ReadWholeFile(path_);
         return Bytes(content.begin(), content.end());
     }
 
@@ -166,8 +166,8 @@ protected:
         return bytes;
     }
 
-    TempFolder dir_;
-    const std::string path_ = dir_ / "out.avi";
+    testmedia::TempFolder dir_;
+    const std::string path_ = dir_.path("out.avi");
 };
 
 }  // namespace
@@ -277,7 +277,7 @@ TEST_F(AviFile, FileHeldByAnotherWriterIsRefusedAndUnchanged)
 TEST_F(AviFile, MissingEmptyTruncatedAndForeignFilesAreRefused)
 {
     EXPECT_EQ(SetAviAudioDelay(path_.c_str(), 5000), 0);
-    EXPECT_EQ(SetAviAudioDelay(dir_.path().c_str(), 5000), 0);
+    EXPECT_EQ(SetAviAudioDelay(dir_.root().c_str(), 5000), 0);
     EXPECT_EQ(SetAviAudioDelay(nullptr, 5000), 0);
 
     Write({});

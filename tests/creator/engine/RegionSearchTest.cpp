@@ -1,12 +1,8 @@
 #include "creator/engine/RegionSearch.h"
 
 #include "creator/engine/RegionSearchInternals.h"
-#include "media/image/RectOps.h"
 
 #include <gtest/gtest.h>
-#include <opencv2/imgproc.hpp>
-
-#include <random>
 
 namespace {
 
@@ -192,6 +188,18 @@ TEST(FindBestRegion, FindsAnUprightFace)
     EXPECT_EQ(search.face->pixel(10, 10)[0], 2);
     EXPECT_EQ(search.face->pixel(22, 16)[0], 1);  // mouth
     EXPECT_EQ(search.face->pixel(9, 10)[0], 0);
+}
+
+TEST(FindBestRegion, FaceTurnedALeftQuarterGivesNinetyDegrees)
+{
+    auto picture = Picture(60, 60, kWhite);
+    Paint(*picture, cv::Rect(10, 10, 40, 40), kDark);
+    Paint(*picture, cv::Rect(38, 22, 6, 16), kWhite);  // mouth on the right
+    Paint(*picture, cv::Rect(16, 16, 5, 6), kWhite);   // eyes on the left
+    Paint(*picture, cv::Rect(16, 38, 5, 6), kWhite);
+    Search search(*picture);
+    ASSERT_TRUE(search.Run(*picture));
+    EXPECT_FLOAT_EQ(search.angle, 90.0f);
 }
 
 TEST(FindBestRegion, NothingQualifyingClearsTheFaceMask)

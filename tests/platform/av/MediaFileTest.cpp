@@ -4,19 +4,27 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using av::StreamKind;
 using testmedia::TempFolder;
+
+std::vector<av::StreamInfo> Probe(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    EXPECT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    return streams;
+}
 
 TEST(ProbeMediaFile, ListsVideoAndSoundWithFrameCounts)
 {
     TempFolder folder;
     const std::string path = folder.path("both.avi");
     ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 40, 30, 10, 12, true));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 2u);
 
     const av::StreamInfo& video = streams[0];
@@ -51,9 +59,7 @@ TEST(ProbeMediaFile, CountsEveryFrameOfAHandWrittenRleFile)
     const auto picture = testmedia::SplitPicture(20, 10, 3, 0xFFFFFF, 0x000000);
     ASSERT_TRUE(testmedia::WriteDibAvi(path, std::vector(7, picture), 15,
                                        testmedia::DibLayout::Rle8));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].codec, "msrle");
     EXPECT_EQ(streams[0].frameCount, 7);
@@ -65,15 +71,29 @@ TEST(ProbeMediaFile, Mp3IsOneAudioStreamOfItsLength)
     TempFolder folder;
     const std::string path = folder.path("tone.mp3");
     ASSERT_TRUE(testmedia::MakeTestAudio(path, "libmp3lame", 2.0, 44100, 1));
-    std::vector<av::StreamInfo> streams;
-    std::string error;
-    ASSERT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].kind, StreamKind::Audio);
     EXPECT_EQ(streams[0].codec, "mp3");
     EXPECT_EQ(streams[0].channels, 1);
     EXPECT_NEAR(streams[0].durationSeconds, 2.0, 0.1);
     EXPECT_NEAR(streams[0].frameCount, 2.0 * 44100 / 1152, 3);
+}
+
+TEST(ProbeMediaFile, TruncatedFileCountsTheFramesThatAreLeft)
+{
+    TempFolder folder;
+    const std::string whole = folder.path("whole.avi");
+    const auto picture = testmedia::SplitPicture(32, 32, 16, 0xFFFFFF, 0x000000);
+    ASSERT_TRUE(testmedia::WriteDibAvi(whole, std::vector(10, picture), 10,
+                                       testmedia::DibLayout::Rgb24BottomUp));
+    // Half the file: the headers and about half of the frames, no index.
+    const std::string cut = folder.path("cut.avi");
+    ASSERT_TRUE(testmedia::CopyTruncated(whole, cut, std::filesystem::file_size(whole) / 2));
+    const auto streams = Probe(cut);
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_GE(streams[0].frameCount, 1);
+    EXPECT_LT(streams[0].frameCount, 10);
 }
 
 TEST(ProbeMediaFile, FailsWithAMessageOnMissingOrNonMediaFiles)

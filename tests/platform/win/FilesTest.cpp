@@ -1,6 +1,6 @@
 #include "platform/win/Files.h"
 
-#include "TempFolder.h"
+#include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +14,16 @@ namespace {
 
 class Files : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(dir_.path().empty()); }
+    void SetUp() override { ASSERT_FALSE(dir_.root().empty()); }
 
-    std::string PathOf(const std::string& name) const { return dir_ / name; }
+    std::string PathOf(const std::string& name) const { return dir_.path(name); }
     std::string Make(const std::string& name, const std::string& content) const
     {
         return dir_.Write(name, content);
     }
-    static std::string Content(const std::string& path) { return TempFolder::Read(path); }
+    static std::string Content(const std::string& path) { return testmedia::ReadWholeFile(path); }
 
-    TempFolder dir_;
+    testmedia::TempFolder dir_;
 };
 
 FileHandle OpenForWriting(const std::string& path, std::uint32_t share)
@@ -50,9 +50,9 @@ TEST_F(Files, WriterSharingOnlyReadingKeepsOtherWritersOutButLetsReadersIn)
     const FileHandle probe = CreateFileA(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(probe, INVALID_HANDLE_VALUE);
-    CloseFileHandle(probe);
+    CloseHandle(probe);
 
-    ASSERT_TRUE(CloseFileHandle(holder));
+    ASSERT_TRUE(CloseHandle(holder));
     UniqueFile appender(OpenFile(path.c_str(), "ab"));
     EXPECT_NE(appender, nullptr);
 }
@@ -81,18 +81,18 @@ TEST_F(Files, RefusedOpensLeaveTheFileAsItWas)
 
 TEST_F(Files, FoldersDoNotOpenAsFiles)
 {
-    EXPECT_EQ(OpenFile(dir_.path().c_str(), "rb"), nullptr);
-    EXPECT_EQ(CreateFileA(dir_.path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    EXPECT_EQ(OpenFile(dir_.root().c_str(), "rb"), nullptr);
+    EXPECT_EQ(CreateFileA(dir_.root().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr),
               INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetFileAttributesA(dir_.path().c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA(dir_.root().c_str()), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesA(Make("f", "").c_str()), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(GetFileAttributesA(PathOf("missing").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Files, BackslashesSeparateFolders)
 {
-    fs::create_directory(dir_.path() / "sub");
+    fs::create_directory(std::filesystem::path(dir_.root()) / "sub");
     Make("sub/a.txt", "abc");
     std::string windowsStyle = PathOf("sub") + "\\a.txt";
     UniqueFile file(OpenFile(windowsStyle.c_str(), "rb"));
@@ -100,7 +100,7 @@ TEST_F(Files, BackslashesSeparateFolders)
     char text[4] = {};
     EXPECT_EQ(std::fread(text, 1, 3, file.get()), 3u);
     EXPECT_STREQ(text, "abc");
-    EXPECT_EQ(GetFileAttributesA((dir_.path().string() + "\\sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetFileAttributesA((dir_.root() + "\\sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST(ModuleFileName, AnswersTheTestingPathCutToTheBufferAndThenTheRealOne)
