@@ -43,8 +43,8 @@ struct IFilterGraph : IUnknown {
 };
 
 struct IGraphBuilder : IFilterGraph {
-    // Connects output to input, with a converter in between when the two agree on no type
-    // but one of the graph's converters bridges them.
+    // Connects output to input on a type both accept. The graph inserts no converter:
+    // the file source's video pins already deliver RGB24 bottom-up frames.
     virtual HRESULT Connect(IPin* output, IPin* input) = 0;
     // Adds the default renderer for the pin's stream and connects it: VFW_E_CANNOT_RENDER
     // when no renderer takes the stream.

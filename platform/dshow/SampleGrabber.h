@@ -20,8 +20,8 @@ struct ISampleGrabberCB : IUnknown {
 };
 
 struct ISampleGrabber : IUnknown {
-    // After the first sample, the grabber ends the stream (S_FALSE to its source) and
-    // notifies EC_COMPLETE.
+    // After the first sample the grabber ends the stream: end of stream goes downstream
+    // and its source is told to stop (S_FALSE).
     virtual HRESULT SetOneShot(BOOL oneShot) = 0;
     // The input accepts only types that match the given one in every field that is set
     // (major type, subtype, format type); a null type accepts everything. Applies to the

@@ -1,0 +1,21 @@
+#include "platform/com/Com.h"
+
+#include "platform/dshow/DefaultRenderers.h"
+#include "platform/dshow/FilterGraph.h"
+#include "platform/dshow/MediaFileSource.h"
+#include "platform/dshow/SampleGrabberFilter.h"
+#include "platform/dshow/SystemClock.h"
+#include "platform/dshow/Uuids.h"
+
+// Listed here rather than registered by static initialisers, which a static link drops
+// from objects that nothing else references.
+const ClassTableEntry kPlatformClasses[] = {
+    {&CLSID_FilterGraph, &CreateComObject<CFilterGraph>},
+    {&CLSID_SystemClock, &CreateComObject<CSystemClock>},
+    {&CLSID_SampleGrabber, &CreateComObject<CSampleGrabberFilter>},
+    {&CLSID_NullRenderer, &CreateComObject<CNullRenderer>},
+    {&CLSID_VideoRenderer, &CreateComObject<CVideoRenderer>},
+    {&CLSID_DSoundRender, &CreateComObject<CAudioRenderer>},
+    {&CLSID_MediaFileSource, &CreateComObject<CMediaFileSource>},
+    {nullptr, nullptr},
+};

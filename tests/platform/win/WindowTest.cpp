@@ -1,0 +1,59 @@
+#include "platform/win/Window.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The one application object of the test program; messages need its event loop.
+QCoreApplication& Application() {
+    static int argc = 1;
+    static char name[] = "platform_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    return application ? *application : *QCoreApplication::instance();
+}
+
+}  // namespace
+
+TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread) {
+    Application();
+    HWND window = CreateMessageWindow();
+    std::vector<std::pair<UINT, LPARAM>> received;
+    std::thread::id handlerThread;
+    SetMessageHandler(window, [&](HWND, UINT message, WPARAM, LPARAM lParam) {
+        received.emplace_back(message, lParam);
+        handlerThread = std::this_thread::get_id();
+        return LRESULT{0};
+    });
+    std::thread poster([&] {
+        for (int i = 0; i < 50; ++i) EXPECT_NE(PostMessageA(window, 0xBEE6, 0, i), 0);
+    });
+    poster.join();
+    EXPECT_TRUE(received.empty());  // nothing is delivered before the loop runs
+    QCoreApplication::processEvents();
+    ASSERT_EQ(received.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(received[i].second, i);
+    EXPECT_EQ(handlerThread, std::this_thread::get_id());
+    DestroyMessageWindow(window);
+}
+
+TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes) {
+    Application();
+    HWND window = CreateMessageWindow();
+    int calls = 0;
+    SetMessageHandler(window, [&](HWND, UINT, WPARAM, LPARAM) { return LRESULT{++calls}; });
+    PostMessageA(window, 1, 0, 0);
+    DestroyMessageWindow(window);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(PostMessageA(window, 1, 0, 0), 0);
+    EXPECT_EQ(PostMessageA(nullptr, 1, 0, 0), 0);
+}
