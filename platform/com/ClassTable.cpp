@@ -4,6 +4,7 @@
 #include "platform/dshow/FilterGraph.h"
 #include "platform/dshow/MediaFileSource.h"
 #include "platform/dshow/SampleGrabberFilter.h"
+#include "platform/dshow/SystemDeviceEnum.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/Uuids.h"
 
@@ -17,5 +18,6 @@ const ClassTableEntry kPlatformClasses[] = {
     {&CLSID_VideoRenderer, &CreateComObject<CVideoRenderer>},
     {&CLSID_DSoundRender, &CreateComObject<CAudioRenderer>},
     {&CLSID_MediaFileSource, &CreateComObject<CMediaFileSource>},
+    {&CLSID_SystemDeviceEnum, &CreateComObject<CSystemDeviceEnum>},
     {nullptr, nullptr},
 };

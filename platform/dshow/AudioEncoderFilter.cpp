@@ -1,0 +1,55 @@
+#include "platform/dshow/AudioEncoderFilter.h"
+
+#include "platform/dshow/CompressedMediaType.h"
+
+const WAVEFORMATEX* Pcm16Format(const CMediaType& type) {
+    if (type.majortype != MEDIATYPE_Audio || type.subtype != MEDIASUBTYPE_PCM ||
+        type.formattype != FORMAT_WaveFormatEx || !type.pbFormat ||
+        type.cbFormat < sizeof(WAVEFORMATEX) - sizeof(WORD)) {
+        return nullptr;
+    }
+    const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
+    if (wave->wFormatTag != WAVE_FORMAT_PCM || wave->wBitsPerSample != 16 || wave->nChannels == 0 ||
+        wave->nSamplesPerSec == 0) {
+        return nullptr;
+    }
+    return wave;
+}
+
+CAudioEncoderFilter::CAudioEncoderFilter(std::string friendlyName)
+    : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName)) {}
+
+bool CAudioEncoderFilter::AcceptsInput(const CMediaType& type) const {
+    return Pcm16Format(type) != nullptr;
+}
+
+bool CAudioEncoderFilter::Open(const CMediaType& input, CMediaType* output,
+                               av::StreamFormatPtr* format, std::string* error) {
+    const WAVEFORMATEX* wave = Pcm16Format(input);
+    if (!wave) return false;
+    encoder_ = av::AudioEncoder::Open(FriendlyName(), static_cast<int>(wave->nSamplesPerSec),
+                                      wave->nChannels, error);
+    if (!encoder_) return false;
+    *format = encoder_->format();
+    return CompressedAudioType(format->get(), output);
+}
+
+void CAudioEncoderFilter::Close() { encoder_.reset(); }
+
+bool CAudioEncoderFilter::Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
+                                 std::string* error) {
+    BYTE* pcm = nullptr;
+    if (FAILED(sample->GetPointer(&pcm)) || !pcm) {
+        if (error) *error = "audio encoder: a sample without data";
+        return false;
+    }
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
+    return encoder_->Encode(pcm, static_cast<std::size_t>(sample->GetActualDataLength()), start, out,
+                            error);
+}
+
+bool CAudioEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {
+    return encoder_->Flush(out, error);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/dshow/EncoderFilter.h"
+
+#include <memory>
+
+inline constexpr CLSID CLSID_AudioEncoderFilter{0x5C1D2E43, 0x7A3B, 0x4F61,
+                                                {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
+
+// An audio compressor: takes interleaved 16-bit PCM of any rate and channel count
+// (FORMAT_WaveFormatEx), gives the codec's packets.
+class CAudioEncoderFilter : public CEncoderFilter {
+public:
+    explicit CAudioEncoderFilter(std::string friendlyName);
+
+protected:
+    bool AcceptsInput(const CMediaType& type) const override;
+    bool Open(const CMediaType& input, CMediaType* output, av::StreamFormatPtr* format,
+              std::string* error) override;
+    void Close() override;
+    bool Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
+                std::string* error) override;
+    bool Flush(std::vector<av::EncodedPacket>& out, std::string* error) override;
+
+private:
+    // Under the base's codec lock.
+    std::unique_ptr<av::AudioEncoder> encoder_;
+};
+
+// The layout of a 16-bit PCM type: its WAVEFORMATEX when the type is one, else null.
+// Also used by the multiplexer for uncompressed audio.
+const WAVEFORMATEX* Pcm16Format(const CMediaType& type);

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/av/Encoder.h"
+#include "platform/dshow/EncodedStream.h"
+#include "platform/dshow/FilterBase.h"
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+class CEncoderFilter;
+
+class CEncoderInputPin : public CBaseInputPin {
+public:
+    CEncoderInputPin(CEncoderFilter* filter, HRESULT* result);
+
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    // Opens the codec for the agreed type: a codec that cannot be opened fails the
+    // connection.
+    HRESULT CompleteConnect(IPin* receivePin) override;
+    HRESULT BreakConnect() override;
+    HRESULT Receive(IMediaSample* sample) override;
+    HRESULT EndOfStream() override;
+    HRESULT BeginFlush() override;
+    HRESULT EndFlush() override;
+
+private:
+    CEncoderFilter* encoder_;
+};
+
+class CEncoderOutputPin : public CBaseOutputPin, public IEncodedStream {
+public:
+    CEncoderOutputPin(CEncoderFilter* filter, HRESULT* result);
+
+    HRESULT QueryInterface(REFIID iid, void** out) override;
+    ULONG AddRef() override { return CBasePin::AddRef(); }
+    ULONG Release() override { return CBasePin::Release(); }
+
+    // Offers the compressed type, once the input is connected.
+    HRESULT CheckMediaType(const CMediaType* type) override;
+    HRESULT GetMediaType(int position, CMediaType* type) override;
+    av::StreamFormatPtr StreamFormat() override;
+
+private:
+    CEncoderFilter* encoder_;
+};
+
+// A compressor: uncompressed samples in, one compressed sample per codec packet out, on
+// the upstream streaming thread. The codec is opened when the input connects and opened
+// afresh for each run after the first, so every run starts a clean stream; end of stream
+// drains it before passing the end on.
+class CEncoderFilter : public CBaseFilter {
+public:
+    CEncoderFilter(REFCLSID clsid, std::string friendlyName);
+    ~CEncoderFilter() override;
+
+    int GetPinCount() override;
+    CBasePin* GetPin(int index) override;
+    HRESULT Pause() override;
+
+    const std::string& FriendlyName() const { return friendlyName_; }
+
+protected:
+    // The uncompressed input types the codec takes.
+    virtual bool AcceptsInput(const CMediaType& type) const = 0;
+    // Opens the codec for the input type; the compressed type the output then offers.
+    virtual bool Open(const CMediaType& input, CMediaType* output, av::StreamFormatPtr* format,
+                      std::string* error) = 0;
+    virtual void Close() = 0;
+    // Streaming thread.
+    virtual bool Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
+                        std::string* error) = 0;
+    virtual bool Flush(std::vector<av::EncodedPacket>& out, std::string* error) = 0;
+
+private:
+    friend class CEncoderInputPin;
+    friend class CEncoderOutputPin;
+    HRESULT OpenFor(const CMediaType& input);
+    void CloseCodec();
+    HRESULT Receive(IMediaSample* sample);
+    HRESULT EndOfStream();
+    HRESULT DeliverPackets(const std::vector<av::EncodedPacket>& packets);
+    HRESULT StreamError(const std::string& error);
+
+    std::string friendlyName_;
+    CEncoderInputPin input_;
+    CEncoderOutputPin output_;
+
+    // Guards the codec and what it made: opened on the application's thread, used on the
+    // streaming thread.
+    std::mutex codecMutex_;
+    CMediaType outputType_;
+    av::StreamFormatPtr format_;
+    bool used_ = false;    // samples went through since the codec was opened
+    bool failed_ = false;  // the stream ended with an error; samples are refused
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/av/Encoder.h"
+#include "platform/com/Unknown.h"
+#include "platform/dshow/DeviceEnum.h"
+
+// The system device enumerator (CLSID_SystemDeviceEnum). Its devices are our compressors:
+// the audio and the video compressor category list the rows of av::AvailableEncoders in
+// that order; any other category has no devices. Each moniker's property bag holds the
+// row's "FriendlyName"; binding it to IID_IBaseFilter makes the encoder filter for that
+// row. Any thread; the objects share nothing.
+class CSystemDeviceEnum : public CUnknown, public ICreateDevEnum {
+public:
+    DECLARE_IUNKNOWN
+
+    HRESULT CreateClassEnumerator(REFCLSID category, IEnumMoniker** monikers,
+                                  DWORD flags) override;
+
+protected:
+    void* GetInterface(REFIID iid) override;
+};
+
+// One compressor as a device.
+class CCompressorMoniker : public CUnknown, public IMoniker {
+public:
+    explicit CCompressorMoniker(av::EncoderEntry entry);
+    DECLARE_IUNKNOWN
+
+    // IID_IBaseFilter: a new, unconnected encoder filter; the codec opens when its input
+    // connects, so a compressor that cannot work at that size fails the connection.
+    HRESULT BindToObject(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
+    // IID_IPropertyBag: the device's read-only properties.
+    HRESULT BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
+
+protected:
+    void* GetInterface(REFIID iid) override;
+
+private:
+    av::EncoderEntry entry_;
+};

@@ -1,0 +1,71 @@
+#include "platform/dshow/VideoEncoderFilter.h"
+
+#include "platform/dshow/CompressedMediaType.h"
+
+namespace {
+
+constexpr double kDefaultFramesPerSecond = 25.0;
+
+double FramesPerSecond(const VIDEOINFOHEADER& info) {
+    if (info.AvgTimePerFrame <= 0) return kDefaultFramesPerSecond;
+    return static_cast<double>(kUnitsPerSecond) / static_cast<double>(info.AvgTimePerFrame);
+}
+
+}  // namespace
+
+const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type) {
+    if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB24 ||
+        type.formattype != FORMAT_VideoInfo || !type.pbFormat ||
+        type.cbFormat < sizeof(VIDEOINFOHEADER)) {
+        return nullptr;
+    }
+    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+    const BITMAPINFOHEADER& bitmap = info->bmiHeader;
+    if (bitmap.biBitCount != 24 || bitmap.biCompression != BI_RGB || bitmap.biWidth <= 0 ||
+        bitmap.biHeight <= 0) {
+        return nullptr;
+    }
+    return info;
+}
+
+CVideoEncoderFilter::CVideoEncoderFilter(std::string friendlyName)
+    : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName)) {}
+
+bool CVideoEncoderFilter::AcceptsInput(const CMediaType& type) const {
+    return Rgb24BottomUpInfo(type) != nullptr;
+}
+
+bool CVideoEncoderFilter::Open(const CMediaType& input, CMediaType* output,
+                               av::StreamFormatPtr* format, std::string* error) {
+    const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(input);
+    if (!info) return false;
+    const BITMAPINFOHEADER& bitmap = info->bmiHeader;
+    encoder_ = av::VideoEncoder::Open(FriendlyName(), bitmap.biWidth, bitmap.biHeight,
+                                      FramesPerSecond(*info), error);
+    if (!encoder_) return false;
+    frameBytes_ = static_cast<long>(GetBitmapSize(&bitmap));
+    *format = encoder_->format();
+    const REFERENCE_TIME timePerFrame =
+        info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame
+                                  : static_cast<REFERENCE_TIME>(kUnitsPerSecond / kDefaultFramesPerSecond);
+    return CompressedVideoType(format->get(), timePerFrame, output);
+}
+
+void CVideoEncoderFilter::Close() { encoder_.reset(); }
+
+bool CVideoEncoderFilter::Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
+                                 std::string* error) {
+    BYTE* frame = nullptr;
+    if (FAILED(sample->GetPointer(&frame)) || !frame || sample->GetActualDataLength() < frameBytes_) {
+        if (error) *error = "video encoder: a sample holds less than one frame";
+        return false;
+    }
+    REFERENCE_TIME start = 0;
+    REFERENCE_TIME stop = 0;
+    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
+    return encoder_->Encode(frame, start, out, error);
+}
+
+bool CVideoEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {
+    return encoder_->Flush(out, error);
+}

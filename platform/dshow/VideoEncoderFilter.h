@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/dshow/EncoderFilter.h"
+
+#include <memory>
+
+inline constexpr CLSID CLSID_VideoEncoderFilter{0x5C1D2E42, 0x7A3B, 0x4F61,
+                                                {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
+
+// A video compressor: takes bottom-up RGB24 frames (FORMAT_VideoInfo, rows padded to 4
+// bytes), gives the codec's packets.
+class CVideoEncoderFilter : public CEncoderFilter {
+public:
+    explicit CVideoEncoderFilter(std::string friendlyName);
+
+protected:
+    bool AcceptsInput(const CMediaType& type) const override;
+    bool Open(const CMediaType& input, CMediaType* output, av::StreamFormatPtr* format,
+              std::string* error) override;
+    void Close() override;
+    bool Encode(IMediaSample* sample, std::vector<av::EncodedPacket>& out,
+                std::string* error) override;
+    bool Flush(std::vector<av::EncodedPacket>& out, std::string* error) override;
+
+private:
+    // Under the base's codec lock.
+    std::unique_ptr<av::VideoEncoder> encoder_;
+    long frameBytes_ = 0;
+};
+
+// The frame layout of an RGB24 bottom-up type: the info header when the type is one,
+// else null. Also used by the multiplexer for uncompressed video.
+const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type);

@@ -1,0 +1,317 @@
+#include "media/VideoGraph.h"
+
+#include "media/BufferFrame.h"
+#include "media/ComRef.h"
+#include "media/FilterLookup.h"
+#include "support/FakeMediaSample.h"
+#include "support/GraphRun.h"
+#include "support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kGraphNotify = 0xBEE5;
+
+// Opens the wrapper's protected state to the tests and checks every sample that
+// reaches the callback before publishing it as the wrapper does.
+class ProbeGraph : public CVideoGraph {
+public:
+    using CVideoGraph::frame_;
+    using CVideoGraph::mediaEvent_;
+    using CVideoGraph::consumer_;
+    using CVideoGraph::graph_;
+
+    HRESULT SampleCB(double sampleTime, IMediaSample* sample) override
+    {
+        const Image* image = frame_.image;
+        const bool wellFormed = image && sample && image->channels() == 3 &&
+                                image->origin() == ImageOrigin::BottomLeft && !image->hasData() &&
+                                static_cast<std::size_t>(sample->GetActualDataLength()) >=
+                                    image->imageSize();
+        if (!wellFormed)
+            ++malformed;
+        ++frames;
+        return CVideoGraph::SampleCB(sampleTime, sample);
+    }
+
+    // Runs the rendered file to its end and stops the graph.
+    bool Play()
+    {
+        if (!Run())
+            return false;
+        const bool completed = testmedia::WaitForCompletion(mediaEvent_);
+        Stop();
+        return completed;
+    }
+
+    std::atomic<int> frames = 0;
+    std::atomic<int> malformed = 0;
+};
+
+class VideoGraphFiles : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder_ = new testmedia::TempFolder();
+        for (const char* codec : {"mjpeg", "mpeg4", "msvideo1"}) {
+            ASSERT_TRUE(testmedia::MakeTestVideo(Path(codec, true), codec, 64, 48, 10, 12, true));
+        }
+        ASSERT_TRUE(testmedia::MakeTestVideo(Path("mpeg4", false), "mpeg4", 64, 48, 10, 12, false));
+        ASSERT_TRUE(testmedia::MakeTestVideo(folder_->path("small.avi"), "mjpeg", 32, 16, 10, 5,
+                                             false));
+        ASSERT_TRUE(testmedia::MakeTestAudio(folder_->path("tone.wav"), "pcm_s16le", 0.5, 44100, 2));
+        // Top half red, bottom half blue, stored both ways round.
+        const std::vector<testmedia::TestPicture> split(
+            3, testmedia::SplitPicture(20, 10, 5, 0xFF0000, 0x0000FF));
+        ASSERT_TRUE(testmedia::WriteDibAvi(folder_->path("bottomup.avi"), split, 10,
+                                           testmedia::DibLayout::Rgb24BottomUp));
+        ASSERT_TRUE(testmedia::WriteDibAvi(folder_->path("topdown.avi"), split, 10,
+                                           testmedia::DibLayout::Rgb24TopDown));
+    }
+    static void TearDownTestSuite()
+    {
+        delete folder_;
+        folder_ = nullptr;
+    }
+    static std::string Path(const std::string& codec, bool withAudio)
+    {
+        return folder_->path(codec + (withAudio ? "-audio.avi" : ".avi"));
+    }
+    static std::string File(const char* name) { return folder_->path(name); }
+
+    void SetUp() override { ASSERT_TRUE(graph_.CreateGraph(nullptr, &source_)); }
+    void TearDown() override
+    {
+        graph_.ReleaseGraph();
+        source_.Close();
+    }
+
+    // The consumer's current picture, or null.
+    ImagePtr Published()
+    {
+        FrameRecord record{};
+        if (!source_.GetFrame(&record))
+            return nullptr;
+        return ImagePtr(record.image);
+    }
+
+    static testmedia::TempFolder* folder_;
+    ProbeGraph graph_;
+    CBufferFrame source_;
+};
+
+testmedia::TempFolder* VideoGraphFiles::folder_ = nullptr;
+
+TEST_F(VideoGraphFiles, EveryDecodedFrameReachesTheCallbackAsBottomUpRgb24)
+{
+    for (const char* codec : {"mjpeg", "mpeg4", "msvideo1"}) {
+        SCOPED_TRACE(codec);
+        ASSERT_TRUE(graph_.RenderFile(Path(codec, true).c_str()));
+        ASSERT_NE(graph_.frame_.image, nullptr);
+        EXPECT_EQ(graph_.frame_.image->width(), 64);
+        EXPECT_EQ(graph_.frame_.image->height(), 48);
+        graph_.frames = 0;
+        ASSERT_TRUE(graph_.Play());
+        EXPECT_EQ(graph_.frames, 12);
+        EXPECT_EQ(graph_.malformed, 0);
+        ImagePtr published = Published();
+        ASSERT_NE(published, nullptr);
+        EXPECT_EQ(published->width(), 64);
+        EXPECT_EQ(published->height(), 48);
+        EXPECT_EQ(published->channels(), 3);
+        ASSERT_TRUE(graph_.Close());
+    }
+}
+
+TEST_F(VideoGraphFiles, FirstStoredRowIsTheBottomLineWhateverTheFileStores)
+{
+    for (const char* name : {"bottomup.avi", "topdown.avi"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(graph_.RenderFile(File(name).c_str()));
+        ASSERT_TRUE(graph_.Play());
+        EXPECT_EQ(graph_.frames, 3);
+        ImagePtr published = Published();
+        ASSERT_NE(published, nullptr);
+        const std::uint8_t* bottom = published->pixel(3, 0);
+        const std::uint8_t* top = published->pixel(3, 9);
+        EXPECT_EQ(bottom[0], 0xFF);  // blue
+        EXPECT_EQ(bottom[2], 0x00);
+        EXPECT_EQ(top[0], 0x00);
+        EXPECT_EQ(top[2], 0xFF);     // red
+        graph_.frames = 0;
+        ASSERT_TRUE(graph_.Close());
+    }
+}
+
+TEST_F(VideoGraphFiles, AudioOnlyFileRendersWithTheGrabberLeftUnconnected)
+{
+    ASSERT_TRUE(graph_.RenderFile(File("tone.wav").c_str()));
+    ComRef<IBaseFilter> grabber;
+    ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
+    ComRef<IPin> peer;
+    EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
+    EXPECT_EQ(graph_.frame_.image, nullptr);
+    ASSERT_TRUE(graph_.Play());
+    EXPECT_EQ(graph_.frames, 0);
+    EXPECT_EQ(Published(), nullptr);
+}
+
+TEST_F(VideoGraphFiles, SecondRenderWithoutCloseFailsAndKeepsTheFirstGraph)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", false).c_str()));
+    EXPECT_FALSE(graph_.RenderFile(File("small.avi").c_str()));
+    ASSERT_NE(graph_.frame_.image, nullptr);
+    EXPECT_EQ(graph_.frame_.image->width(), 64);
+    ASSERT_TRUE(graph_.Play());
+    EXPECT_EQ(graph_.frames, 12);
+}
+
+TEST_F(VideoGraphFiles, CloseLetsTheSameGraphRenderTheNextFile)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mjpeg", true).c_str()));
+    ASSERT_TRUE(graph_.Play());
+    ASSERT_TRUE(graph_.Close());
+    EXPECT_EQ(graph_.frame_.image, nullptr);
+    graph_.frames = 0;
+    ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    ASSERT_TRUE(graph_.Play());
+    EXPECT_EQ(graph_.frames, 5);
+    ImagePtr published = Published();
+    ASSERT_NE(published, nullptr);
+    EXPECT_EQ(published->width(), 32);
+    EXPECT_EQ(published->height(), 16);
+}
+
+TEST_F(VideoGraphFiles, UnreadableFileFailsAndLeavesTheGraphReady)
+{
+    ASSERT_TRUE(testmedia::WriteTextFile(File("not-media.avi"), "RIFF? no."));
+    EXPECT_FALSE(graph_.RenderFile(File("not-media.avi").c_str()));
+    EXPECT_FALSE(graph_.RenderFile(File("missing.avi").c_str()));
+    EXPECT_FALSE(graph_.Run());
+    ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    ASSERT_TRUE(graph_.Play());
+    EXPECT_EQ(graph_.frames, 5);
+}
+
+TEST_F(VideoGraphFiles, OverlongPathFailsCleanly)
+{
+    const std::string path = File(std::string(700, 'a').c_str());
+    EXPECT_FALSE(graph_.RenderFile(path.c_str()));
+    EXPECT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+}
+
+TEST_F(VideoGraphFiles, SecondGrabberOfTheSameSizeKeepsTheFrameHeader)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mpeg4", false).c_str()));
+    const Image* header = graph_.frame_.image;
+    ASSERT_NE(header, nullptr);
+    EXPECT_TRUE(graph_.InsertSampleGrabber());
+    EXPECT_EQ(graph_.frame_.image, header);
+}
+
+TEST_F(VideoGraphFiles, NotificationSetBeforeOrAfterRenderingReachesTheWindow)
+{
+    for (bool beforeRendering : {true, false}) {
+        SCOPED_TRACE(beforeRendering ? "before" : "after");
+        testmedia::MessageCounter window(kGraphNotify);
+        if (beforeRendering)
+            graph_.SetNotifyWindow(window.window(), kGraphNotify);
+        ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+        if (!beforeRendering)
+            graph_.SetNotifyWindow(window.window(), kGraphNotify);
+        ASSERT_TRUE(graph_.Run());
+        EXPECT_TRUE(testmedia::PumpUntil([&] { return window.count > 0; }));
+        EXPECT_EQ(window.lastParam, reinterpret_cast<LPARAM>(&graph_));
+        graph_.Stop();
+        graph_.Close();
+        graph_.SetNotifyWindow(nullptr, 0);
+    }
+}
+
+TEST_F(VideoGraphFiles, ReleasedGraphRefusesEverything)
+{
+    ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    ASSERT_TRUE(graph_.ReleaseGraph());
+    EXPECT_EQ(graph_.consumer_, nullptr);
+    EXPECT_FALSE(graph_.RenderFile(File("small.avi").c_str()));
+    EXPECT_FALSE(graph_.Run());
+    EXPECT_FALSE(graph_.Stop());
+    EXPECT_FALSE(graph_.QueryControls());
+    EXPECT_EQ(graph_.RemoveFilters(nullptr, false), E_FAIL);
+}
+
+// Samples handed to the callback directly, without a graph.
+class VideoGraphCallback : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        graph_.frame_.image = Image::CreateHeader(4, 2, 3, ImageOrigin::BottomLeft).release();
+        graph_.consumer_ = &source_;
+    }
+    void TearDown() override
+    {
+        graph_.ReleaseGraph();
+        source_.Close();
+    }
+
+    ProbeGraph graph_;
+    CBufferFrame source_;
+};
+
+TEST_F(VideoGraphCallback, PublishesOnlySamplesHoldingAWholeFrame)
+{
+    const std::size_t frameBytes = graph_.frame_.image->imageSize();
+    std::vector<std::uint8_t> pixels(frameBytes, 0x5A);
+
+    testmedia::FakeMediaSample shortSample(pixels, static_cast<long>(frameBytes - 1));
+    EXPECT_EQ(graph_.SampleCB(0.0, &shortSample), S_OK);
+    FrameRecord record{};
+    EXPECT_FALSE(source_.GetFrame(&record));
+
+    testmedia::FakeMediaSample sample(pixels, static_cast<long>(frameBytes));
+    EXPECT_EQ(graph_.SampleCB(0.1, &sample), S_OK);
+    ASSERT_TRUE(source_.GetFrame(&record));
+    ImagePtr published(record.image);
+    ASSERT_NE(published, nullptr);
+    EXPECT_EQ(published->pixel(3, 1)[2], 0x5A);
+    EXPECT_NE(record.timeStamp.wYear, 0);
+    EXPECT_FALSE(graph_.frame_.image->hasData());
+}
+
+TEST_F(VideoGraphCallback, NullSampleAndEmptyBufferPublishNothing)
+{
+    EXPECT_EQ(graph_.SampleCB(0.0, nullptr), S_OK);
+    std::vector<std::uint8_t> pixels(graph_.frame_.image->imageSize(), 1);
+    EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), 0), S_OK);
+    EXPECT_EQ(graph_.BufferCB(0.0, nullptr, static_cast<long>(pixels.size())), S_OK);
+    FrameRecord record{};
+    EXPECT_FALSE(source_.GetFrame(&record));
+    EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
+    ASSERT_TRUE(source_.GetFrame(&record));
+    delete record.image;
+}
+
+TEST(VideoGraphIdentity, AnswersAsItsOwnCallbackWithoutCounting)
+{
+    ProbeGraph graph;
+    void* object = nullptr;
+    EXPECT_EQ(graph.QueryInterface(IID_ISampleGrabberCB, &object), S_OK);
+    EXPECT_EQ(object, static_cast<void*>(&graph));
+    EXPECT_EQ(graph.QueryInterface(IID_IBaseFilter, &object), E_NOINTERFACE);
+    EXPECT_EQ(graph.AddRef(), 2u);
+    EXPECT_EQ(graph.Release(), 1u);
+    EXPECT_EQ(graph.GetFrameCount(), -1);
+    EXPECT_FALSE(graph.HasFrames());
+    // A graph user can go through its second base.
+    std::unique_ptr<CVideoSource> owner = std::make_unique<ProbeGraph>();
+    owner.reset();
+}
+
+}  // namespace
