@@ -3,8 +3,8 @@
 // grabber that passes every frame unchanged, and prints both wall times, the frame rates
 // and their ratio.
 //
-// Usage: CreatorBench [video compressor [audio compressor]]; the defaults write the
-// video uncompressed and the audio as it comes. Run from the build's bin folder layout:
+// Usage: creator_bench [video compressor [audio compressor]]; the defaults are the
+// MPEG-4 video and MP3 audio encoders. Run from the build's bin folder layout:
 // the sample inputs are looked for beside the program.
 
 #include "creator/engine/VideoCreator.h"
@@ -128,8 +128,8 @@ bool Bench(const std::string& label, const std::string& templatePath, const std:
 
 int main(int argc, char** argv)
 {
-    const char* videoCompressor = argc > 1 ? argv[1] : "(No Compression)";
-    const char* audioCompressor = argc > 2 ? argv[2] : "";
+    const char* videoCompressor = argc > 1 ? argv[1] : "MPEG-4 Part 2 Video";
+    const char* audioCompressor = argc > 2 ? argv[2] : "MPEG Layer-3";
     char folder[kPathBufferSize] = {};
     GetModuleDirectory(folder, sizeof folder);
     const std::string bin = folder;
