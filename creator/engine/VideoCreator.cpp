@@ -1,0 +1,161 @@
+#include "creator/engine/VideoCreator.h"
+
+#include "media/ComRef.h"
+#include "platform/com/WideString.h"
+#include "platform/dshow/Filter.h"
+#include "platform/win/Window.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kMaxWideText = 519;
+
+std::optional<std::string> CopyOf(const char* text)
+{
+    if (!text)
+        return std::nullopt;
+    return std::string(text);
+}
+
+// The UTF-8 text as UTF-16, at most kMaxWideText units, not cut inside a surrogate pair.
+std::u16string WideText(const std::string& text)
+{
+    std::u16string wide = Utf8ToWide(text);
+    if (wide.size() > kMaxWideText) {
+        std::size_t keep = kMaxWideText;
+        if (wide[keep - 1] >= 0xD800 && wide[keep - 1] <= 0xDBFF)
+            --keep;
+        wide.resize(keep);
+    }
+    return wide;
+}
+
+}  // namespace
+
+HRESULT CVideoCreator::SampleCB(double sampleTime, IMediaSample* sample)
+{
+    Image* frame = frame_.image;
+    if (!sample || !frame)
+        return S_OK;
+    BYTE* pixels = nullptr;
+    if (FAILED(sample->GetPointer(&pixels)) || !pixels)
+        return S_OK;
+    frame->Attach(pixels);
+    const int index = composition_.Compose(*frame, sample->GetSize(), sampleTime);
+    frame->Attach(nullptr);
+    if (index >= 0)
+        PostMessageA(notifyWindow_, WM_FRAME_PROGRESS, static_cast<WPARAM>(index), 0);
+    return S_OK;
+}
+
+bool CVideoCreator::SetSources(CBufferFrame* background, CBufferFrame* face, CBufferFrame* templ,
+                               CBufferFrame* video)
+{
+    composition_.SetSources(background, face, templ, video);
+    return CreateGraph(nullptr, nullptr);
+}
+
+int CVideoCreator::Open(const char* templatePath, const char* audioPath, const char* outputPath,
+                        const char* audioCompressor, const char* videoCompressor, int total)
+{
+    // A creation that is still open keeps its paths, counters and pictures: its graph may
+    // be running and composing with them.
+    if (!graph_ || basicVideo_)
+        return 0;
+    templatePath_ = CopyOf(templatePath);
+    audioPath_ = CopyOf(audioPath);
+    outputPath_ = CopyOf(outputPath);
+    composition_.Start(total);
+    composition_.Prepare();
+
+    RenderInput(templatePath_);
+    RenderInput(audioPath_);
+    InsertSampleGrabber();
+    // Without a video stream in the multiplexer the graph could run but write nothing.
+    const bool videoConnected =
+        BuildOutput(outputPath_ ? outputPath_->c_str() : nullptr, audioCompressor,
+                    videoCompressor);
+    RemoveReferenceClock();
+    if (!videoConnected || !QueryControls()) {
+        Close();
+        return 0;
+    }
+    delete[] fileName_;
+    fileName_ = nullptr;
+    if (outputPath_) {
+        fileName_ = new char[outputPath_->size() + 1];
+        std::memcpy(fileName_, outputPath_->c_str(), outputPath_->size() + 1);
+    }
+    return 1;
+}
+
+void CVideoCreator::RenderInput(const std::optional<std::string>& path)
+{
+    if (!path)
+        return;
+    const std::u16string wide = WideText(*path);
+    graph_->RenderFile(wide.c_str(), nullptr);
+}
+
+void CVideoCreator::RemoveReferenceClock()
+{
+    ComRef<IMediaFilter> filter;
+    if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid())) && filter)
+        filter->SetSyncSource(nullptr);
+}
+
+int CVideoCreator::Run()
+{
+    running_ = CVideoGraph::Run() ? 1 : 0;
+    return running_;
+}
+
+int CVideoCreator::Stop()
+{
+    const bool stopped = CVideoGraph::Stop();
+    if (stopped)
+        running_ = 0;
+    return stopped ? 1 : 0;
+}
+
+int CVideoCreator::OnGraphEvent()
+{
+    int completed = 0;
+    while (mediaEvent_) {
+        long code = 0;
+        LONG_PTR param1 = 0;
+        LONG_PTR param2 = 0;
+        if (FAILED(mediaEvent_->GetEvent(&code, &param1, &param2, 0)))
+            break;
+        mediaEvent_->FreeEventParams(code, param1, param2);
+        // A stream that broke off ends the creation as surely as one that completed; the
+        // owner must learn of both to close the graph.
+        if (code == EC_COMPLETE || code == EC_ERRORABORT) {
+            running_ = 0;
+            completed = 1;
+            PostMessageA(notifyWindow_, WM_CREATION_DONE, 0, 0);
+        }
+    }
+    return completed;
+}
+
+int CVideoCreator::Close()
+{
+    const bool closed = CVideoGraph::Close();
+    templatePath_.reset();
+    audioPath_.reset();
+    outputPath_.reset();
+    composition_.Release();
+    running_ = 0;
+    return closed ? 1 : 0;
+}
+
+int CVideoCreator::ReleaseGraph()
+{
+    int released = Close();
+    if (released)
+        released = CVideoGraph::ReleaseGraph() ? 1 : 0;
+    composition_.SetSources(nullptr, nullptr, nullptr, nullptr);
+    return released;
+}

@@ -1,0 +1,232 @@
+#include "creator/engine/VideoCreator.h"
+
+#include "creator/engine/CompositionPictures.h"
+#include "creator/engine/MessagePump.h"
+#include "platform/av/MediaFile.h"
+#include "support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+using namespace composition_pictures;
+
+constexpr int kW = kFrameWidth;
+constexpr int kH = kFrameHeight;
+constexpr int kFrames = 12;
+constexpr UINT kSentinel = 0x8100;
+const char kNoCompression[] = "(No Compression)";
+
+// A sample over a buffer of the test's own; not reference counted.
+class FakeSample : public IMediaSample {
+public:
+    explicit FakeSample(std::vector<BYTE> bytes) : bytes_(std::move(bytes)) {}
+    const std::vector<BYTE>& bytes() const { return bytes_; }
+
+    HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+    HRESULT GetPointer(BYTE** buffer) override
+    {
+        *buffer = bytes_.data();
+        return S_OK;
+    }
+    long GetSize() override { return static_cast<long>(bytes_.size()); }
+    HRESULT GetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return E_NOTIMPL; }
+    HRESULT SetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return E_NOTIMPL; }
+    HRESULT IsSyncPoint() override { return S_OK; }
+    HRESULT SetSyncPoint(BOOL) override { return S_OK; }
+    HRESULT IsDiscontinuity() override { return S_FALSE; }
+    HRESULT SetDiscontinuity(BOOL) override { return S_OK; }
+    long GetActualDataLength() override { return GetSize(); }
+    HRESULT SetActualDataLength(long) override { return S_OK; }
+    HRESULT GetMediaTime(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+    HRESULT SetMediaTime(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
+
+private:
+    std::vector<BYTE> bytes_;
+};
+
+// The creator with a way into its graph, to raise events the way a failing filter does.
+class TestCreator : public CVideoCreator {
+public:
+    HRESULT Notify(long code)
+    {
+        IMediaEventSink* sink = nullptr;
+        if (!graph_ || FAILED(graph_->QueryInterface(IID_IMediaEventSink,
+                                                     reinterpret_cast<void**>(&sink))))
+            return E_NOINTERFACE;
+        const HRESULT hr = sink->Notify(code, E_FAIL, 0);
+        sink->Release();
+        return hr;
+    }
+};
+
+std::vector<BYTE> BytesOf(const Image& picture)
+{
+    return std::vector<BYTE>(picture.data(), picture.data() + picture.imageSize());
+}
+
+struct VideoCreatorTest : ::testing::Test {
+    VideoCreatorTest()
+    {
+        for (CBufferFrame* source : {&background, &face, &templ, &video})
+            source->Create("source", 2);
+        templ.SetImage(TemplateFrame().release());
+        face.SetImage(FacePicture().release());
+        templatePath = folder.path("template.avi");
+        outputPath = folder.path("out.avi");
+        made = testmedia::MakeTestVideo(templatePath, "rawvideo", kW, kH, 10, kFrames, false);
+        creatorReady = creator.SetSources(&background, &face, &templ, &video);
+        pump.SetHandler([this](const MessagePump::Message& m) {
+            if (m.message == kSentinel)
+                drained = true;
+            else if (m.message == WM_GRAPH_NOTIFY &&
+                     m.lParam == reinterpret_cast<LPARAM>(&creator))
+                completions += creator.OnGraphEvent();
+        });
+    }
+    ~VideoCreatorTest() override
+    {
+        creator.Stop();
+        creator.ReleaseGraph();
+        for (CBufferFrame* source : {&background, &face, &templ, &video})
+            source->Close();
+    }
+
+    int Open(const char* path, const char* audio, int total = kFrames - 1)
+    {
+        return creator.Open(path, audio, outputPath.c_str(), "", kNoCompression, total);
+    }
+
+    // Delivers everything posted so far.
+    void Drain()
+    {
+        drained = false;
+        PostMessageA(pump.window(), kSentinel, 0, 0);
+        ASSERT_TRUE(pump.RunUntil([this] { return drained; }));
+    }
+
+    MessagePump pump;
+    testmedia::TempFolder folder;
+    CBufferFrame background, face, templ, video;
+    TestCreator creator;
+    std::string templatePath, outputPath;
+    bool made = false;
+    bool creatorReady = false;
+    bool drained = false;
+    int completions = 0;
+};
+
+}  // namespace
+
+TEST_F(VideoCreatorTest, SecondOpenWithoutCloseFailsAndKeepsTheFirstCreation)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    EXPECT_EQ(creator.composition().total(), kFrames - 1);
+    EXPECT_EQ(Open(templatePath.c_str(), nullptr, 3), 0);
+    EXPECT_EQ(creator.composition().total(), kFrames - 1);
+    EXPECT_EQ(creator.composition().endFrame(), kFrames - 1);
+    EXPECT_NE(creator.composition().faces().GetImage(0), nullptr);
+    EXPECT_EQ(creator.Close(), 1);
+    EXPECT_EQ(creator.composition().faces().GetImage(0), nullptr);
+    EXPECT_EQ(Open(templatePath.c_str(), nullptr), 1);
+}
+
+TEST_F(VideoCreatorTest, TemplateWithoutVideoFailsAndLeavesTheGraphClosed)
+{
+    ASSERT_TRUE(made && creatorReady);
+    const std::string tone = folder.path("tone.wav");
+    ASSERT_TRUE(testmedia::MakeTestAudio(tone, "pcm_s16le", 1.0, 44100, 2));
+    EXPECT_EQ(Open(tone.c_str(), nullptr), 0);
+    EXPECT_EQ(Open(nullptr, tone.c_str()), 0);
+    EXPECT_EQ(creator.composition().faces().GetImage(0), nullptr);
+    EXPECT_EQ(Open(templatePath.c_str(), nullptr), 1);
+}
+
+TEST_F(VideoCreatorTest, FacePictureWithoutBackdropStillOpens)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ImagePtr noise = Image::Create(50, 50, 3);
+    cv::randu(noise->fullMat(), 0, 256);
+    face.SetImage(noise.release());
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    EXPECT_EQ(creator.composition().faces().GetImage(0), nullptr);
+}
+
+TEST_F(VideoCreatorTest, SampleCallbackComposesMatchingSamplesAndPostsTheirIndex)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+    const ImagePtr frame = TemplateFrame();
+
+    EXPECT_EQ(creator.SampleCB(0.0, nullptr), S_OK);
+    FakeSample sample(BytesOf(*frame));
+    EXPECT_EQ(creator.SampleCB(0.0, &sample), S_OK);
+    // The face went into the face spot, in the sample and in the output preview.
+    const BYTE* spot = sample.bytes().data() + 85 * frame->step() + 80 * 3;
+    EXPECT_GT(spot[2], 200);
+    EXPECT_LT(spot[0], 60);
+    void* held = nullptr;
+    ASSERT_TRUE(video.GetData(&held, nullptr));
+    EXPECT_EQ(std::memcmp(static_cast<Image*>(held)->data(), sample.bytes().data(),
+                          sample.bytes().size()),
+              0);
+
+    std::vector<BYTE> shorter = BytesOf(*frame);
+    shorter.resize(shorter.size() - frame->step());
+    FakeSample wrong(shorter);
+    EXPECT_EQ(creator.SampleCB(0.5, &wrong), S_OK);
+    EXPECT_EQ(wrong.bytes(), shorter);
+    EXPECT_EQ(creator.composition().framesDone(), 1);
+
+    Drain();
+    ASSERT_EQ(pump.Count(WM_FRAME_PROGRESS), 1);
+    for (const MessagePump::Message& m : pump.messages()) {
+        if (m.message == WM_FRAME_PROGRESS) {
+            EXPECT_EQ(m.wParam, 0u);
+        }
+    }
+}
+
+TEST_F(VideoCreatorTest, StreamBrokenOffEndsTheCreationLikeCompletion)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+    ASSERT_EQ(creator.Notify(EC_ERRORABORT), S_OK);
+    ASSERT_TRUE(pump.RunUntil([this] { return pump.Count(WM_CREATION_DONE) > 0; }));
+    Drain();
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(pump.Count(WM_CREATION_DONE), 1);
+}
+
+TEST_F(VideoCreatorTest, CompletedRunWritesEveryFrameWithoutAudioAndKeepsTheFaceSize)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ASSERT_EQ(Open(templatePath.c_str(), ""), 1);
+    creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+    creator.SetFaceSizePercent(150);
+    ASSERT_EQ(creator.Run(), 1);
+    EXPECT_EQ(creator.isRunning(), 1);
+    ASSERT_TRUE(pump.RunUntil([&] { return pump.Count(WM_CREATION_DONE) > 0; }));
+    EXPECT_EQ(creator.isRunning(), 0);
+    EXPECT_EQ(creator.Close(), 1);
+    EXPECT_EQ(creator.faceSizePercent(), 150);
+    Drain();
+    EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), kFrames);
+
+    std::vector<av::StreamInfo> streams;
+    ASSERT_TRUE(av::ProbeMediaFile(outputPath, streams, nullptr));
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+    EXPECT_EQ(streams[0].frameCount, kFrames);
+    EXPECT_EQ(streams[0].width, kW);
+    EXPECT_EQ(streams[0].height, kH);
+}
