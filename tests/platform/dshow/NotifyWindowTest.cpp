@@ -47,7 +47,13 @@ TEST(GraphNotification, EveryQueuedEventPostsTheMessageWithTheInstanceValue) {
     int taken = 0;
     while (taken < 2 && events->GetEvent(&code, &p1, &p2, 5000) == S_OK) ++taken;
     EXPECT_EQ(taken, 2);
-    QCoreApplication::processEvents();
+    // The streaming thread queues an event before it posts the message, so the event can
+    // be taken before its message is on its way: pump until both came, within a bound.
+    for (int round = 0; round < 500 && posted.size() < 2; ++round) {
+        QCoreApplication::processEvents();
+        if (posted.size() < 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     ASSERT_EQ(posted.size(), 2u);
     EXPECT_EQ(posted[0].first, 0u);
     EXPECT_EQ(posted[0].second, reinterpret_cast<LPARAM>(&instance));
