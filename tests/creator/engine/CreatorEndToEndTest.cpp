@@ -96,24 +96,14 @@ bool LipsToward(const Frame& frame, const cv::Point2d& centre, double degrees)
 
 // The start of the first audio stream as its AVI stream header states it: dwStart in
 // units of dwScale / dwRate seconds; -1 when there is no such header.
-double AudioStartSeconds(const std::string& path)
+// When the demuxer plays the first audio sample: the stream header's start moves it there.
+double FirstAudioSampleSeconds(const std::string& path, const av::StreamInfo& stream)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    const auto field = [&](std::size_t at) {
-        std::uint32_t value = 0;
-        std::memcpy(&value, bytes.data() + at, 4);
-        return value;
-    };
-    for (std::size_t at = 0; at + 40 <= bytes.size(); ++at) {
-        if (std::memcmp(bytes.data() + at, "strh", 4) != 0 ||
-            std::memcmp(bytes.data() + at + 8, "auds", 4) != 0)
-            continue;
-        const std::uint32_t scale = field(at + 8 + 20);
-        const std::uint32_t rate = field(at + 8 + 24);
-        return rate ? static_cast<double>(field(at + 8 + 28)) * scale / rate : -1.0;
-    }
-    return -1.0;
+    std::unique_ptr<av::StreamDecoder> decoder = av::StreamDecoder::Open(path, stream.index, nullptr);
+    av::DecodedSample sample;
+    if (!decoder || decoder->Next(sample, nullptr) != av::StreamDecoder::Status::Sample)
+        return -1.0;
+    return static_cast<double>(sample.startTime) / av::kMediaTimePerSecond;
 }
 
 }  // namespace
@@ -189,8 +179,7 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
     EXPECT_EQ(videoStream->width, kTemplateWidth);
     EXPECT_EQ(videoStream->height, kTemplateHeight);
     EXPECT_EQ(videoStream->frameCount, frames);
-    // The demuxer does not report the stream header's start, so it is read from the file.
-    EXPECT_NEAR(AudioStartSeconds(outputPath), 5.0, 0.05);
+    EXPECT_NEAR(FirstAudioSampleSeconds(outputPath, *audioStream), 5.0, 0.05);
 
     const std::vector<Frame> decoded = DecodeVideo(outputPath, *videoStream);
     ASSERT_EQ(static_cast<int>(decoded.size()), frames);

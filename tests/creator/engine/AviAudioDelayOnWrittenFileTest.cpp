@@ -1,0 +1,75 @@
+#include "creator/engine/AviAudioDelay.h"
+
+#include "platform/av/AviWriter.h"
+#include "platform/av/MediaFile.h"
+#include "platform/av/StreamDecoder.h"
+
+#include "support/TestMedia.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Two seconds of 64 x 48 frames at 10 per second and of 22050 Hz mono sound, as our AVI
+// writer stores them.
+std::string WriteShortAvi(const testmedia::TempFolder& folder)
+{
+    const std::string path = folder.path("written.avi");
+    std::string error;
+    auto writer = av::AviWriter::Create(path, &error);
+    EXPECT_TRUE(writer) << error;
+    if (!writer)
+        return path;
+    const int video = writer->AddStream(av::RawVideoFormat(64, 48, 10.0), &error);
+    const int audio = writer->AddStream(av::PcmAudioFormat(22050, 1), &error);
+    const std::vector<std::uint8_t> frame(64 * 3 * 48, 128);
+    const std::vector<std::uint8_t> sound(2205 * 2, 0);
+    for (int i = 0; i < 20; ++i) {
+        const av::MediaTime start = i * av::kMediaTimePerSecond / 10;
+        const av::MediaTime end = start + av::kMediaTimePerSecond / 10;
+        writer->Write(video, frame.data(), frame.size(), start, end, true, &error);
+        writer->Write(audio, sound.data(), sound.size(), start, end, true, &error);
+    }
+    EXPECT_TRUE(writer->Finish(&error)) << error;
+    return path;
+}
+
+double FirstAudioSampleSeconds(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    if (!av::ProbeMediaFile(path, streams, nullptr))
+        return -1.0;
+    for (const av::StreamInfo& stream : streams) {
+        if (stream.kind != av::StreamKind::Audio)
+            continue;
+        auto decoder = av::StreamDecoder::Open(path, stream.index, nullptr);
+        av::DecodedSample sample;
+        if (decoder && decoder->Next(sample, nullptr) == av::StreamDecoder::Status::Sample)
+            return static_cast<double>(sample.startTime) / av::kMediaTimePerSecond;
+    }
+    return -1.0;
+}
+
+}  // namespace
+
+TEST(AviAudioDelayOnWrittenFile, TheDemuxerPlaysTheAudioFromTheDelay)
+{
+    testmedia::TempFolder folder;
+    const std::string path = WriteShortAvi(folder);
+    ASSERT_NEAR(FirstAudioSampleSeconds(path), 0.0, 0.001);
+
+    ASSERT_EQ(SetAviAudioDelay(path.c_str(), 1500), 1);
+    EXPECT_NEAR(FirstAudioSampleSeconds(path), 1.5, 0.001);
+}
+
+TEST(AviAudioDelayOnWrittenFile, CheckOnlyCallLeavesTheFileAsItWas)
+{
+    testmedia::TempFolder folder;
+    const std::string path = WriteShortAvi(folder);
+    const std::string before = testmedia::ReadWholeFile(path);
+    EXPECT_EQ(SetAviAudioDelay(path.c_str(), -1), 1);
+    EXPECT_EQ(testmedia::ReadWholeFile(path), before);
+}
