@@ -5,8 +5,11 @@
 //
 // Usage: creator_bench [video compressor [audio compressor]]; the defaults are the
 // MPEG-4 video and MP3 audio encoders. Run from the build's bin folder layout:
-// the sample inputs are looked for beside the program.
+// the sample inputs are looked for beside the program. The personalised video made from
+// the sample inputs is kept, with its audio delayed by the default 5 seconds, as
+// Video/Sample.avi beside the program, so that it can be watched.
 
+#include "creator/engine/AviAudioDelay.h"
 #include "creator/engine/VideoCreator.h"
 #include "creator/engine/VideoFrame.h"
 #include "media/BufferFrame.h"
@@ -20,6 +23,9 @@
 #include <string>
 
 namespace {
+
+// What a new project starts with.
+constexpr int kDefaultAudioDelayMs = 5000;
 
 // The same graph with the composition switched off: decode, grabber, encode, write.
 class PassThroughCreator : public CVideoCreator {
@@ -92,7 +98,8 @@ Timing Create(CVideoCreator& creator, Sources& sources, const std::string& templ
 }
 
 bool Bench(const std::string& label, const std::string& templatePath, const std::string& bin,
-           const std::string& outFolder, const char* videoCompressor, const char* audioCompressor)
+           const std::string& outFolder, const std::string& keptVideo, const char* videoCompressor,
+           const char* audioCompressor)
 {
     Sources sources;
     if (!Load(sources.background, bin + "/Background/Garden.jpg") ||
@@ -108,8 +115,9 @@ bool Bench(const std::string& label, const std::string& templatePath, const std:
     const std::string audio = bin + "/Audio/Melody.wav";
 
     CVideoCreator composing;
-    const Timing full = Create(composing, sources, templatePath, audio, outFolder + "/full.avi",
-                               frames, videoCompressor, audioCompressor);
+    const std::string composed = keptVideo.empty() ? outFolder + "/full.avi" : keptVideo;
+    const Timing full = Create(composing, sources, templatePath, audio, composed, frames,
+                               videoCompressor, audioCompressor);
     PassThroughCreator passing;
     const Timing bare = Create(passing, sources, templatePath, audio, outFolder + "/bare.avi",
                                frames, videoCompressor, audioCompressor);
@@ -121,6 +129,8 @@ bool Bench(const std::string& label, const std::string& templatePath, const std:
                 "%7.3f s %7.1f frames/s | ratio %5.2f\n",
                 label.c_str(), frames, full.seconds, frames / full.seconds, bare.seconds,
                 frames / bare.seconds, full.seconds / bare.seconds);
+    if (!keptVideo.empty() && SetAviAudioDelay(keptVideo.c_str(), kDefaultAudioDelayMs))
+        std::printf("%-10s video written to %s\n", label.c_str(), keptVideo.c_str());
     return true;
 }
 
@@ -146,12 +156,14 @@ int main(int argc, char** argv)
     const std::string scale = "ffmpeg -nostdin -hide_banner -loglevel error -y -i \"" + sample +
                               "\" -vf scale=640:480:flags=neighbor -c:v rawvideo -pix_fmt bgr24 \"" +
                               large + "\"";
-    bool ok = Bench("320x240", sample, bin, out, videoCompressor, audioCompressor);
+    std::error_code ignored;
+    std::filesystem::create_directories(bin + "/Video", ignored);
+    bool ok = Bench("320x240", sample, bin, out, bin + "/Video/Sample.avi", videoCompressor,
+                    audioCompressor);
     if (std::system(scale.c_str()) == 0)
-        ok = Bench("640x480", large, bin, out, videoCompressor, audioCompressor) && ok;
+        ok = Bench("640x480", large, bin, out, "", videoCompressor, audioCompressor) && ok;
     else
         ok = false;
-    std::error_code ignored;
     std::filesystem::remove_all(out, ignored);
     return ok ? 0 : 1;
 }

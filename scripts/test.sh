@@ -3,6 +3,7 @@
 # for instance -DTAVRINO_SANITIZE=ON; BUILD_DIR picks the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
 build="${BUILD_DIR:-build}"
 export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp ${TSAN_OPTIONS:-}"
 cmake -S . -B "$build" "$@" >/dev/null
