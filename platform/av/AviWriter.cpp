@@ -177,8 +177,10 @@ bool FfmpegAviWriter::Write(int stream, const std::uint8_t* data, std::size_t si
                             MediaTime startTime, MediaTime endTime, bool keyFrame,
                             std::string* error) {
     std::lock_guard lock(mutex_);
-    if (finished_ || failed_)
+    if (finished_)
         return Fail(error, "avi writer: the file is already finished");
+    if (failed_)
+        return Fail(error, "avi writer: an earlier packet could not be written");
     if (stream < 0 || stream >= static_cast<int>(formats_.size()))
         return Fail(error, "avi writer: no stream " + std::to_string(stream));
     if (!data && size)

@@ -210,6 +210,58 @@ TEST(AviWriter, StreamsWrittenFromTwoThreadsAllArrive) {
     EXPECT_NEAR(streams[1].durationSeconds, count * 0.04, 0.001);
 }
 
+// The audio arrives two minutes ahead of the video, as when nothing paces the sources:
+// the file must still hold every packet of both.
+void WriteAudioFarAheadOfVideo(av::AviWriter& writer, bool audioFirst) {
+    const int seconds = 120, frames = 50;  // 2 s of video at 25 frames a second
+    const std::vector<std::uint8_t> sound(44100 * 2 * 2 / 10, 0x11);  // 100 ms of stereo
+    const std::vector<std::uint8_t> frame(16 * 16 * 3, 0x30);
+    std::string error;
+    auto audio = [&](int n) {
+        ASSERT_TRUE(writer.Write(1, sound.data(), sound.size(), n * 1000000LL,
+                                 (n + 1) * 1000000LL, true, &error))
+            << error;
+    };
+    auto video = [&](int n) {
+        ASSERT_TRUE(writer.Write(0, frame.data(), frame.size(), n * 400000LL,
+                                 (n + 1) * 400000LL, true, &error))
+            << error;
+    };
+    if (audioFirst) {
+        for (int n = 0; n < seconds * 10; ++n)
+            audio(n);
+        for (int n = 0; n < frames; ++n)
+            video(n);
+        return;
+    }
+    for (int n = 0; n < seconds * 10; ++n) {
+        audio(n);
+        if (n % 24 == 0 && n / 24 < frames)
+            video(n / 24);
+    }
+}
+
+TEST(AviWriter, AudioWrittenFarAheadOfTheVideoIsAllStored) {
+    for (const bool audioFirst : {true, false}) {
+        SCOPED_TRACE(audioFirst ? "all audio first" : "audio far ahead");
+        const std::string path = TestFolder("ahead") + "/ahead.avi";
+        std::string error;
+        auto writer = av::AviWriter::Create(path, &error);
+        ASSERT_TRUE(writer) << error;
+        ASSERT_EQ(writer->AddStream(av::RawVideoFormat(16, 16, 25), &error), 0);
+        ASSERT_EQ(writer->AddStream(av::PcmAudioFormat(44100, 2), &error), 1);
+        WriteAudioFarAheadOfVideo(*writer, audioFirst);
+        ASSERT_TRUE(writer->Finish(&error)) << error;
+        std::vector<ProbedStream> streams;
+        ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].packets, 50);
+        EXPECT_NEAR(streams[0].durationSeconds, 2.0, 0.001);
+        EXPECT_GT(streams[1].packets, 0);
+        EXPECT_NEAR(streams[1].durationSeconds, 120.0, 0.001);
+    }
+}
+
 TEST(AviWriter, PathThatCannotBeWrittenFailsWithAMessage) {
     std::string error;
     EXPECT_FALSE(av::AviWriter::Create(TestFolder("nowhere") + "/missing/out.avi", &error));
