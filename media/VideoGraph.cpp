@@ -10,24 +10,6 @@
 
 namespace {
 
-// Paths and names handed to the graph: at most this many UTF-16 units.
-constexpr std::size_t kMaxWidePath = 519;
-
-// The UTF-8 text as UTF-16, cut at a character boundary to kMaxWidePath units. Null gives
-// an empty text.
-std::u16string WidePath(const char* path)
-{
-    if (!path)
-        return {};
-    std::u16string wide = Utf8ToWide(path);
-    if (wide.size() > kMaxWidePath) {
-        wide.resize(kMaxWidePath);
-        if (wide.back() >= 0xD800 && wide.back() <= 0xDBFF)
-            wide.pop_back();
-    }
-    return wide;
-}
-
 // The pin the given input pin is connected to; null when it is not connected.
 ComRef<IPin> UpstreamOf(IPin* input)
 {
@@ -63,6 +45,52 @@ HRESULT CVideoGraph::BufferCB(double, BYTE* buffer, long length)
     if (buffer && length > 0)
         PublishFrame(buffer, length);
     return S_OK;
+}
+
+std::u16string CVideoGraph::WidePath(const char* path)
+{
+    if (!path)
+        return {};
+    std::u16string wide = Utf8ToWide(path);
+    if (wide.size() > kMaxWidePath) {
+        wide.resize(kMaxWidePath);
+        if (wide.back() >= 0xD800 && wide.back() <= 0xDBFF)
+            wide.pop_back();
+    }
+    return wide;
+}
+
+void CVideoGraph::DrainEvents(const std::function<void(long code)>& onEvent)
+{
+    while (mediaEvent_) {
+        long code = 0;
+        LONG_PTR first = 0;
+        LONG_PTR second = 0;
+        if (mediaEvent_->GetEvent(&code, &first, &second, 0) != S_OK)
+            break;
+        mediaEvent_->FreeEventParams(code, first, second);
+        onEvent(code);
+    }
+}
+
+void CVideoGraph::RemoveReferenceClock()
+{
+    if (!graph_)
+        return;
+    ComRef<IMediaFilter> filter;
+    if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK && filter)
+        filter->SetSyncSource(nullptr);
+}
+
+void CVideoGraph::KeepFileName(const char* path)
+{
+    delete[] fileName_;
+    fileName_ = nullptr;
+    if (!path)
+        return;
+    const std::size_t size = std::strlen(path) + 1;
+    fileName_ = new char[size];
+    std::memcpy(fileName_, path, size);
 }
 
 int CVideoGraph::GetFrameCount()
@@ -135,8 +163,7 @@ bool CVideoGraph::RenderFile(const char* path)
         Close();
         return false;
     }
-    fileName_ = new char[std::strlen(path) + 1];
-    std::strcpy(fileName_, path);
+    KeepFileName(path);
     return true;
 }
 
@@ -386,8 +413,7 @@ bool CVideoGraph::Close()
         RemoveFilters(graph_, false);
     }
     ReleaseFrameImage();
-    delete[] fileName_;
-    fileName_ = nullptr;
+    KeepFileName(nullptr);
     frame_ = FrameRecord{};
     FreeMediaType(mediaType_);
     mediaType_ = AM_MEDIA_TYPE{};

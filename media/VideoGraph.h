@@ -12,6 +12,9 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowGeometry.h"
 
+#include <functional>
+#include <string>
+
 // A second base with nothing but a virtual destructor, so that a graph user can be
 // deleted through a CVideoSource pointer.
 class CVideoSource {
@@ -98,6 +101,17 @@ public:
     bool ReleaseGraph();
 
 protected:
+    // The UTF-8 text (null counts as empty) as the UTF-16 the graph takes for paths and
+    // names: at most kMaxWidePath units, never cut inside a surrogate pair.
+    static constexpr std::size_t kMaxWidePath = 519;
+    static std::u16string WidePath(const char* path);
+    // Takes every event waiting in the graph's queue, without waiting, frees its
+    // parameters and hands its code to onEvent. Nothing without event interface.
+    void DrainEvents(const std::function<void(long code)>& onEvent);
+    // Lets the graph run without a reference clock, as fast as its filters allow.
+    void RemoveReferenceClock();
+    // Replaces fileName_ by a heap copy of path; null leaves none.
+    void KeepFileName(const char* path);
     // Points the frame header at pixels for one callback, publishes the frame and
     // detaches the header again; nothing happens when the buffer is shorter than the
     // frame image. Streaming thread.

@@ -51,7 +51,8 @@ private:
 
     int previewIndex_ = 0;
     std::uint8_t frameLimit_ = kMaxFrameLimit;
-    HWND notifyWindow_ = nullptr;
+    // Receives the caller's message; the graph's own notification target is the base's.
+    HWND messageWindow_ = nullptr;
     UINT message_ = 0;
 
     // Written by the streaming thread while the graph runs, read by the user-interface
