@@ -1,5 +1,7 @@
 #include "media/Buffer.h"
 
+#include "platform/text/Utf8Copy.h"
+
 #include <cstring>
 #include <new>
 
@@ -138,15 +140,7 @@ bool CBuffer::CopyText(const char* text, char* buffer, DWORD length)
 {
     if (!text || !buffer || length == 0)
         return false;
-    std::size_t count = std::strlen(text);
-    if (count >= length) {
-        count = length - 1;
-        // Step back over continuation bytes so that no character is cut in half.
-        while (count > 0 && (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80)
-            --count;
-    }
-    std::memcpy(buffer, text, count);
-    buffer[count] = '\0';
+    CopyTextCut(buffer, length, text);
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "creator/engine/CompositionPictures.h"
-#include "creator/engine/MessagePump.h"
 #include "platform/av/MediaFile.h"
+#include "support/MessagePump.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -82,7 +82,7 @@ struct VideoCreatorTest : ::testing::Test {
         outputPath = folder.path("out.avi");
         made = testmedia::MakeTestVideo(templatePath, "rawvideo", kW, kH, 10, kFrames, false);
         creatorReady = creator.SetSources(&background, &face, &templ, &video);
-        pump.SetHandler([this](const MessagePump::Message& m) {
+        pump.SetHandler([this](const testmedia::MessagePump::Message& m) {
             if (m.message == kSentinel)
                 drained = true;
             else if (m.message == WM_GRAPH_NOTIFY &&
@@ -111,7 +111,7 @@ struct VideoCreatorTest : ::testing::Test {
         ASSERT_TRUE(pump.RunUntil([this] { return drained; }));
     }
 
-    MessagePump pump;
+    testmedia::MessagePump pump;
     testmedia::TempFolder folder;
     CBufferFrame background, face, templ, video;
     TestCreator creator;
@@ -188,7 +188,7 @@ TEST_F(VideoCreatorTest, SampleCallbackComposesMatchingSamplesAndPostsTheirIndex
 
     Drain();
     ASSERT_EQ(pump.Count(WM_FRAME_PROGRESS), 1);
-    for (const MessagePump::Message& m : pump.messages()) {
+    for (const testmedia::MessagePump::Message& m : pump.messages()) {
         if (m.message == WM_FRAME_PROGRESS) {
             EXPECT_EQ(m.wParam, 0u);
         }
