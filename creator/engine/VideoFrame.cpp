@@ -5,6 +5,10 @@
 int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
                       UINT message)
 {
+    // The template being read keeps its counters and target: its streaming thread may be
+    // counting right now.
+    if (basicVideo_)
+        return 0;
     previewIndex_ = previewIndex;
     framesCounted_ = 0;
     frameLimit_ = static_cast<std::uint8_t>(std::clamp(frameLimit, 0, kMaxFrameLimit));
