@@ -19,6 +19,18 @@ ComRef<IPin> UpstreamOf(IPin* input)
     return upstream;
 }
 
+// Disconnects the input pin and the pin upstream of it, and returns that upstream pin;
+// null, changing nothing, when the input is not connected.
+ComRef<IPin> DetachUpstream(IGraphBuilder* graph, IPin* input)
+{
+    ComRef<IPin> upstream = UpstreamOf(input);
+    if (!upstream)
+        return upstream;
+    graph->Disconnect(upstream.get());
+    graph->Disconnect(input);
+    return upstream;
+}
+
 ComRef<IBaseFilter> CreateFilter(const CLSID& filterClass)
 {
     ComRef<IBaseFilter> filter;
@@ -195,11 +207,9 @@ bool CVideoGraph::InsertSampleGrabber()
     IPin* grabberIn = GetPin(grabberFilter.get(), PINDIR_INPUT, 0);
     IPin* grabberOut = GetPin(grabberFilter.get(), PINDIR_OUTPUT, 0);
     IPin* rendererIn = GetPin(renderer, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = UpstreamOf(rendererIn);
+    ComRef<IPin> upstream = DetachUpstream(graph_, rendererIn);
     if (!upstream)
         return false;
-    graph_->Disconnect(upstream.get());
-    graph_->Disconnect(rendererIn);
     graph_->Connect(upstream.get(), grabberIn);
     graph_->Connect(grabberOut, rendererIn);
 
@@ -256,13 +266,10 @@ bool CVideoGraph::InsertFilter(const CLSID& filterClass, const WCHAR* name)
 
 HRESULT CVideoGraph::RerouteToMultiplexer(IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput)
 {
-    IPin* sinkIn = GetPin(sink, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = UpstreamOf(sinkIn);
+    ComRef<IPin> upstream = DetachUpstream(graph_, GetPin(sink, PINDIR_INPUT, 0));
     if (!upstream)
         return E_FAIL;
-    graph_->Disconnect(upstream.get());
-    graph_->Disconnect(sinkIn);
-    // The graph held the sink's last reference: sink and sinkIn are gone after this.
+    // The graph held the sink's last reference: sink and its pin are gone after this.
     graph_->RemoveFilter(sink);
     if (!encoder)
         return graph_->Connect(upstream.get(), muxInput);

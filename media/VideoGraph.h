@@ -61,8 +61,8 @@ public:
     // the consumer of the frames (null: frames are not published). Neither is owned.
     bool CreateGraph(HWND videoWindow, CBufferFrame* consumer);
     // Stores the window and message that receive the graph's event notification, with
-    // this object's address as lParam; applied at once when the controls are held,
-    // otherwise when they are queried. True.
+    // this object's address as lParam; applied at once when the controls are held and
+    // window is not null, otherwise when they are queried (Close detaches it). True.
     bool SetNotifyWindow(HWND window, UINT message);
     // Renders the media file (UTF-8 path) into the graph, splices in the Sample Grabber
     // and queries the controls. False, with the graph closed, when the file does not
@@ -119,7 +119,9 @@ protected:
     // Releases the frame image header; it points at nothing of its own.
     void ReleaseFrameImage();
 
-    char* fileName_ = nullptr;  // heap copy of the rendered path; null when none
+    // Heap copy of the open file's path (the rendered file, or a subclass's own, such as
+    // the creator's output file); null when none.
+    char* fileName_ = nullptr;
     // The type asked of the grabber, then the one it connected with; the format block
     // (a VIDEOINFOHEADER) is owned.
     AM_MEDIA_TYPE mediaType_{};

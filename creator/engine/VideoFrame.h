@@ -28,8 +28,8 @@ public:
     CVideoFrame() = default;
 
     // Renders the template (UTF-8 path) into the graph created before, removes the clock
-    // and runs it. previewIndex picks the frame handed to the consumer; frameLimit above
-    // 127 counts as 127. Non-zero when the graph runs; 0 when there is no graph, a file
+    // and runs it. previewIndex picks the frame handed to the consumer; frameLimit is
+    // held to 0 .. 127. Non-zero when the graph runs; 0 when there is no graph, a file
     // is rendered already (its counts and message target stay as they were) or the
     // template does not render.
     int Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
