@@ -1,5 +1,6 @@
 #include "media/Buffer.h"
 
+#include "platform/text/HeapText.h"
 #include "platform/text/Utf8Copy.h"
 
 #include <cstring>
@@ -13,7 +14,7 @@ CBuffer::CBuffer()
 CBuffer::~CBuffer()
 {
     ReleaseConsumers();
-    ReplaceText(name_, nullptr);
+    ReplaceHeapText(name_, nullptr);
     FreeData();
     DeleteCriticalSection(&lock_);
 }
@@ -38,7 +39,7 @@ bool CBuffer::Create(const char* name, DWORD consumerCount)
 bool CBuffer::SetName(const char* name)
 {
     CriticalSectionLock hold(lock_);
-    ReplaceText(name_, name);
+    ReplaceHeapText(name_, name);
     return true;
 }
 
@@ -130,7 +131,7 @@ bool CBuffer::Close()
 {
     CriticalSectionLock hold(lock_);
     ReleaseConsumers();
-    ReplaceText(name_, nullptr);
+    ReplaceHeapText(name_, nullptr);
     FreeData();
     ++changeCount_;
     return true;
@@ -142,17 +143,6 @@ bool CBuffer::CopyText(const char* text, char* buffer, DWORD length)
         return false;
     CopyTextCut(buffer, length, text);
     return true;
-}
-
-void CBuffer::ReplaceText(char*& slot, const char* text)
-{
-    delete[] slot;
-    slot = nullptr;
-    if (!text)
-        return;
-    const std::size_t size = std::strlen(text) + 1;
-    slot = new char[size];
-    std::memcpy(slot, text, size);
 }
 
 void CBuffer::ReleaseConsumers()

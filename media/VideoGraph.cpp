@@ -3,9 +3,9 @@
 #include "media/ComRef.h"
 #include "media/FilterLookup.h"
 #include "platform/com/Com.h"
+#include "platform/text/HeapText.h"
 #include "platform/win/Sync.h"
 
-#include <cstring>
 #include <string>
 
 namespace {
@@ -94,17 +94,6 @@ void CVideoGraph::RemoveReferenceClock()
         filter->SetSyncSource(nullptr);
 }
 
-void CVideoGraph::KeepFileName(const char* path)
-{
-    delete[] fileName_;
-    fileName_ = nullptr;
-    if (!path)
-        return;
-    const std::size_t size = std::strlen(path) + 1;
-    fileName_ = new char[size];
-    std::memcpy(fileName_, path, size);
-}
-
 int CVideoGraph::GetFrameCount()
 {
     return -1;
@@ -175,7 +164,7 @@ bool CVideoGraph::RenderFile(const char* path)
         Close();
         return false;
     }
-    KeepFileName(path);
+    ReplaceHeapText(fileName_, path);
     return true;
 }
 
@@ -321,16 +310,21 @@ bool CVideoGraph::BuildOutput(const char* outputPath, const char* audioEncoder,
     return result == S_OK;
 }
 
-bool CVideoGraph::QueryControls()
+void CVideoGraph::ReleaseControls()
 {
-    if (!graph_)
-        return false;
     SafeRelease(basicVideo_);
     SafeRelease(mediaControl_);
     SafeRelease(mediaEvent_);
     SafeRelease(mediaPosition_);
     SafeRelease(mediaSeeking_);
     SafeRelease(windowControl_);
+}
+
+bool CVideoGraph::QueryControls()
+{
+    if (!graph_)
+        return false;
+    ReleaseControls();
     auto query = [this](const IID& iid, auto*& field) {
         if (graph_->QueryInterface(iid, reinterpret_cast<void**>(&field)) != S_OK)
             field = nullptr;
@@ -420,16 +414,11 @@ bool CVideoGraph::Close()
         RemoveFilters(graph_, false);
     }
     ReleaseFrameImage();
-    KeepFileName(nullptr);
+    ReplaceHeapText(fileName_, nullptr);
     frame_ = FrameRecord{};
     FreeMediaType(mediaType_);
     mediaType_ = AM_MEDIA_TYPE{};
-    SafeRelease(basicVideo_);
-    SafeRelease(mediaControl_);
-    SafeRelease(mediaEvent_);
-    SafeRelease(mediaPosition_);
-    SafeRelease(mediaSeeking_);
-    SafeRelease(windowControl_);
+    ReleaseControls();
     return true;
 }
 

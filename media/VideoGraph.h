@@ -110,8 +110,6 @@ protected:
     void DrainEvents(const std::function<void(long code)>& onEvent);
     // Lets the graph run without a reference clock, as fast as its filters allow.
     void RemoveReferenceClock();
-    // Replaces fileName_ by a heap copy of path; null leaves none.
-    void KeepFileName(const char* path);
     // Points the frame header at pixels for one callback, publishes the frame and
     // detaches the header again; nothing happens when the buffer is shorter than the
     // frame image. Streaming thread.
@@ -144,6 +142,8 @@ protected:
     IVideoWindow* windowControl_ = nullptr;  // only with a video window
 
 private:
+    // Releases the control interfaces (basicVideo_ to windowControl_).
+    void ReleaseControls();
     // Moves the stream that ends in sink (its input pin connected) into the multiplexer
     // input, through encoder when one is given; the result of the last connection, or
     // E_FAIL when the sink has no upstream pin.

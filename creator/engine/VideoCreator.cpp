@@ -1,6 +1,7 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "platform/dshow/Filter.h"
+#include "platform/text/HeapText.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -62,7 +63,7 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
         Close();
         return 0;
     }
-    KeepFileName(outputPath_ ? outputPath_->c_str() : nullptr);
+    ReplaceHeapText(fileName_, outputPath_ ? outputPath_->c_str() : nullptr);
     return 1;
 }
 
