@@ -5,7 +5,6 @@
 // every frame into an image source, so the one copy per frame is counted as well.
 
 #include "media/BufferFrame.h"
-#include "media/ComRef.h"
 #include "media/VideoGraph.h"
 
 #include <unistd.h>
@@ -34,9 +33,7 @@ public:
     // Runs the rendered file to its end without a clock; seconds taken, or -1.
     double Play()
     {
-        ComRef<IMediaFilter> filter;
-        if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK)
-            filter->SetSyncSource(nullptr);
+        RemoveReferenceClock();
         const auto start = std::chrono::steady_clock::now();
         if (!Run())
             return -1;

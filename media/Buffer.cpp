@@ -1,5 +1,8 @@
 #include "media/Buffer.h"
 
+#include "platform/text/HeapText.h"
+#include "platform/text/Utf8Copy.h"
+
 #include <cstring>
 #include <new>
 
@@ -11,7 +14,7 @@ CBuffer::CBuffer()
 CBuffer::~CBuffer()
 {
     ReleaseConsumers();
-    ReplaceText(name_, nullptr);
+    ReplaceHeapText(name_, nullptr);
     FreeData();
     DeleteCriticalSection(&lock_);
 }
@@ -36,7 +39,7 @@ bool CBuffer::Create(const char* name, DWORD consumerCount)
 bool CBuffer::SetName(const char* name)
 {
     CriticalSectionLock hold(lock_);
-    ReplaceText(name_, name);
+    ReplaceHeapText(name_, name);
     return true;
 }
 
@@ -128,7 +131,7 @@ bool CBuffer::Close()
 {
     CriticalSectionLock hold(lock_);
     ReleaseConsumers();
-    ReplaceText(name_, nullptr);
+    ReplaceHeapText(name_, nullptr);
     FreeData();
     ++changeCount_;
     return true;
@@ -138,27 +141,8 @@ bool CBuffer::CopyText(const char* text, char* buffer, DWORD length)
 {
     if (!text || !buffer || length == 0)
         return false;
-    std::size_t count = std::strlen(text);
-    if (count >= length) {
-        count = length - 1;
-        // Step back over continuation bytes so that no character is cut in half.
-        while (count > 0 && (static_cast<unsigned char>(text[count]) & 0xC0) == 0x80)
-            --count;
-    }
-    std::memcpy(buffer, text, count);
-    buffer[count] = '\0';
+    CopyTextCut(buffer, length, text);
     return true;
-}
-
-void CBuffer::ReplaceText(char*& slot, const char* text)
-{
-    delete[] slot;
-    slot = nullptr;
-    if (!text)
-        return;
-    const std::size_t size = std::strlen(text) + 1;
-    slot = new char[size];
-    std::memcpy(slot, text, size);
 }
 
 void CBuffer::ReleaseConsumers()

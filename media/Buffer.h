@@ -59,8 +59,6 @@ protected:
     // The text copy of GetName: a terminator always, the text cut at a UTF-8 character
     // boundary. False for null text or no room.
     static bool CopyText(const char* text, char* buffer, DWORD length);
-    // A heap copy of text, or null for null text; replaces and frees *slot.
-    static void ReplaceText(char*& slot, const char* text);
     // Frees the block without counting or signalling; lock_ held.
     void FreeData();
 

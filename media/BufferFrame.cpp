@@ -1,5 +1,7 @@
 #include "media/BufferFrame.h"
 
+#include "platform/text/HeapText.h"
+
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -108,7 +110,7 @@ CBufferFrame::~CBufferFrame()
 {
     if (FrameRecord* held = HeldRecord())
         delete held->image;
-    ReplaceText(fileName_, nullptr);
+    ReplaceHeapText(fileName_, nullptr);
 }
 
 FrameRecord* CBufferFrame::HeldRecord()
@@ -210,7 +212,7 @@ bool CBufferFrame::GetFrameScaled(FrameRecord* frame)
 bool CBufferFrame::SetFileName(const char* fileName)
 {
     CriticalSectionLock hold(lock_);
-    ReplaceText(fileName_, fileName);
+    ReplaceHeapText(fileName_, fileName);
     return true;
 }
 

@@ -3,10 +3,10 @@
 #include "media/ComRef.h"
 #include "platform/com/Com.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf8Copy.h"
 #include "platform/win/Sync.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -133,14 +133,6 @@ bool CopyWideAsNarrow(char* buffer, const WCHAR* text, int length)
 {
     if (!buffer || !text || length < 1)
         return false;
-    const std::string narrow = WideToUtf8(WideFrom(text));
-    std::size_t size = std::min(narrow.size(), static_cast<std::size_t>(length - 1));
-    // Never cut inside a character: step back over continuation bytes.
-    if (size < narrow.size()) {
-        while (size > 0 && (static_cast<unsigned char>(narrow[size]) & 0xC0) == 0x80)
-            --size;
-    }
-    std::memcpy(buffer, narrow.data(), size);
-    buffer[size] = '\0';
+    CopyTextCut(buffer, static_cast<std::size_t>(length), WideToUtf8(WideFrom(text)));
     return true;
 }

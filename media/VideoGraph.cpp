@@ -3,30 +3,12 @@
 #include "media/ComRef.h"
 #include "media/FilterLookup.h"
 #include "platform/com/Com.h"
+#include "platform/text/HeapText.h"
 #include "platform/win/Sync.h"
 
-#include <cstring>
 #include <string>
 
 namespace {
-
-// Paths and names handed to the graph: at most this many UTF-16 units.
-constexpr std::size_t kMaxWidePath = 519;
-
-// The UTF-8 text as UTF-16, cut at a character boundary to kMaxWidePath units. Null gives
-// an empty text.
-std::u16string WidePath(const char* path)
-{
-    if (!path)
-        return {};
-    std::u16string wide = Utf8ToWide(path);
-    if (wide.size() > kMaxWidePath) {
-        wide.resize(kMaxWidePath);
-        if (wide.back() >= 0xD800 && wide.back() <= 0xDBFF)
-            wide.pop_back();
-    }
-    return wide;
-}
 
 // The pin the given input pin is connected to; null when it is not connected.
 ComRef<IPin> UpstreamOf(IPin* input)
@@ -34,6 +16,18 @@ ComRef<IPin> UpstreamOf(IPin* input)
     ComRef<IPin> upstream;
     if (!input || input->ConnectedTo(upstream.Out()) != S_OK)
         upstream.Reset();
+    return upstream;
+}
+
+// Disconnects the input pin and the pin upstream of it, and returns that upstream pin;
+// null, changing nothing, when the input is not connected.
+ComRef<IPin> DetachUpstream(IGraphBuilder* graph, IPin* input)
+{
+    ComRef<IPin> upstream = UpstreamOf(input);
+    if (!upstream)
+        return upstream;
+    graph->Disconnect(upstream.get());
+    graph->Disconnect(input);
     return upstream;
 }
 
@@ -63,6 +57,41 @@ HRESULT CVideoGraph::BufferCB(double, BYTE* buffer, long length)
     if (buffer && length > 0)
         PublishFrame(buffer, length);
     return S_OK;
+}
+
+std::u16string CVideoGraph::WidePath(const char* path)
+{
+    if (!path)
+        return {};
+    std::u16string wide = Utf8ToWide(path);
+    if (wide.size() > kMaxWidePath) {
+        wide.resize(kMaxWidePath);
+        if (wide.back() >= 0xD800 && wide.back() <= 0xDBFF)
+            wide.pop_back();
+    }
+    return wide;
+}
+
+void CVideoGraph::DrainEvents(const std::function<void(long code)>& onEvent)
+{
+    while (mediaEvent_) {
+        long code = 0;
+        LONG_PTR first = 0;
+        LONG_PTR second = 0;
+        if (mediaEvent_->GetEvent(&code, &first, &second, 0) != S_OK)
+            break;
+        mediaEvent_->FreeEventParams(code, first, second);
+        onEvent(code);
+    }
+}
+
+void CVideoGraph::RemoveReferenceClock()
+{
+    if (!graph_)
+        return;
+    ComRef<IMediaFilter> filter;
+    if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK && filter)
+        filter->SetSyncSource(nullptr);
 }
 
 int CVideoGraph::GetFrameCount()
@@ -135,8 +164,7 @@ bool CVideoGraph::RenderFile(const char* path)
         Close();
         return false;
     }
-    fileName_ = new char[std::strlen(path) + 1];
-    std::strcpy(fileName_, path);
+    ReplaceHeapText(fileName_, path);
     return true;
 }
 
@@ -168,11 +196,9 @@ bool CVideoGraph::InsertSampleGrabber()
     IPin* grabberIn = GetPin(grabberFilter.get(), PINDIR_INPUT, 0);
     IPin* grabberOut = GetPin(grabberFilter.get(), PINDIR_OUTPUT, 0);
     IPin* rendererIn = GetPin(renderer, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = UpstreamOf(rendererIn);
+    ComRef<IPin> upstream = DetachUpstream(graph_, rendererIn);
     if (!upstream)
         return false;
-    graph_->Disconnect(upstream.get());
-    graph_->Disconnect(rendererIn);
     graph_->Connect(upstream.get(), grabberIn);
     graph_->Connect(grabberOut, rendererIn);
 
@@ -229,13 +255,10 @@ bool CVideoGraph::InsertFilter(const CLSID& filterClass, const WCHAR* name)
 
 HRESULT CVideoGraph::RerouteToMultiplexer(IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput)
 {
-    IPin* sinkIn = GetPin(sink, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = UpstreamOf(sinkIn);
+    ComRef<IPin> upstream = DetachUpstream(graph_, GetPin(sink, PINDIR_INPUT, 0));
     if (!upstream)
         return E_FAIL;
-    graph_->Disconnect(upstream.get());
-    graph_->Disconnect(sinkIn);
-    // The graph held the sink's last reference: sink and sinkIn are gone after this.
+    // The graph held the sink's last reference: sink and its pin are gone after this.
     graph_->RemoveFilter(sink);
     if (!encoder)
         return graph_->Connect(upstream.get(), muxInput);
@@ -287,16 +310,21 @@ bool CVideoGraph::BuildOutput(const char* outputPath, const char* audioEncoder,
     return result == S_OK;
 }
 
-bool CVideoGraph::QueryControls()
+void CVideoGraph::ReleaseControls()
 {
-    if (!graph_)
-        return false;
     SafeRelease(basicVideo_);
     SafeRelease(mediaControl_);
     SafeRelease(mediaEvent_);
     SafeRelease(mediaPosition_);
     SafeRelease(mediaSeeking_);
     SafeRelease(windowControl_);
+}
+
+bool CVideoGraph::QueryControls()
+{
+    if (!graph_)
+        return false;
+    ReleaseControls();
     auto query = [this](const IID& iid, auto*& field) {
         if (graph_->QueryInterface(iid, reinterpret_cast<void**>(&field)) != S_OK)
             field = nullptr;
@@ -386,17 +414,11 @@ bool CVideoGraph::Close()
         RemoveFilters(graph_, false);
     }
     ReleaseFrameImage();
-    delete[] fileName_;
-    fileName_ = nullptr;
+    ReplaceHeapText(fileName_, nullptr);
     frame_ = FrameRecord{};
     FreeMediaType(mediaType_);
     mediaType_ = AM_MEDIA_TYPE{};
-    SafeRelease(basicVideo_);
-    SafeRelease(mediaControl_);
-    SafeRelease(mediaEvent_);
-    SafeRelease(mediaPosition_);
-    SafeRelease(mediaSeeking_);
-    SafeRelease(windowControl_);
+    ReleaseControls();
     return true;
 }
 

@@ -12,6 +12,9 @@
 #include "platform/win/Window.h"
 #include "platform/win/WindowGeometry.h"
 
+#include <functional>
+#include <string>
+
 // A second base with nothing but a virtual destructor, so that a graph user can be
 // deleted through a CVideoSource pointer.
 class CVideoSource {
@@ -58,8 +61,8 @@ public:
     // the consumer of the frames (null: frames are not published). Neither is owned.
     bool CreateGraph(HWND videoWindow, CBufferFrame* consumer);
     // Stores the window and message that receive the graph's event notification, with
-    // this object's address as lParam; applied at once when the controls are held,
-    // otherwise when they are queried. True.
+    // this object's address as lParam; applied at once when the controls are held and
+    // window is not null, otherwise when they are queried (Close detaches it). True.
     bool SetNotifyWindow(HWND window, UINT message);
     // Renders the media file (UTF-8 path) into the graph, splices in the Sample Grabber
     // and queries the controls. False, with the graph closed, when the file does not
@@ -98,6 +101,15 @@ public:
     bool ReleaseGraph();
 
 protected:
+    // The UTF-8 text (null counts as empty) as the UTF-16 the graph takes for paths and
+    // names: at most kMaxWidePath units, never cut inside a surrogate pair.
+    static constexpr std::size_t kMaxWidePath = 519;
+    static std::u16string WidePath(const char* path);
+    // Takes every event waiting in the graph's queue, without waiting, frees its
+    // parameters and hands its code to onEvent. Nothing without event interface.
+    void DrainEvents(const std::function<void(long code)>& onEvent);
+    // Lets the graph run without a reference clock, as fast as its filters allow.
+    void RemoveReferenceClock();
     // Points the frame header at pixels for one callback, publishes the frame and
     // detaches the header again; nothing happens when the buffer is shorter than the
     // frame image. Streaming thread.
@@ -105,7 +117,9 @@ protected:
     // Releases the frame image header; it points at nothing of its own.
     void ReleaseFrameImage();
 
-    char* fileName_ = nullptr;  // heap copy of the rendered path; null when none
+    // Heap copy of the open file's path (the rendered file, or a subclass's own, such as
+    // the creator's output file); null when none.
+    char* fileName_ = nullptr;
     // The type asked of the grabber, then the one it connected with; the format block
     // (a VIDEOINFOHEADER) is owned.
     AM_MEDIA_TYPE mediaType_{};
@@ -128,6 +142,8 @@ protected:
     IVideoWindow* windowControl_ = nullptr;  // only with a video window
 
 private:
+    // Releases the control interfaces (basicVideo_ to windowControl_).
+    void ReleaseControls();
     // Moves the stream that ends in sink (its input pin connected) into the multiplexer
     // input, through encoder when one is given; the result of the last connection, or
     // E_FAIL when the sink has no upstream pin.

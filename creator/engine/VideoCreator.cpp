@@ -1,34 +1,16 @@
 #include "creator/engine/VideoCreator.h"
 
-#include "media/ComRef.h"
-#include "platform/com/WideString.h"
 #include "platform/dshow/Filter.h"
+#include "platform/text/HeapText.h"
 #include "platform/win/Window.h"
 
-#include <cstring>
-
 namespace {
-
-constexpr std::size_t kMaxWideText = 519;
 
 std::optional<std::string> CopyOf(const char* text)
 {
     if (!text)
         return std::nullopt;
     return std::string(text);
-}
-
-// The UTF-8 text as UTF-16, at most kMaxWideText units, not cut inside a surrogate pair.
-std::u16string WideText(const std::string& text)
-{
-    std::u16string wide = Utf8ToWide(text);
-    if (wide.size() > kMaxWideText) {
-        std::size_t keep = kMaxWideText;
-        if (wide[keep - 1] >= 0xD800 && wide[keep - 1] <= 0xDBFF)
-            --keep;
-        wide.resize(keep);
-    }
-    return wide;
 }
 
 }  // namespace
@@ -81,12 +63,7 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
         Close();
         return 0;
     }
-    delete[] fileName_;
-    fileName_ = nullptr;
-    if (outputPath_) {
-        fileName_ = new char[outputPath_->size() + 1];
-        std::memcpy(fileName_, outputPath_->c_str(), outputPath_->size() + 1);
-    }
+    ReplaceHeapText(fileName_, outputPath_ ? outputPath_->c_str() : nullptr);
     return 1;
 }
 
@@ -94,15 +71,8 @@ void CVideoCreator::RenderInput(const std::optional<std::string>& path)
 {
     if (!path)
         return;
-    const std::u16string wide = WideText(*path);
+    const std::u16string wide = WidePath(path->c_str());
     graph_->RenderFile(wide.c_str(), nullptr);
-}
-
-void CVideoCreator::RemoveReferenceClock()
-{
-    ComRef<IMediaFilter> filter;
-    if (SUCCEEDED(graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid())) && filter)
-        filter->SetSyncSource(nullptr);
 }
 
 int CVideoCreator::Run()
@@ -122,13 +92,7 @@ int CVideoCreator::Stop()
 int CVideoCreator::OnGraphEvent()
 {
     int completed = 0;
-    while (mediaEvent_) {
-        long code = 0;
-        LONG_PTR param1 = 0;
-        LONG_PTR param2 = 0;
-        if (FAILED(mediaEvent_->GetEvent(&code, &param1, &param2, 0)))
-            break;
-        mediaEvent_->FreeEventParams(code, param1, param2);
+    DrainEvents([this, &completed](long code) {
         // A stream that broke off ends the creation as surely as one that completed; the
         // owner must learn of both to close the graph.
         if (code == EC_COMPLETE || code == EC_ERRORABORT) {
@@ -136,7 +100,7 @@ int CVideoCreator::OnGraphEvent()
             completed = 1;
             PostMessageA(notifyWindow_, WM_CREATION_DONE, 0, 0);
         }
-    }
+    });
     return completed;
 }
 

@@ -80,7 +80,6 @@ private:
     // Renders one input file into the graph; the result is not needed: a file that does
     // not render simply adds no stream.
     void RenderInput(const std::optional<std::string>& path);
-    void RemoveReferenceClock();
 
     // User-interface thread:
     int running_ = 0;

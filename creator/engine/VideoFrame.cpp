@@ -1,16 +1,18 @@
 #include "creator/engine/VideoFrame.h"
 
-#include "media/ComRef.h"
-
 #include <algorithm>
 
 int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
                       UINT message)
 {
+    // The template being read keeps its counters and target: its streaming thread may be
+    // counting right now.
+    if (basicVideo_)
+        return 0;
     previewIndex_ = previewIndex;
     framesCounted_ = 0;
     frameLimit_ = static_cast<std::uint8_t>(std::clamp(frameLimit, 0, kMaxFrameLimit));
-    notifyWindow_ = notifyWindow;
+    messageWindow_ = notifyWindow;
     message_ = message;
     // A gap left by the previous template would otherwise outlive it whenever the new
     // one does not start at time 0.
@@ -18,9 +20,7 @@ int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND n
     previousTime_ = 0.0;
     if (!RenderFile(path))
         return 0;
-    ComRef<IMediaFilter> filter;
-    if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK)
-        filter->SetSyncSource(nullptr);
+    RemoveReferenceClock();
     return Run() ? 1 : 0;
 }
 
@@ -60,22 +60,16 @@ HRESULT CVideoFrame::SampleCB(double sampleTime, IMediaSample* sample)
 int CVideoFrame::OnGraphEvent()
 {
     int completed = 0;
-    while (mediaEvent_) {
-        long code = 0;
-        LONG_PTR first = 0;
-        LONG_PTR second = 0;
-        if (mediaEvent_->GetEvent(&code, &first, &second, 0) != S_OK)
-            break;
-        mediaEvent_->FreeEventParams(code, first, second);
+    DrainEvents([this, &completed](long code) {
         if (code == EC_COMPLETE) {
             Notify();
             completed = 1;
         }
-    }
+    });
     return completed;
 }
 
 void CVideoFrame::Notify()
 {
-    PostMessageA(notifyWindow_, message_, 0, 0);
+    PostMessageA(messageWindow_, message_, 0, 0);
 }

@@ -28,9 +28,10 @@ public:
     CVideoFrame() = default;
 
     // Renders the template (UTF-8 path) into the graph created before, removes the clock
-    // and runs it. previewIndex picks the frame handed to the consumer; frameLimit above
-    // 127 counts as 127. Non-zero when the graph runs; 0 when there is no graph, a file
-    // is rendered already or the template does not render.
+    // and runs it. previewIndex picks the frame handed to the consumer; frameLimit is
+    // held to 0 .. 127. Non-zero when the graph runs; 0 when there is no graph, a file
+    // is rendered already (its counts and message target stay as they were) or the
+    // template does not render.
     int Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
              UINT message);
     // The frames counted so far. Any thread.
@@ -51,7 +52,8 @@ private:
 
     int previewIndex_ = 0;
     std::uint8_t frameLimit_ = kMaxFrameLimit;
-    HWND notifyWindow_ = nullptr;
+    // Receives the caller's message; the graph's own notification target is the base's.
+    HWND messageWindow_ = nullptr;
     UINT message_ = 0;
 
     // Written by the streaming thread while the graph runs, read by the user-interface

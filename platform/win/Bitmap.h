@@ -32,4 +32,4 @@ struct BITMAPINFO {
     RGBQUAD bmiColors[1];
 };
 
-constexpr std::uint32_t BI_RGB = 0;
+inline constexpr std::uint32_t BI_RGB = 0;

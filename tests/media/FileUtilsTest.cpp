@@ -2,7 +2,7 @@
 
 #include "platform/win/Files.h"
 
-#include "support/TestMedia.h"
+#include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A program folder of its own, with the program pretending to live in it.
-class ProgramFolder : public ::testing::Test {
+class ProgramFolder : public testmedia::ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(dir_.empty());
-        SetModuleFileNameForTesting((dir_ / "prog").c_str());
-    }
-    void TearDown() override { SetModuleFileNameForTesting(nullptr); }
-
     std::string Make(const std::string& name) const { return folder_.Write(name, "data"); }
-
-    testmedia::TempFolder folder_;
-    const std::filesystem::path dir_ = folder_.root();
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "platform/win/Files.h"
 
-#include "support/TestMedia.h"
+#include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ProfileBesideProgram : public ::testing::Test {
+class ProfileBesideProgram : public testmedia::ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(dir_.empty());
-        SetModuleFileNameForTesting((dir_ / "prog.exe").c_str());
-    }
-    void TearDown() override { SetModuleFileNameForTesting(nullptr); }
+    ProfileBesideProgram() : ProgramFolderTest("prog.exe") {}
 
     void WriteProfile(const fs::path& path, const std::string& value) const
     {
@@ -39,9 +34,6 @@ protected:
         EXPECT_EQ(count, std::strlen(buffer));
         return buffer;
     }
-
-    testmedia::TempFolder folder_;
-    const fs::path dir_ = folder_.root();
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "tools/SamplePictures.h"
 
 #include "platform/av/MidiFile.h"
+#include "support/TestMedia.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <gtest/gtest.h>
@@ -27,26 +28,11 @@ Bytes ReadAll(const std::filesystem::path& path)
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "samples-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+// The test folder's path, to build file paths from.
+std::filesystem::path Root(const testmedia::TempFolder& folder)
+{
+    return folder.root();
+}
 
 std::uint32_t U32(const Bytes& b, std::size_t at)
 {
@@ -122,31 +108,31 @@ std::string ProbeWithFfprobe(const std::filesystem::path& path)
 
 TEST(SampleSet, TwoRunsWriteTheSameBytes)
 {
-    TempFolder first;
-    TempFolder second;
-    ASSERT_FALSE(first.path().empty());
-    ASSERT_FALSE(second.path().empty());
+    testmedia::TempFolder first;
+    testmedia::TempFolder second;
+    ASSERT_FALSE(Root(first).empty());
+    ASSERT_FALSE(Root(second).empty());
     std::string error;
-    ASSERT_TRUE(WriteSampleSet(first.path().string(), &error)) << error;
-    ASSERT_TRUE(WriteSampleSet(second.path().string(), &error)) << error;
+    ASSERT_TRUE(WriteSampleSet(Root(first).string(), &error)) << error;
+    ASSERT_TRUE(WriteSampleSet(Root(second).string(), &error)) << error;
     for (std::string_view file : kSampleFiles) {
-        const Bytes a = ReadAll(first.path() / file);
+        const Bytes a = ReadAll(Root(first) / file);
         EXPECT_FALSE(a.empty()) << file;
-        EXPECT_TRUE(a == ReadAll(second.path() / file)) << file;
+        EXPECT_TRUE(a == ReadAll(Root(second) / file)) << file;
     }
 }
 
 TEST(SampleSet, PicturesReadBackInTheirIntendedLayout)
 {
-    TempFolder folder;
+    testmedia::TempFolder folder;
     std::string error;
-    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
+    ASSERT_TRUE(WriteSampleSet(Root(folder).string(), &error)) << error;
     // The face is kept lossless, so its backdrop stays one exact colour for the cut-out.
-    const cv::Mat face = cv::imread((folder.path() / kSampleFace).string(), cv::IMREAD_UNCHANGED);
+    const cv::Mat face = cv::imread((Root(folder) / kSampleFace).string(), cv::IMREAD_UNCHANGED);
     ASSERT_EQ(face.type(), CV_8UC3);
     EXPECT_EQ(cv::norm(face, FacePicture(), cv::NORM_INF), 0.0);
     const cv::Mat scene =
-        cv::imread((folder.path() / kSampleBackground).string(), cv::IMREAD_UNCHANGED);
+        cv::imread((Root(folder) / kSampleBackground).string(), cv::IMREAD_UNCHANGED);
     ASSERT_EQ(scene.type(), CV_8UC3);
     EXPECT_EQ(scene.size(), BackgroundPicture().size());
     // Another size than the template's, so that the creator's stretching is exercised.
@@ -155,11 +141,11 @@ TEST(SampleSet, PicturesReadBackInTheirIntendedLayout)
 
 TEST(SampleSet, MidiReadsBackAsTwoTracksOfTheTunesLength)
 {
-    TempFolder folder;
+    testmedia::TempFolder folder;
     std::string error;
-    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
+    ASSERT_TRUE(WriteSampleSet(Root(folder).string(), &error)) << error;
     av::MidiSequence sequence;
-    ASSERT_TRUE(av::ReadMidiFile((folder.path() / kSampleMidi).string(), sequence, &error)) << error;
+    ASSERT_TRUE(av::ReadMidiFile((Root(folder) / kSampleMidi).string(), sequence, &error)) << error;
     EXPECT_EQ(sequence.format, 1);
     EXPECT_EQ(sequence.trackCount, 2);
     EXPECT_NEAR(double(sequence.duration) / av::kMediaTimePerSecond, MelodySeconds(), 1e-3);
@@ -172,21 +158,21 @@ TEST(SampleSet, MidiReadsBackAsTwoTracksOfTheTunesLength)
 
 TEST(SampleSet, RewritingReplacesEarlierFiles)
 {
-    TempFolder folder;
+    testmedia::TempFolder folder;
     std::string error;
-    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
-    const std::filesystem::path wave = folder.path() / kSampleWave;
+    ASSERT_TRUE(WriteSampleSet(Root(folder).string(), &error)) << error;
+    const std::filesystem::path wave = Root(folder) / kSampleWave;
     const Bytes expected = ReadAll(wave);
     std::ofstream(wave, std::ios::binary | std::ios::app) << "trailing junk";
-    ASSERT_TRUE(WriteSampleSet(folder.path().string(), &error)) << error;
+    ASSERT_TRUE(WriteSampleSet(Root(folder).string(), &error)) << error;
     EXPECT_TRUE(ReadAll(wave) == expected);
 }
 
 TEST(SampleSet, UnwritableFolderIsReportedNotCrashed)
 {
-    TempFolder folder;
+    testmedia::TempFolder folder;
     // A plain file where the folder should be cannot hold the samples.
-    const std::filesystem::path blocker = folder.path() / "blocked";
+    const std::filesystem::path blocker = Root(folder) / "blocked";
     std::ofstream(blocker) << "x";
     std::string error;
     EXPECT_FALSE(WriteSampleSet(blocker.string(), &error));
@@ -195,9 +181,9 @@ TEST(SampleSet, UnwritableFolderIsReportedNotCrashed)
 
 TEST(SampleSet, TemplateHoldsEveryFrameUncompressedAndBottomUp)
 {
-    TempFolder folder;
+    testmedia::TempFolder folder;
     std::string error;
-    const std::filesystem::path path = folder.path() / "Template.avi";
+    const std::filesystem::path path = Root(folder) / "Template.avi";
     ASSERT_TRUE(WriteTemplateVideo(path.string(), &error)) << error;
     const Bytes file = ReadAll(path);
     ASSERT_GE(file.size(), 12u);
@@ -227,9 +213,9 @@ TEST(SampleSet, TemplateReadsBackInAStandardReader)
 {
     if (std::system("ffprobe -version >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "ffprobe is not installed";
-    TempFolder folder;
+    testmedia::TempFolder folder;
     std::string error;
-    const std::filesystem::path path = folder.path() / "Template.avi";
+    const std::filesystem::path path = Root(folder) / "Template.avi";
     ASSERT_TRUE(WriteTemplateVideo(path.string(), &error)) << error;
     EXPECT_EQ(ProbeWithFfprobe(path), std::to_string(kTemplateWidth) + "," +
                                           std::to_string(kTemplateHeight) + "," +

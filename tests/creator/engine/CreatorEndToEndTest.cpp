@@ -1,10 +1,10 @@
 #include "creator/engine/AviAudioDelay.h"
-#include "creator/engine/MessagePump.h"
 #include "creator/engine/VideoCreator.h"
 #include "creator/engine/VideoFrame.h"
 #include "media/PathUtils.h"
 #include "platform/av/MediaFile.h"
 #include "platform/av/StreamDecoder.h"
+#include "support/MessagePump.h"
 #include "support/TestMedia.h"
 #include "tools/SamplePictures.h"
 #include "tools/SampleSet.h"
@@ -116,7 +116,7 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
     testmedia::TempFolder folder;
     const std::string outputPath = folder.path("Created.avi");
 
-    MessagePump pump;
+    testmedia::MessagePump pump;
     CBufferFrame background, face, templ, video;
     for (CBufferFrame* source : {&background, &face, &templ, &video})
         source->Create("source", 2);
@@ -129,7 +129,7 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
     CVideoFrame reader;
     CVideoCreator creator;
     bool templateRead = false;
-    pump.SetHandler([&](const MessagePump::Message& m) {
+    pump.SetHandler([&](const testmedia::MessagePump::Message& m) {
         if (m.message == WM_GRAPH_NOTIFY && m.lParam == reinterpret_cast<LPARAM>(&reader))
             reader.OnGraphEvent();
         else if (m.message == WM_GRAPH_NOTIFY && m.lParam == reinterpret_cast<LPARAM>(&creator))

@@ -1,8 +1,9 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "creator/engine/CompositionPictures.h"
-#include "creator/engine/MessagePump.h"
 #include "platform/av/MediaFile.h"
+#include "support/FakeMediaSample.h"
+#include "support/MessagePump.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -20,36 +21,6 @@ constexpr int kH = kFrameHeight;
 constexpr int kFrames = 12;
 constexpr UINT kSentinel = 0x8100;
 const char kNoCompression[] = "(No Compression)";
-
-// A sample over a buffer of the test's own; not reference counted.
-class FakeSample : public IMediaSample {
-public:
-    explicit FakeSample(std::vector<BYTE> bytes) : bytes_(std::move(bytes)) {}
-    const std::vector<BYTE>& bytes() const { return bytes_; }
-
-    HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
-    HRESULT GetPointer(BYTE** buffer) override
-    {
-        *buffer = bytes_.data();
-        return S_OK;
-    }
-    long GetSize() override { return static_cast<long>(bytes_.size()); }
-    HRESULT GetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return E_NOTIMPL; }
-    HRESULT SetTime(REFERENCE_TIME*, REFERENCE_TIME*) override { return E_NOTIMPL; }
-    HRESULT IsSyncPoint() override { return S_OK; }
-    HRESULT SetSyncPoint(BOOL) override { return S_OK; }
-    HRESULT IsDiscontinuity() override { return S_FALSE; }
-    HRESULT SetDiscontinuity(BOOL) override { return S_OK; }
-    long GetActualDataLength() override { return GetSize(); }
-    HRESULT SetActualDataLength(long) override { return S_OK; }
-    HRESULT GetMediaTime(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
-    HRESULT SetMediaTime(LONGLONG*, LONGLONG*) override { return E_NOTIMPL; }
-
-private:
-    std::vector<BYTE> bytes_;
-};
 
 // The creator with a way into its graph, to raise events the way a failing filter does.
 class TestCreator : public CVideoCreator {
@@ -82,7 +53,7 @@ struct VideoCreatorTest : ::testing::Test {
         outputPath = folder.path("out.avi");
         made = testmedia::MakeTestVideo(templatePath, "rawvideo", kW, kH, 10, kFrames, false);
         creatorReady = creator.SetSources(&background, &face, &templ, &video);
-        pump.SetHandler([this](const MessagePump::Message& m) {
+        pump.SetHandler([this](const testmedia::MessagePump::Message& m) {
             if (m.message == kSentinel)
                 drained = true;
             else if (m.message == WM_GRAPH_NOTIFY &&
@@ -111,7 +82,7 @@ struct VideoCreatorTest : ::testing::Test {
         ASSERT_TRUE(pump.RunUntil([this] { return drained; }));
     }
 
-    MessagePump pump;
+    testmedia::MessagePump pump;
     testmedia::TempFolder folder;
     CBufferFrame background, face, templ, video;
     TestCreator creator;
@@ -167,28 +138,28 @@ TEST_F(VideoCreatorTest, SampleCallbackComposesMatchingSamplesAndPostsTheirIndex
     const ImagePtr frame = TemplateFrame();
 
     EXPECT_EQ(creator.SampleCB(0.0, nullptr), S_OK);
-    FakeSample sample(BytesOf(*frame));
+    std::vector<BYTE> bytes = BytesOf(*frame);
+    testmedia::FakeMediaSample sample(bytes, static_cast<long>(bytes.size()));
     EXPECT_EQ(creator.SampleCB(0.0, &sample), S_OK);
     // The face went into the face spot, in the sample and in the output preview.
-    const BYTE* spot = sample.bytes().data() + 85 * frame->step() + 80 * 3;
+    const BYTE* spot = bytes.data() + 85 * frame->step() + 80 * 3;
     EXPECT_GT(spot[2], 200);
     EXPECT_LT(spot[0], 60);
     void* held = nullptr;
     ASSERT_TRUE(video.GetData(&held, nullptr));
-    EXPECT_EQ(std::memcmp(static_cast<Image*>(held)->data(), sample.bytes().data(),
-                          sample.bytes().size()),
-              0);
+    EXPECT_EQ(std::memcmp(static_cast<Image*>(held)->data(), bytes.data(), bytes.size()), 0);
 
     std::vector<BYTE> shorter = BytesOf(*frame);
     shorter.resize(shorter.size() - frame->step());
-    FakeSample wrong(shorter);
+    std::vector<BYTE> wrongBytes = shorter;
+    testmedia::FakeMediaSample wrong(wrongBytes, static_cast<long>(wrongBytes.size()));
     EXPECT_EQ(creator.SampleCB(0.5, &wrong), S_OK);
-    EXPECT_EQ(wrong.bytes(), shorter);
+    EXPECT_EQ(wrongBytes, shorter);
     EXPECT_EQ(creator.composition().framesDone(), 1);
 
     Drain();
     ASSERT_EQ(pump.Count(WM_FRAME_PROGRESS), 1);
-    for (const MessagePump::Message& m : pump.messages()) {
+    for (const testmedia::MessagePump::Message& m : pump.messages()) {
         if (m.message == WM_FRAME_PROGRESS) {
             EXPECT_EQ(m.wParam, 0u);
         }

@@ -1,5 +1,7 @@
 #include "AviProbe.h"
 
+#include "support/TestMedia.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/rational.h>
@@ -53,8 +55,9 @@ bool ProbeFile(const std::string& path, std::vector<ProbedStream>& streams, std:
 }
 
 std::string TestFolder(const std::string& name) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("tavrino-av-" + name);
+    // Below a folder of this run's own: test runs side by side never share files.
+    static const testmedia::TempFolder run;
+    const std::filesystem::path folder = std::filesystem::path(run.root()) / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder.string();

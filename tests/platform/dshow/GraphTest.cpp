@@ -14,29 +14,7 @@ using namespace testfilters;
 
 namespace {
 
-// A graph with its control interfaces, released at the end of the test.
-struct Graph {
-    Graph() {
-        builder = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
-        builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-        builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
-    }
-    ~Graph() {
-        control->Stop();
-        events->Release();
-        control->Release();
-        builder->Release();
-    }
-    void RemoveClock() {
-        IMediaFilter* filter = nullptr;
-        builder->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter));
-        filter->SetSyncSource(nullptr);
-        filter->Release();
-    }
-    IGraphBuilder* builder = nullptr;
-    IMediaControl* control = nullptr;
-    IMediaEventEx* events = nullptr;
-};
+using Graph = TestGraph;
 
 // Holds one reference to a filter made with new.
 template <class T>

@@ -11,22 +11,8 @@ using namespace testfilters;
 
 namespace {
 
-struct FileGraph {
-    FileGraph() {
-        builder = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
-        builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-        builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
-        IMediaFilter* filter = nullptr;
-        builder->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter));
-        filter->SetSyncSource(nullptr);
-        filter->Release();
-    }
-    ~FileGraph() {
-        control->Stop();
-        events->Release();
-        control->Release();
-        builder->Release();
-    }
+struct FileGraph : TestGraph {
+    FileGraph() { RemoveClock(); }
     HRESULT Render(const std::string& path) {
         return builder->RenderFile(Utf8ToWide(path).c_str(), nullptr);
     }
@@ -48,9 +34,6 @@ struct FileGraph {
         filters->Release();
         return found;
     }
-    IGraphBuilder* builder = nullptr;
-    IMediaControl* control = nullptr;
-    IMediaEventEx* events = nullptr;
 };
 
 // Puts a grabber for RGB24 between the video stream and its renderer.

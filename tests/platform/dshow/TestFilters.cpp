@@ -148,6 +148,26 @@ IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int index) {
     return found;
 }
 
+TestGraph::TestGraph() {
+    builder = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
+    builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
+}
+
+TestGraph::~TestGraph() {
+    control->Stop();
+    events->Release();
+    control->Release();
+    builder->Release();
+}
+
+void TestGraph::RemoveClock() {
+    IMediaFilter* filter = nullptr;
+    builder->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter));
+    filter->SetSyncSource(nullptr);
+    filter->Release();
+}
+
 int DrainEvents(IMediaEventEx* events, long code, long timeoutMs) {
     int seen = 0;
     long got = 0;

@@ -92,6 +92,20 @@ T* Create(REFCLSID clsid, REFIID iid) {
     return object;
 }
 
+// A graph manager with its control and event interfaces, released at the end of the test.
+struct TestGraph {
+    TestGraph();
+    ~TestGraph();
+    TestGraph(const TestGraph&) = delete;
+    TestGraph& operator=(const TestGraph&) = delete;
+    // Lets the graph run as fast as its filters go.
+    void RemoveClock();
+
+    IGraphBuilder* builder = nullptr;
+    IMediaControl* control = nullptr;
+    IMediaEventEx* events = nullptr;
+};
+
 // Takes every event that comes within timeoutMs of the one before; returns how many of
 // them had the code.
 int DrainEvents(IMediaEventEx* events, long code, long timeoutMs);

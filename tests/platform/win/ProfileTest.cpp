@@ -1,9 +1,10 @@
 #include "platform/win/Profile.h"
 
+#include "support/TestMedia.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -18,19 +19,15 @@ class Profile : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("profile-test-" + std::to_string(getpid()) + "-" + test->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        file_ = (folder_ / "project.avp").string();
+        ASSERT_FALSE(temp_.root().empty());
+        folder_ = temp_.root();
+        file_ = temp_.path("project.avp");
     }
 
     void TearDown() override
     {
         std::filesystem::permissions(file_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored_);
-        std::filesystem::remove_all(folder_);
     }
 
     void store(const std::string& text) const
@@ -67,6 +64,7 @@ protected:
             std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()));
     }
 
+    testmedia::TempFolder temp_;
     std::filesystem::path folder_;
     std::string file_;
     std::error_code ignored_;
