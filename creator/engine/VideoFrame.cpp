@@ -7,6 +7,9 @@
 int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
                       UINT message)
 {
+    // The streaming thread of a template still rendered reads these settings.
+    if (basicVideo_)
+        return 0;
     previewIndex_ = previewIndex;
     framesCounted_ = 0;
     frameLimit_ = static_cast<std::uint8_t>(std::clamp(frameLimit, 0, kMaxFrameLimit));
