@@ -153,7 +153,7 @@ ConnectedComponent FloodFillValue(cv::Mat image, cv::Point seed, std::uint8_t ne
     const std::uint8_t oldValue = image.at<std::uint8_t>(seed.y, seed.x);
     if (oldValue == newValue) {
         // Writing the value marks nothing, so the pixels are told apart with a mask.
-        cv::Mat taken = cv::Mat::zeros(image.rows + 2, image.cols + 2, CV_8UC1);
+        cv::Mat taken(image.rows + 2, image.cols + 2, CV_8UC1, cv::Scalar::all(0));
         ConnectedComponent component = FloodFillMaskOnly(image, seed, 0, 0, taken);
         component.value = cv::Scalar(newValue);
         return component;

@@ -33,7 +33,9 @@ std::unique_ptr<Image> Image::Create(int width, int height, int channels, ImageO
     if (!image)
         return nullptr;
     try {
-        image->storage_ = cv::Mat::zeros(height, image->step_, CV_8UC1);
+        // Filled by the constructor rather than Mat::zeros, whose expression goes through a
+        // singleton that OpenCV creates lazily without synchronising its first use.
+        image->storage_ = cv::Mat(height, image->step_, CV_8UC1, cv::Scalar::all(0));
     } catch (const cv::Exception&) {
         return nullptr;
     }

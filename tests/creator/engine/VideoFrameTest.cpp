@@ -165,6 +165,18 @@ TEST_F(VideoFrameTemplates, SecondOpenWhileReadingFails)
     EXPECT_EQ(reader_.GetFrameCount(), 40);
 }
 
+// The first read is over but its file is still rendered: a refused second Open must not
+// reset what the first one counted, nor the settings its streaming thread reads.
+TEST_F(VideoFrameTemplates, RefusedOpenKeepsTheCountOfTheReadStillRendered)
+{
+    ASSERT_NE(reader_.Open(File("t40.avi").c_str(), 0, 127, done_.window(), kTemplateRead), 0);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return done_.count > 0; }));
+    EXPECT_EQ(reader_.Open(File("colours.avi").c_str(), 2, 5, done_.window(), kTemplateRead), 0);
+    EXPECT_EQ(reader_.GetFrameCount(), 40);
+    EXPECT_EQ(reader_.GetFrameLimit(), 127);
+    EXPECT_NEAR(reader_.GetLargestGap(), 0.04, 1e-6);
+}
+
 TEST(VideoFrameGaps, LargestStepBetweenUnevenSamples)
 {
     CVideoFrame reader;
