@@ -18,13 +18,31 @@ bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams,
     PacketPtr packet(av_packet_alloc());
     if (!packet)
         return Fail(error, "probe: out of memory");
+    // Where each stream's last packet ends, in the stream's own time base: some demuxers
+    // (AVI with PCM among them) know no length for a stream, and the whole file's length
+    // stands in for it only as long as nothing better was read.
+    std::vector<std::int64_t> ends(found.size(), AV_NOPTS_VALUE);
     // A read error ends the count like the end of the file: a truncated file still
     // reports the packets that could be read.
     while (av_read_frame(input.get(), packet.get()) >= 0) {
         const int index = packet->stream_index;
-        if (index >= 0 && index < static_cast<int>(found.size()))
+        if (index >= 0 && index < static_cast<int>(found.size())) {
             ++found[index].frameCount;
+            const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            if (time != AV_NOPTS_VALUE && (ends[index] == AV_NOPTS_VALUE ||
+                                           time + packet->duration > ends[index]))
+                ends[index] = time + packet->duration;
+        }
         av_packet_unref(packet.get());
+    }
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const AVStream& stream = *input->streams[i];
+        if ((stream.duration == AV_NOPTS_VALUE || stream.duration <= 0) &&
+            ends[i] != AV_NOPTS_VALUE) {
+            const std::int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
+            const MediaTime length = ToMediaTime(ends[i] - start, stream.time_base);
+            found[i].durationSeconds = static_cast<double>(length) / kMediaTimePerSecond;
+        }
     }
     streams = std::move(found);
     return true;

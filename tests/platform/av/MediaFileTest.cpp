@@ -1,10 +1,14 @@
 #include "platform/av/MediaFile.h"
 
+#include "platform/av/AviWriter.h"
+
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -17,6 +21,33 @@ std::vector<av::StreamInfo> Probe(const std::string& path)
     std::string error;
     EXPECT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
     return streams;
+}
+
+TEST(ProbeMediaFile, PcmAudioInAnAviKeepsItsOwnLengthBesideShorterVideo)
+{
+    TempFolder folder;
+    const std::string path = folder.path("long-sound.avi");
+    std::string error;
+    auto writer = av::AviWriter::Create(path, &error);
+    ASSERT_TRUE(writer) << error;
+    const int video = writer->AddStream(av::RawVideoFormat(32, 24, 10.0), &error);
+    const int audio = writer->AddStream(av::PcmAudioFormat(8000, 1), &error);
+    const std::vector<std::uint8_t> frame(32 * 3 * 24, 50);
+    const std::vector<std::uint8_t> sound(800 * 2, 0);
+    const av::MediaTime tenth = av::kMediaTimePerSecond / 10;
+    for (int i = 0; i < 100; ++i) {
+        if (i < 20)
+            writer->Write(video, frame.data(), frame.size(), i * tenth, (i + 1) * tenth, true, &error);
+        writer->Write(audio, sound.data(), sound.size(), i * tenth, (i + 1) * tenth, true, &error);
+    }
+    ASSERT_TRUE(writer->Finish(&error)) << error;
+
+    for (const av::StreamInfo& stream : Probe(path)) {
+        if (stream.kind == StreamKind::Audio)
+            EXPECT_NEAR(stream.durationSeconds, 10.0, 0.01);
+        else
+            EXPECT_NEAR(stream.durationSeconds, 2.0, 0.01);
+    }
 }
 
 TEST(ProbeMediaFile, ListsVideoAndSoundWithFrameCounts)
