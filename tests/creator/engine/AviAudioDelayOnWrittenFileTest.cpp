@@ -1,9 +1,8 @@
 #include "creator/engine/AviAudioDelay.h"
 
 #include "platform/av/AviWriter.h"
-#include "platform/av/MediaFile.h"
-#include "platform/av/StreamDecoder.h"
 
+#include "support/AudioStart.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -37,32 +36,16 @@ std::string WriteShortAvi(const testmedia::TempFolder& folder)
     return path;
 }
 
-double FirstAudioSampleSeconds(const std::string& path)
-{
-    std::vector<av::StreamInfo> streams;
-    if (!av::ProbeMediaFile(path, streams, nullptr))
-        return -1.0;
-    for (const av::StreamInfo& stream : streams) {
-        if (stream.kind != av::StreamKind::Audio)
-            continue;
-        auto decoder = av::StreamDecoder::Open(path, stream.index, nullptr);
-        av::DecodedSample sample;
-        if (decoder && decoder->Next(sample, nullptr) == av::StreamDecoder::Status::Sample)
-            return static_cast<double>(sample.startTime) / av::kMediaTimePerSecond;
-    }
-    return -1.0;
-}
-
 }  // namespace
 
 TEST(AviAudioDelayOnWrittenFile, TheDemuxerPlaysTheAudioFromTheDelay)
 {
     testmedia::TempFolder folder;
     const std::string path = WriteShortAvi(folder);
-    ASSERT_NEAR(FirstAudioSampleSeconds(path), 0.0, 0.001);
+    ASSERT_NEAR(testmedia::FirstAudioSampleSeconds(path), 0.0, 0.001);
 
     ASSERT_EQ(SetAviAudioDelay(path.c_str(), 1500), 1);
-    EXPECT_NEAR(FirstAudioSampleSeconds(path), 1.5, 0.001);
+    EXPECT_NEAR(testmedia::FirstAudioSampleSeconds(path), 1.5, 0.001);
 }
 
 TEST(AviAudioDelayOnWrittenFile, CheckOnlyCallLeavesTheFileAsItWas)

@@ -4,6 +4,7 @@
 #include "media/PathUtils.h"
 #include "platform/av/MediaFile.h"
 #include "platform/av/StreamDecoder.h"
+#include "support/AudioStart.h"
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
 #include "tools/SamplePictures.h"
@@ -12,10 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -96,16 +94,6 @@ bool LipsToward(const Frame& frame, const cv::Point2d& centre, double degrees)
 
 // The start of the first audio stream as its AVI stream header states it: dwStart in
 // units of dwScale / dwRate seconds; -1 when there is no such header.
-// When the demuxer plays the first audio sample: the stream header's start moves it there.
-double FirstAudioSampleSeconds(const std::string& path, const av::StreamInfo& stream)
-{
-    std::unique_ptr<av::StreamDecoder> decoder = av::StreamDecoder::Open(path, stream.index, nullptr);
-    av::DecodedSample sample;
-    if (!decoder || decoder->Next(sample, nullptr) != av::StreamDecoder::Status::Sample)
-        return -1.0;
-    return static_cast<double>(sample.startTime) / av::kMediaTimePerSecond;
-}
-
 }  // namespace
 
 TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheSpot)
@@ -179,7 +167,7 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
     EXPECT_EQ(videoStream->width, kTemplateWidth);
     EXPECT_EQ(videoStream->height, kTemplateHeight);
     EXPECT_EQ(videoStream->frameCount, frames);
-    EXPECT_NEAR(FirstAudioSampleSeconds(outputPath, *audioStream), 5.0, 0.05);
+    EXPECT_NEAR(testmedia::FirstAudioSampleSeconds(outputPath), 5.0, 0.05);
 
     const std::vector<Frame> decoded = DecodeVideo(outputPath, *videoStream);
     ASSERT_EQ(static_cast<int>(decoded.size()), frames);
