@@ -81,8 +81,8 @@ Timing Create(CVideoCreator& creator, Sources& sources, const std::string& templ
 {
     Timing timing;
     if (!creator.SetSources(&sources.background, &sources.face, &sources.templ, &sources.video) ||
-        !creator.Open(templatePath.c_str(), audioPath.c_str(), outputPath.c_str(),
-                      audioCompressor, videoCompressor, frames - 1))
+        !creator.Open(templatePath.c_str(), audioPath.c_str(), outputPath.c_str(), audioCompressor,
+                      videoCompressor, frames - 1))
         return timing;
     const auto start = std::chrono::steady_clock::now();
     if (creator.Run()) {
@@ -153,9 +153,9 @@ int main(int argc, char** argv)
     // The larger variant: every frame of the sample template scaled up without blending,
     // so that its flat areas stay flat.
     const std::string large = out + "/Dancer640.avi";
-    const std::string scale = "ffmpeg -nostdin -hide_banner -loglevel error -y -i \"" + sample +
-                              "\" -vf scale=640:480:flags=neighbor -c:v rawvideo -pix_fmt bgr24 \"" +
-                              large + "\"";
+    const std::string scale =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y -i \"" + sample +
+        "\" -vf scale=640:480:flags=neighbor -c:v rawvideo -pix_fmt bgr24 \"" + large + "\"";
     std::error_code ignored;
     std::filesystem::create_directories(bin + "/Video", ignored);
     bool ok = Bench("320x240", sample, bin, out, bin + "/Video/Sample.avi", videoCompressor,

@@ -66,8 +66,8 @@ bool Shell(const std::string& command)
 // "rtime", without the process start), or -1.
 double FfmpegDecodeSeconds(const std::string& path)
 {
-    const std::string command = "ffmpeg -nostdin -hide_banner -benchmark -i '" +
-                                path + "' -f null - 2>&1";
+    const std::string command =
+        "ffmpeg -nostdin -hide_banner -benchmark -i '" + path + "' -f null - 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> output(popen(command.c_str(), "r"), pclose);
     if (!output)
         return -1;
@@ -83,8 +83,10 @@ double FfmpegDecodeSeconds(const std::string& path)
 int Measure(const std::string& folder, const char* codec)
 {
     const std::string path = folder + "/" + codec + ".avi";
-    if (!Shell("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i testsrc=size=640x480:rate=25 "
-               "-frames:v " + std::to_string(kFrames) + " -c:v " + codec + " -q:v 4 -pix_fmt " +
+    if (!Shell("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
+               "testsrc=size=640x480:rate=25 "
+               "-frames:v " +
+               std::to_string(kFrames) + " -c:v " + codec + " -q:v 4 -pix_fmt " +
                (std::string(codec) == "mjpeg" ? "yuvj420p" : "yuv420p") + " '" + path + "'")) {
         std::fprintf(stderr, "graph bench: making the %s file failed\n", codec);
         return 1;

@@ -25,13 +25,13 @@ ImagePtr TemplateFrame(int width, int height, int noiseLevel)
     pixels.setTo(cv::Scalar(60, 180, 40));
     // Figure: body from the bottom (stored row 0) up, head on top.
     const int s = width / 32;
-    cv::rectangle(pixels, cv::Rect(width / 2 - 5 * s, 0, 10 * s, height / 2), cv::Scalar(140, 80, 30),
-                  cv::FILLED);
+    cv::rectangle(pixels, cv::Rect(width / 2 - 5 * s, 0, 10 * s, height / 2),
+                  cv::Scalar(140, 80, 30), cv::FILLED);
     const cv::Point head(width / 2, height / 2 + 4 * s);
     cv::circle(pixels, head, 4 * s, cv::Scalar(25, 25, 25), cv::FILLED);
     // Eyes above the mouth in the bottom-up frame.
-    cv::circle(pixels, head + cv::Point(-3 * s / 2, 3 * s / 2), s / 2 + 1, cv::Scalar(230, 230, 230),
-               cv::FILLED);
+    cv::circle(pixels, head + cv::Point(-3 * s / 2, 3 * s / 2), s / 2 + 1,
+               cv::Scalar(230, 230, 230), cv::FILLED);
     cv::circle(pixels, head + cv::Point(3 * s / 2, 3 * s / 2), s / 2 + 1, cv::Scalar(230, 230, 230),
                cv::FILLED);
     cv::ellipse(pixels, head + cv::Point(0, -3 * s / 2), cv::Size(3 * s / 2, s / 2), 0, 0, 360,
@@ -54,7 +54,8 @@ double MillisecondsPerRun(int runs, Work work)
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < runs; ++i)
         work();
-    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
     return spent.count() / runs;
 }
 
@@ -62,7 +63,8 @@ void MeasureSmoothingAndClustering(int width, int height, int noiseLevel)
 {
     auto frame = TemplateFrame(width, height, noiseLevel);
     auto smoothed = Image::Create(width, height, 3, ImageOrigin::BottomLeft);
-    const double smoothing = MillisecondsPerRun(20, [&] { SmoothBilateral(*frame, *smoothed, 50, 5); });
+    const double smoothing =
+        MillisecondsPerRun(20, [&] { SmoothBilateral(*frame, *smoothed, 50, 5); });
     ColourCluster table[256];
     int clusters = 0;
     const double clustering = MillisecondsPerRun(20, [&] {
@@ -103,11 +105,12 @@ void Measure(int width, int height, int noiseLevel)
         found = FindBestRegion(frame.get(), subject.get(), face.get(), scratchA.get(),
                                scratchB.get(), &subjectRect, &faceRect, &angle, 64, 0);
     });
-    std::printf("%4d x %-4d noise %-2d FindMarkedRegion %7.3f ms (background %s, area %d)\n",
-                width, height, noiseLevel, marked, background ? "found" : "missing", area);
-    std::printf("%4d x %-4d noise %-2d FindBestRegion   %7.3f ms (face %s at %d,%d %dx%d, angle %.1f)\n",
-                width, height, noiseLevel, best, found ? "found" : "missing", faceRect.x, faceRect.y,
-                faceRect.width, faceRect.height, angle);
+    std::printf("%4d x %-4d noise %-2d FindMarkedRegion %7.3f ms (background %s, area %d)\n", width,
+                height, noiseLevel, marked, background ? "found" : "missing", area);
+    std::printf(
+        "%4d x %-4d noise %-2d FindBestRegion   %7.3f ms (face %s at %d,%d %dx%d, angle %.1f)\n",
+        width, height, noiseLevel, best, found ? "found" : "missing", faceRect.x, faceRect.y,
+        faceRect.width, faceRect.height, angle);
 }
 
 }  // namespace

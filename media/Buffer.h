@@ -67,7 +67,7 @@ protected:
     // Guarded by lock_:
     char* name_ = nullptr;
     LONG changeCount_ = 0;
-    DWORD dataSize_ = 0;     // valid bytes in data_; the block may be longer
+    DWORD dataSize_ = 0;  // valid bytes in data_; the block may be longer
     BYTE* data_ = nullptr;
     DWORD consumerCount_ = 0;
     const void** consumerKeys_ = nullptr;  // a null key is a free slot

@@ -152,7 +152,7 @@ bool CBufferFrame::SetImage(Image* image)
         data_ = new (std::nothrow) BYTE[sizeof(FrameRecord)];
         if (!data_)
             return false;
-        held = new (data_) FrameRecord {};
+        held = new (data_) FrameRecord{};
         dataSize_ = sizeof(FrameRecord);
     }
     if (held->image != image)

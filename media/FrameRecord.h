@@ -11,9 +11,9 @@
 // record held by a source belongs to the source, the image of a caller's record to the
 // caller (freed with delete); null means no image.
 struct FrameRecord {
-    DWORD reserved;    // 0 in every record the system makes; copied along
-    DWORD byteCount;   // 0: copy whole images; else the bytes of pixel data to copy
-                       // from the start when source and target images match
+    DWORD reserved;        // 0 in every record the system makes; copied along
+    DWORD byteCount;       // 0: copy whole images; else the bytes of pixel data to copy
+                           // from the start when source and target images match
     SYSTEMTIME timeStamp;  // local time a graph grabbed the frame; zero otherwise
     Image* image;
 };

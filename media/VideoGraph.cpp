@@ -130,8 +130,7 @@ void CVideoGraph::ReleaseFrameImage()
 bool CVideoGraph::CreateGraph(HWND videoWindow, CBufferFrame* consumer)
 {
     if (!graph_ && CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IGraphBuilder,
-                                    reinterpret_cast<void**>(&graph_)) != S_OK) {
+                                    IID_IGraphBuilder, reinterpret_cast<void**>(&graph_)) != S_OK) {
         graph_ = nullptr;
         return false;
     }
@@ -281,7 +280,8 @@ bool CVideoGraph::BuildOutput(const char* outputPath, const char* audioEncoder,
     ComRef<IBaseFilter> audioCompressor;
     if (audioSink && !midi)
         audioCompressor.Reset(FindFilterByName(CLSID_AudioCompressorCategory, audioEncoder));
-    ComRef<IBaseFilter> videoCompressor(FindFilterByName(CLSID_VideoCompressorCategory, videoEncoder));
+    ComRef<IBaseFilter> videoCompressor(
+        FindFilterByName(CLSID_VideoCompressorCategory, videoEncoder));
 
     ComRef<IBaseFilter> mux = CreateFilter(CLSID_AviDest);
     ComRef<IBaseFilter> writer = CreateFilter(CLSID_FileWriter);

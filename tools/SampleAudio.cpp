@@ -10,16 +10,27 @@
 namespace {
 
 struct Note {
-    int key;    // MIDI note number
+    int key;  // MIDI note number
     int beats;
 };
 
 // The one tune both files carry.
 constexpr std::array<Note, 15> kTune{{
-    {60, 1}, {64, 1}, {67, 1}, {64, 1},
-    {65, 1}, {69, 1}, {72, 1}, {69, 1},
-    {67, 1}, {64, 1}, {62, 1}, {65, 1},
-    {64, 1}, {62, 1}, {60, 2},
+    {60, 1},
+    {64, 1},
+    {67, 1},
+    {64, 1},
+    {65, 1},
+    {69, 1},
+    {72, 1},
+    {69, 1},
+    {67, 1},
+    {64, 1},
+    {62, 1},
+    {65, 1},
+    {64, 1},
+    {62, 1},
+    {60, 2},
 }};
 constexpr int kBeatsPerMinute = 160;
 constexpr int kTicksPerBeat = 480;
@@ -95,7 +106,8 @@ double MelodySeconds()
 std::vector<std::uint8_t> MelodyWave()
 {
     const double beatSeconds = 60.0 / kBeatsPerMinute;
-    const std::size_t total = static_cast<std::size_t>(std::lround(MelodySeconds() * kMelodySampleRate));
+    const std::size_t total =
+        static_cast<std::size_t>(std::lround(MelodySeconds() * kMelodySampleRate));
     std::vector<std::int16_t> samples;
     samples.reserve(total);
     for (const Note& note : kTune) {
@@ -137,12 +149,13 @@ std::vector<std::uint8_t> MelodyMidi()
 {
     std::vector<std::uint8_t> conductor;
     const std::uint32_t microsecondsPerBeat = 60'000'000 / kBeatsPerMinute;
-    PutEvent(conductor, 0, {0xFF, 0x51, 0x03,
-                            static_cast<std::uint8_t>(microsecondsPerBeat >> 16),
-                            static_cast<std::uint8_t>((microsecondsPerBeat >> 8) & 0xFF),
-                            static_cast<std::uint8_t>(microsecondsPerBeat & 0xFF)});
+    PutEvent(conductor, 0,
+             {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(microsecondsPerBeat >> 16),
+              static_cast<std::uint8_t>((microsecondsPerBeat >> 8) & 0xFF),
+              static_cast<std::uint8_t>(microsecondsPerBeat & 0xFF)});
     PutEvent(conductor, 0, {0xFF, 0x58, 0x04, 4, 2, 24, 8});  // 4/4
-    PutEvent(conductor, static_cast<std::uint32_t>(TuneBeats() * kTicksPerBeat), {0xFF, 0x2F, 0x00});
+    PutEvent(conductor, static_cast<std::uint32_t>(TuneBeats() * kTicksPerBeat),
+             {0xFF, 0x2F, 0x00});
 
     std::vector<std::uint8_t> tune;
     PutEvent(tune, 0, {0xC0, 0});  // piano

@@ -37,9 +37,9 @@ constexpr int kMouthHalfWidth = 9;
 constexpr int kMouthHalfHeight = 4;
 
 struct ScreenPose {
-    cv::Point head;   // top-down coordinates
-    double angle;     // degrees, counter-clockwise as shown
-    double phase;     // radians of the dance's cycle
+    cv::Point head;  // top-down coordinates
+    double angle;    // degrees, counter-clockwise as shown
+    double phase;    // radians of the dance's cycle
 };
 
 ScreenPose PoseOf(int index)
@@ -86,7 +86,8 @@ void DrawBody(cv::Mat& frame, const ScreenPose& pose)
         cv::rectangle(frame, cv::Point(foot.x - 10, foot.y - 2), cv::Point(foot.x + 10, foot.y + 6),
                       kShoes, cv::FILLED, kFlat);
     }
-    const cv::Point torso[] = {{x - 25, y + 30}, {x + 25, y + 30}, {x + 19, y + 100}, {x - 19, y + 100}};
+    const cv::Point torso[] = {
+        {x - 25, y + 30}, {x + 25, y + 30}, {x + 19, y + 100}, {x - 19, y + 100}};
     cv::fillConvexPoly(frame, torso, 4, kShirt, kFlat);
     for (int side : {-1, 1}) {
         const double raise = 35 + side * 25 * std::sin(2 * pose.phase);
@@ -95,7 +96,8 @@ void DrawBody(cv::Mat& frame, const ScreenPose& pose)
         cv::line(frame, shoulder, hand, kSkin, 9, kFlat);
         cv::circle(frame, hand, 6, kSkin, cv::FILLED, kFlat);
     }
-    cv::rectangle(frame, cv::Point(x - 6, y + 12), cv::Point(x + 6, y + 34), kSkin, cv::FILLED, kFlat);
+    cv::rectangle(frame, cv::Point(x - 6, y + 12), cv::Point(x + 6, y + 34), kSkin, cv::FILLED,
+                  kFlat);
 }
 
 void DrawHead(cv::Mat& frame, const ScreenPose& pose)
@@ -106,8 +108,9 @@ void DrawHead(cv::Mat& frame, const ScreenPose& pose)
     for (double side : {-1.0, 1.0})
         cv::circle(frame, HeadPoint(pose, side * kEyeSpread, kEyeHeight), kEyeRadius, kEye,
                    cv::FILLED, kFlat);
-    cv::ellipse(frame, HeadPoint(pose, 0, kMouthHeight), cv::Size(kMouthHalfWidth, kMouthHalfHeight),
-                -pose.angle, 0, 360, kMouth, cv::FILLED, kFlat);
+    cv::ellipse(frame, HeadPoint(pose, 0, kMouthHeight),
+                cv::Size(kMouthHalfWidth, kMouthHalfHeight), -pose.angle, 0, 360, kMouth,
+                cv::FILLED, kFlat);
 }
 
 }  // namespace
@@ -153,7 +156,8 @@ cv::Mat FacePicture()
     const cv::Point fringe[] = {{34, 70}, {100, 48}, {70, 76}, {36, 100}};
     cv::fillConvexPoly(face, fringe, 4, hair, kFlat);
     for (int x : {62, 104}) {
-        cv::ellipse(face, cv::Point(x, 102), cv::Size(11, 6), 0, 0, 360, eyeWhite, cv::FILLED, kFlat);
+        cv::ellipse(face, cv::Point(x, 102), cv::Size(11, 6), 0, 0, 360, eyeWhite, cv::FILLED,
+                    kFlat);
         cv::circle(face, cv::Point(x + 2, 102), 4, iris, cv::FILLED, kFlat);
         cv::line(face, cv::Point(x - 11, 90), cv::Point(x + 10, 88), hair, 3, kFlat);
     }

@@ -26,7 +26,8 @@ bool Fail(std::string* error, const std::string& message)
 bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
         return Fail(error, "samples: writing " + path + " failed");
@@ -58,15 +59,16 @@ bool WriteTemplateVideo(const std::string& path, std::string* error)
     if (stream < 0)
         return Fail(error, "samples: adding the video stream to " + path + " failed: " + reason);
     const auto frameTime = [](int index) {
-        return static_cast<av::MediaTime>(index * av::kMediaTimePerSecond / kTemplateFramesPerSecond);
+        return static_cast<av::MediaTime>(index * av::kMediaTimePerSecond /
+                                          kTemplateFramesPerSecond);
     };
     for (int i = 0; i < kTemplateFrameCount; ++i) {
         ImagePtr frame = TemplateFrame(i);
         if (!frame)
             return Fail(error, "samples: out of memory drawing frame " + std::to_string(i));
         // The frame's rows are already stored bottom-up and padded, as the raw format asks.
-        if (!writer->Write(stream, frame->data(), frame->imageSize(), frameTime(i), frameTime(i + 1),
-                           true, &reason)) {
+        if (!writer->Write(stream, frame->data(), frame->imageSize(), frameTime(i),
+                           frameTime(i + 1), true, &reason)) {
             return Fail(error, "samples: writing frame " + std::to_string(i) + " to " + path +
                                    " failed: " + reason);
         }
@@ -84,7 +86,8 @@ bool WriteSampleSet(const std::string& root, std::string* error)
         const std::filesystem::path folder = (base / file).parent_path();
         std::filesystem::create_directories(folder, failure);
         if (failure)
-            return Fail(error, "samples: creating " + folder.string() + " failed: " + failure.message());
+            return Fail(error,
+                        "samples: creating " + folder.string() + " failed: " + failure.message());
     }
     const auto at = [&base](std::string_view file) { return (base / file).string(); };
     return WriteTemplateVideo(at(kSampleTemplate), error) &&

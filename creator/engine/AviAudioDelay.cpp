@@ -19,7 +19,8 @@ constexpr std::uint32_t kStartOffset = 36;
 
 std::uint32_t ReadLe32(const unsigned char* bytes)
 {
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
+           (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 void WriteLe32(unsigned char* bytes, std::uint32_t value)
@@ -33,7 +34,8 @@ bool Seek(FileHandle file, std::uint64_t offset)
     std::int32_t high = static_cast<std::int32_t>(offset >> 32);
     const std::uint32_t low =
         SetFilePointer(file, static_cast<std::int32_t>(offset & 0xFFFFFFFF), &high, FILE_BEGIN);
-    const std::uint64_t reached = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | low;
+    const std::uint64_t reached =
+        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | low;
     return reached == offset;
 }
 
@@ -90,7 +92,7 @@ std::optional<std::uint64_t> FindAudioStreamHeader(FileHandle file, const Header
     unsigned char buffer[kCarrySize + kPieceSize] = {};
     if (!Seek(file, 0))
         return std::nullopt;
-    std::uint64_t readBefore = 0;  // file bytes read before the current piece
+    std::uint64_t readBefore = 0;     // file bytes read before the current piece
     std::uint64_t next = list.begin;  // the first position not looked at yet
     while (readBefore < list.end) {
         std::uint32_t read = 0;
@@ -115,7 +117,8 @@ std::optional<std::uint64_t> FindAudioStreamHeader(FileHandle file, const Header
 std::uint32_t StartInStreamUnits(std::uint32_t scale, std::uint32_t rate, std::int32_t delayMs)
 {
     const float unitsPerSecond = static_cast<float>(static_cast<double>(rate) / scale);
-    const double units = unitsPerSecond * static_cast<double>(static_cast<std::uint32_t>(delayMs)) / 1000.0;
+    const double units =
+        unitsPerSecond * static_cast<double>(static_cast<std::uint32_t>(delayMs)) / 1000.0;
     return static_cast<std::uint32_t>(static_cast<std::int64_t>(units));
 }
 
@@ -142,10 +145,12 @@ int SetAviAudioDelay(const char* path, std::int32_t delayMs)
     if (delayMs == -1)
         return 1;
 
-    WriteLe32(header + kStartOffset, StartInStreamUnits(scale, ReadLe32(header + kRateOffset), delayMs));
+    WriteLe32(header + kStartOffset,
+              StartInStreamUnits(scale, ReadLe32(header + kRateOffset), delayMs));
     std::uint32_t written = 0;
     if (!Seek(file.get(), *offset) ||
-        !WriteFile(file.get(), header, sizeof header, &written, nullptr) || written != sizeof header)
+        !WriteFile(file.get(), header, sizeof header, &written, nullptr) ||
+        written != sizeof header)
         return 0;
     return 1;
 }

@@ -188,9 +188,9 @@ int ClusterColours(const Image& source, Image* destination, ColourCluster* table
     *count = 0;
     if (!source.hasData() || source.channels() != 3 || (capacity > 0 && !table))
         return 0;
-    if (destination && (!destination->hasData() || destination->channels() != 3 ||
-                        destination->width() < source.width() ||
-                        destination->height() < source.height()))
+    if (destination &&
+        (!destination->hasData() || destination->channels() != 3 ||
+         destination->width() < source.width() || destination->height() < source.height()))
         return 0;
 
     for (int k = 0; k < capacity; ++k)

@@ -31,8 +31,8 @@ void BlendFaceIntoFrame(const Image& source, Image& destination, const Image& ma
                         int w, int h)
 {
     const int channels = source.channels();
-    if (w <= 0 || h <= 0 || !Covers(source, w, h) || !Covers(mask, w, h) ||
-        mask.channels() != 1 || !destination.hasData() || destination.channels() != channels)
+    if (w <= 0 || h <= 0 || !Covers(source, w, h) || !Covers(mask, w, h) || mask.channels() != 1 ||
+        !destination.hasData() || destination.channels() != channels)
         return;
     const int width = destination.width();
     const int height = destination.height();
@@ -58,8 +58,10 @@ void BlendFaceIntoFrame(const Image& source, Image& destination, const Image& ma
             }
             std::uint32_t sums[3] = {0, 0, 0};
             std::uint32_t count = 0;
-            for (int wy = std::max(Y - kWindowRadius, 0); wy <= std::min(Y + kWindowRadius, height - 1); ++wy) {
-                for (int wx = std::max(X - kWindowRadius, 0); wx <= std::min(X + kWindowRadius, width - 1); ++wx) {
+            for (int wy = std::max(Y - kWindowRadius, 0);
+                 wy <= std::min(Y + kWindowRadius, height - 1); ++wy) {
+                for (int wx = std::max(X - kWindowRadius, 0);
+                     wx <= std::min(X + kWindowRadius, width - 1); ++wx) {
                     const std::uint8_t* from =
                         drawn(wx, wy) ? source.pixel(wx - x, wy - y) : destination.pixel(wx, wy);
                     for (int c = 0; c < channels; ++c)

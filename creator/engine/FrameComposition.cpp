@@ -243,11 +243,10 @@ bool CFrameComposition::CanCompose(const Image& frame, long sampleSize, const Im
 {
     // A sample of another layout than the output picture would be read and written
     // beyond its end, so the byte count alone is not enough.
-    return frame.hasData() && output && output->hasData() &&
-           sampleSize >= 0 && static_cast<std::size_t>(sampleSize) == output->imageSize() &&
-           ImagesMatch(frame, *output) && frame.imageSize() == output->imageSize() &&
-           frameCopy_ && frameCopy_->hasData() && ImagesMatch(*frameCopy_, frame) &&
-           scratchA_ && scratchB_;
+    return frame.hasData() && output && output->hasData() && sampleSize >= 0 &&
+           static_cast<std::size_t>(sampleSize) == output->imageSize() &&
+           ImagesMatch(frame, *output) && frame.imageSize() == output->imageSize() && frameCopy_ &&
+           frameCopy_->hasData() && ImagesMatch(*frameCopy_, frame) && scratchA_ && scratchB_;
 }
 
 int CFrameComposition::Compose(Image& frame, long sampleSize, double time)
@@ -302,9 +301,9 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     cv::Rect subjectRect;
     cv::Scalar backgroundColour;
     int backgroundArea = 0;
-    const bool found = FindMarkedRegion(&frame, subjectMask_.get(), scratchA_.get(),
-                                        scratchB_.get(), nullptr, nullptr, &subjectRect,
-                                        &backgroundColour, &backgroundArea);
+    const bool found =
+        FindMarkedRegion(&frame, subjectMask_.get(), scratchA_.get(), scratchB_.get(), nullptr,
+                         nullptr, &subjectRect, &backgroundColour, &backgroundArea);
 
     // A background that is only a thin margin along the edges: the frame stays as it is.
     bool keepFrame = false;
@@ -318,8 +317,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     if (!keepFrame) {
         if (found && subjectMask_)
             FindBestRegion(&frame, subjectMask_.get(), faceMask_.get(), scratchA_.get(),
-                           scratchB_.get(), &subjectRect, &faceRect, &angle,
-                           kSmallestFaceArea, 0);
+                           scratchB_.get(), &subjectRect, &faceRect, &angle, kSmallestFaceArea, 0);
         // A face spot as large as the frame is no face spot.
         if (CoversFrame(faceRect, width, height)) {
             keepFrame = true;

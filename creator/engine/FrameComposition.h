@@ -109,12 +109,12 @@ private:
     CRotatedImageSet faces_;
 
     // Owned by the streaming thread while the graph runs:
-    ImagePtr subjectMask_;     // frame size, 1 channel
-    ImagePtr faceMask_;        // frame size, 1 channel
-    ImagePtr frameCopy_;       // the raw frame while its buffer holds the analysed one
-    ImagePtr scratchA_;        // fill masks, (width + 2) x (height + 2)
+    ImagePtr subjectMask_;  // frame size, 1 channel
+    ImagePtr faceMask_;     // frame size, 1 channel
+    ImagePtr frameCopy_;    // the raw frame while its buffer holds the analysed one
+    ImagePtr scratchA_;     // fill masks, (width + 2) x (height + 2)
     ImagePtr scratchB_;
-    ImagePtr card_;            // 320 x 240, the frame's channels
+    ImagePtr card_;  // 320 x 240, the frame's channels
     int framesDone_ = 0;
     int total_ = 0;
     int endFrame_ = 0;

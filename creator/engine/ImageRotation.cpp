@@ -69,8 +69,8 @@ int TolerantCeiling(double value)
 
 // The output pass: covered cells become their mean (or, blending, their sum topped up with
 // the fill colour for the uncovered share), uncovered ones the fill colour.
-void ResolveCoverage(std::span<const CoverageCell> grid, Image& outImage,
-                     std::uint32_t fillColour, bool blend)
+void ResolveCoverage(std::span<const CoverageCell> grid, Image& outImage, std::uint32_t fillColour,
+                     bool blend)
 {
     const double fill[3] = {static_cast<double>((fillColour >> 16) & 0xFF),
                             static_cast<double>((fillColour >> 8) & 0xFF),
@@ -263,9 +263,8 @@ double RotationClip::PixelOverlapArea(const std::array<RotationPoint, 4>& quad,
     return PolygonArea();
 }
 
-void AccumulateCoverage(const Image& source, const Image& sourceMask,
-                        const RotationGeometry& g, std::span<CoverageCell> grid,
-                        Image& outMask)
+void AccumulateCoverage(const Image& source, const Image& sourceMask, const RotationGeometry& g,
+                        std::span<CoverageCell> grid, Image& outMask)
 {
     RotationClip clip(g.cosA, g.cosA90);
     const double hw = source.width() * 0.5;
@@ -281,8 +280,7 @@ void AccumulateCoverage(const Image& source, const Image& sourceMask,
             const double dx = i - hw;
             const double dy = j - hh;
             const std::array<RotationPoint, 4> corners{turn(dx, dy), turn(dx + 1, dy),
-                                                       turn(dx + 1, dy + 1),
-                                                       turn(dx, dy + 1)};
+                                                       turn(dx + 1, dy + 1), turn(dx, dy + 1)};
             RotationPoint centre{0, 0};
             for (const RotationPoint& c : corners) {
                 centre.x += 0.25 * c.x;
@@ -317,8 +315,8 @@ void AccumulateCoverage(const Image& source, const Image& sourceMask,
     }
 }
 
-int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage,
-                ImagePtr* outMask, double angle, std::uint32_t fillColour, bool blend)
+int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage, ImagePtr* outMask,
+                double angle, std::uint32_t fillColour, bool blend)
 {
     if (!source.hasData() || source.channels() != 3)
         return 0;
@@ -329,8 +327,8 @@ int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage
     if (!MakeRotationGeometry(source.width(), source.height(), angle, geometry))
         return 0;
 
-    ImagePtr image = Image::Create(geometry.width, geometry.height, source.channels(),
-                                   source.origin());
+    ImagePtr image =
+        Image::Create(geometry.width, geometry.height, source.channels(), source.origin());
     ImagePtr mask = Image::Create(geometry.width, geometry.height, 1, source.origin());
     if (!image || !mask)
         return 0;

@@ -19,13 +19,13 @@ double CosDegrees(double angle);
 
 // Everything that follows from the source size and the angle.
 struct RotationGeometry {
-    double angle = 0;        // folded into [0, 360) or, for negative angles, (0, 360]
-    double cosA = 1;         // CosDegrees(angle)
-    double cosA90 = 0;       // CosDegrees(angle + 90), minus the sine
-    int quadrant = 0;        // 0 for [0, 90), 1 for [90, 180), 2, 3; 360 counts as 0
-    double halfWidth = 0;    // of the turned picture
+    double angle = 0;      // folded into [0, 360) or, for negative angles, (0, 360]
+    double cosA = 1;       // CosDegrees(angle)
+    double cosA90 = 0;     // CosDegrees(angle + 90), minus the sine
+    int quadrant = 0;      // 0 for [0, 90), 1 for [90, 180), 2, 3; 360 counts as 0
+    double halfWidth = 0;  // of the turned picture
     double halfHeight = 0;
-    int width = 0;           // output size: tolerant ceilings of twice the halves
+    int width = 0;  // output size: tolerant ceilings of twice the halves
     int height = 0;
 };
 
@@ -96,5 +96,5 @@ void AccumulateCoverage(const Image& source, const Image& sourceMask,
 // blend:     partly covered pixels mix in the fill colour for their uncovered share;
 //            otherwise they take the mean of what covers them.
 // Gives 1 on success, 0 when an argument breaks the rules above or memory runs out.
-int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage,
-                ImagePtr* outMask, double angle, std::uint32_t fillColour, bool blend);
+int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage, ImagePtr* outMask,
+                double angle, std::uint32_t fillColour, bool blend);

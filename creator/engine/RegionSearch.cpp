@@ -109,7 +109,8 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
     if (subjectRect)
         *subjectRect = subject;
     if (backgroundColour)
-        *backgroundColour = cv::Scalar(component.value[0], component.value[1], component.value[2], 0);
+        *backgroundColour =
+            cv::Scalar(component.value[0], component.value[1], component.value[2], 0);
     if (backgroundArea)
         *backgroundArea = area;
     return true;
@@ -119,8 +120,8 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
                     Image* fillMask, Image* visitedMask, const cv::Rect* searchRect,
                     cv::Rect* faceRect, float* angle, int minArea, int referenceColour)
 {
-    if (!picture || !picture->hasData() || !subjectMask || !faceMask || !fillMask ||
-        !visitedMask || !searchRect)
+    if (!picture || !picture->hasData() || !subjectMask || !faceMask || !fillMask || !visitedMask ||
+        !searchRect)
         return false;
     const int w = picture->width();
     const int h = picture->height();
@@ -155,8 +156,8 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
             if (region.area < minArea)
                 continue;
             FillBorderRegions(*fillMask, regionRect);
-            const bool holesFound = MeasureRegion(picture, *fillMask, holeUnion, regionRect,
-                                                  holes, kHoleTableSize, holeScratch);
+            const bool holesFound = MeasureRegion(picture, *fillMask, holeUnion, regionRect, holes,
+                                                  kHoleTableSize, holeScratch);
             float score = 0.0f;
             float regionAngle = 0.0f;
             if (holesFound)
@@ -184,7 +185,8 @@ int MeanIntensity(const Image* picture, int x, int y, int w, int h)
 {
     if (!picture || !picture->hasData())
         return 0;
-    const cv::Rect area = cv::Rect(x, y, w, h) & cv::Rect(0, 0, picture->width(), picture->height());
+    const cv::Rect area =
+        cv::Rect(x, y, w, h) & cv::Rect(0, 0, picture->width(), picture->height());
     if (area.empty())
         return 0;
     const int channels = picture->channels();

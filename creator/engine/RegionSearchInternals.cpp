@@ -65,8 +65,8 @@ void ReusedMask::Clear()
         Wipe();
         wiped_ = true;
     } else {
-        const cv::Rect area = fillMask_ ? InnerArea(*mask_)
-                                        : cv::Rect(0, 0, mask_->width(), mask_->height());
+        const cv::Rect area =
+            fillMask_ ? InnerArea(*mask_) : cv::Rect(0, 0, mask_->width(), mask_->height());
         const cv::Rect part = dirty_ & area;
         if (!part.empty())
             mat()(part).setTo(0);
@@ -331,9 +331,10 @@ float ScoreRegion(const HoleRecord* holeTable, int count, const ConnectedCompone
         IntersectRects(p.rect, q.rect) >= 1 || inCentralBox)
         return 0.0f;
 
-    float distance = std::fabs(static_cast<float>(region.value[0]) - (referenceColour & 0xFF)) +
-                     std::fabs(static_cast<float>(region.value[1]) - ((referenceColour >> 8) & 0xFF)) +
-                     std::fabs(static_cast<float>(region.value[2]) - ((referenceColour >> 16) & 0xFF));
+    float distance =
+        std::fabs(static_cast<float>(region.value[0]) - (referenceColour & 0xFF)) +
+        std::fabs(static_cast<float>(region.value[1]) - ((referenceColour >> 8) & 0xFF)) +
+        std::fabs(static_cast<float>(region.value[2]) - ((referenceColour >> 16) & 0xFF));
     distance = std::min(distance, 255.0f);
     const float product = static_cast<float>(p.area * q.area * l.area);
     const float size = static_cast<float>(product / region.area);

@@ -58,8 +58,9 @@ private:
 // The hole fill and hole visited masks that MeasureRegion reuses from region to region,
 // both (W + 2) x (H + 2) for a W x H picture.
 struct HoleScratch {
-    HoleScratch(int width, int height) : fill(width + 2, height + 2, true),
-                                         visited(width + 2, height + 2, false) {}
+    HoleScratch(int width, int height)
+        : fill(width + 2, height + 2, true), visited(width + 2, height + 2, false)
+    {}
     bool valid() const { return fill.valid() && visited.valid(); }
 
     ReusedMask fill;

@@ -56,8 +56,7 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     InsertSampleGrabber();
     // Without a video stream in the multiplexer the graph could run but write nothing.
     const bool videoConnected =
-        BuildOutput(outputPath_ ? outputPath_->c_str() : nullptr, audioCompressor,
-                    videoCompressor);
+        BuildOutput(outputPath_ ? outputPath_->c_str() : nullptr, audioCompressor, videoCompressor);
     RemoveReferenceClock();
     if (!videoConnected || !QueryControls()) {
         Close();

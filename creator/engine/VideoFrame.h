@@ -32,8 +32,7 @@ public:
     // held to 0 .. 127. Non-zero when the graph runs; 0 when there is no graph, a file
     // is rendered already (its counts and message target stay as they were) or the
     // template does not render.
-    int Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow,
-             UINT message);
+    int Open(const char* path, int previewIndex, int frameLimit, HWND notifyWindow, UINT message);
     // The frames counted so far. Any thread.
     int GetFrameCount() override;
     // Counts the sample and measures its step; S_OK always, the sample is never changed.

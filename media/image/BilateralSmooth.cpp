@@ -17,14 +17,28 @@ struct Neighbour {
 // neighbours in their own orders so that the rounding matches the frames the templates
 // were tuned on. Neighbours outside the picture are skipped.
 constexpr std::array<Neighbour, 8> kInnerOrder{{
-    {1, 0, 1}, {1, -1, 2}, {0, -1, 1}, {-1, -1, 2},
-    {-1, 0, 1}, {-1, 1, 2}, {0, 1, 1}, {1, 1, 2},
+    {1, 0, 1},
+    {1, -1, 2},
+    {0, -1, 1},
+    {-1, -1, 2},
+    {-1, 0, 1},
+    {-1, 1, 2},
+    {0, 1, 1},
+    {1, 1, 2},
 }};
 constexpr std::array<Neighbour, 5> kFirstRowOrder{{
-    {0, 1, 1}, {-1, 1, 2}, {-1, 0, 1}, {1, 1, 2}, {1, 0, 1},
+    {0, 1, 1},
+    {-1, 1, 2},
+    {-1, 0, 1},
+    {1, 1, 2},
+    {1, 0, 1},
 }};
 constexpr std::array<Neighbour, 5> kLastRowOrder{{
-    {0, -1, 1}, {-1, -1, 2}, {-1, 0, 1}, {1, -1, 2}, {1, 0, 1},
+    {0, -1, 1},
+    {-1, -1, 2},
+    {-1, 0, 1},
+    {1, -1, 2},
+    {1, 0, 1},
 }};
 
 template <std::size_t N>
@@ -70,8 +84,7 @@ void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
 
 }  // namespace
 
-bool SmoothBilateral(const Image& source, Image& destination, double colourSigma,
-                     double spaceSigma)
+bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma)
 {
     if (!source.hasData() || !destination.hasData())
         return false;

@@ -161,7 +161,8 @@ ConnectedComponent FloodFillValue(cv::Mat image, cv::Point seed, std::uint8_t ne
     Tally tally;
     auto inside = [&](int x, int y) { return image.at<std::uint8_t>(y, x) == oldValue; };
     auto take = [&](int left, int right, int y) {
-        std::memset(image.ptr<std::uint8_t>(y) + left, newValue, static_cast<std::size_t>(right - left + 1));
+        std::memset(image.ptr<std::uint8_t>(y) + left, newValue,
+                    static_cast<std::size_t>(right - left + 1));
         tally.AddRun(left, right, y);
     };
     ScanFill(image.cols, image.rows, seed, inside, take);

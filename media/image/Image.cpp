@@ -22,8 +22,7 @@ int Image::StepFor(int width, int channels)
 Image::Image(int width, int height, int channels, ImageOrigin origin)
     : width_(width), height_(height), channels_(channels), step_(StepFor(width, channels)),
       origin_(origin)
-{
-}
+{}
 
 std::unique_ptr<Image> Image::Create(int width, int height, int channels, ImageOrigin origin)
 {

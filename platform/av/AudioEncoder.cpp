@@ -21,9 +21,7 @@ namespace {
 // codec's sample rate, format and channel layout.
 class FfmpegAudioEncoder final : public AudioEncoder {
 public:
-    ~FfmpegAudioEncoder() override {
-        av_channel_layout_uninit(&inputLayout_);
-    }
+    ~FfmpegAudioEncoder() override { av_channel_layout_uninit(&inputLayout_); }
 
     bool Open(const std::string& friendlyName, int sampleRate, int channels, std::string* error);
 
@@ -42,16 +40,17 @@ private:
     EncoderSession session_;
     AVChannelLayout inputLayout_{};
     ResampleContextPtr resampler_;
-    AudioFifoPtr fifo_;       // resampled sound not yet sent, in the codec's format
-    FramePtr converted_;      // the resampler's output, grown as needed
-    FramePtr frame_;          // one codec frame
-    int frameSamples_ = 0;    // the codec's fixed frame size, 0 when it takes any size
+    AudioFifoPtr fifo_;     // resampled sound not yet sent, in the codec's format
+    FramePtr converted_;    // the resampler's output, grown as needed
+    FramePtr frame_;        // one codec frame
+    int frameSamples_ = 0;  // the codec's fixed frame size, 0 when it takes any size
     StreamFormatPtr format_;
     bool started_ = false;
     std::int64_t nextTick_ = 0;  // the next frame's time, in samples of the codec's rate
 };
 
-AVSampleFormat ChooseSampleFormat(const AVCodec& encoder) {
+AVSampleFormat ChooseSampleFormat(const AVCodec& encoder)
+{
     if (!encoder.sample_fmts)
         return AV_SAMPLE_FMT_S16;
     for (const AVSampleFormat* f = encoder.sample_fmts; *f != AV_SAMPLE_FMT_NONE; ++f)
@@ -60,7 +59,8 @@ AVSampleFormat ChooseSampleFormat(const AVCodec& encoder) {
     return encoder.sample_fmts[0];
 }
 
-int ChooseSampleRate(const AVCodec& encoder, const EncoderSettings& settings, int source) {
+int ChooseSampleRate(const AVCodec& encoder, const EncoderSettings& settings, int source)
+{
     if (settings.sampleRate > 0)
         return settings.sampleRate;
     int rate = source;
@@ -80,7 +80,8 @@ int ChooseSampleRate(const AVCodec& encoder, const EncoderSettings& settings, in
 }
 
 // Gives frame fresh room for samples of the codec's format, rate and layout.
-bool AllocateSound(AVFrame& frame, const AVCodecContext& codec, int samples, std::string* error) {
+bool AllocateSound(AVFrame& frame, const AVCodecContext& codec, int samples, std::string* error)
+{
     av_frame_unref(&frame);
     frame.format = codec.sample_fmt;
     frame.sample_rate = codec.sample_rate;
@@ -93,9 +94,10 @@ bool AllocateSound(AVFrame& frame, const AVCodecContext& codec, int samples, std
 }
 
 void FfmpegAudioEncoder::Configure(AVCodecContext& codec, const EncoderSettings& settings,
-                                   int sampleRate, int channels) {
-    const int outChannels = settings.maxChannels > 0 ? std::min(channels, settings.maxChannels)
-                                                     : channels;
+                                   int sampleRate, int channels)
+{
+    const int outChannels =
+        settings.maxChannels > 0 ? std::min(channels, settings.maxChannels) : channels;
     codec.sample_rate = ChooseSampleRate(*codec.codec, settings, sampleRate);
     codec.sample_fmt = ChooseSampleFormat(*codec.codec);
     av_channel_layout_default(&codec.ch_layout, outChannels);
@@ -105,7 +107,8 @@ void FfmpegAudioEncoder::Configure(AVCodecContext& codec, const EncoderSettings&
 }
 
 bool FfmpegAudioEncoder::Open(const std::string& friendlyName, int sampleRate, int channels,
-                              std::string* error) {
+                              std::string* error)
+{
     if (sampleRate <= 0 || channels <= 0)
         return Fail(error, "audio encoder: the sample rate and channel count must be positive");
     const EncoderSettings* settings = nullptr;
@@ -124,12 +127,13 @@ bool FfmpegAudioEncoder::Open(const std::string& friendlyName, int sampleRate, i
     return format_ != nullptr;
 }
 
-bool FfmpegAudioEncoder::SetUpConversion(int sampleRate, std::string* error) {
+bool FfmpegAudioEncoder::SetUpConversion(int sampleRate, std::string* error)
+{
     AVCodecContext& codec = session_.codec();
     SwrContext* resampler = nullptr;
-    if (int code = swr_alloc_set_opts2(&resampler, &codec.ch_layout, codec.sample_fmt,
-                                       codec.sample_rate, &inputLayout_, AV_SAMPLE_FMT_S16,
-                                       sampleRate, 0, nullptr);
+    if (int code =
+            swr_alloc_set_opts2(&resampler, &codec.ch_layout, codec.sample_fmt, codec.sample_rate,
+                                &inputLayout_, AV_SAMPLE_FMT_S16, sampleRate, 0, nullptr);
         code < 0)
         return FfmpegFailure(error, "audio encoder: setting up the resampler failed", code);
     resampler_.reset(resampler);
@@ -145,7 +149,8 @@ bool FfmpegAudioEncoder::SetUpConversion(int sampleRate, std::string* error) {
 
 // Appends the resampler's output for samples input frames (null pcm: what the resampler
 // still holds) to the FIFO.
-bool FfmpegAudioEncoder::Resample(const std::uint8_t* pcm, int samples, std::string* error) {
+bool FfmpegAudioEncoder::Resample(const std::uint8_t* pcm, int samples, std::string* error)
+{
     const AVCodecContext& codec = session_.codec();
     const int room = swr_get_out_samples(resampler_.get(), samples);
     if (room < 0)
@@ -155,20 +160,20 @@ bool FfmpegAudioEncoder::Resample(const std::uint8_t* pcm, int samples, std::str
     if (converted_->nb_samples < room && !AllocateSound(*converted_, codec, room, error))
         return false;
     const std::uint8_t* input[1] = {pcm};
-    const int made = swr_convert(resampler_.get(), converted_->data, room,
-                                 pcm ? input : nullptr, samples);
+    const int made =
+        swr_convert(resampler_.get(), converted_->data, room, pcm ? input : nullptr, samples);
     if (made < 0)
         return FfmpegFailure(error, "audio encoder: resampling failed", made);
-    if (made > 0 && av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data),
-                                        made) < made)
+    if (made > 0 &&
+        av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(converted_->data), made) < made)
         return Fail(error, "audio encoder: out of memory");
     return true;
 }
 
 // Sends whole codec frames from the FIFO; final also sends the rest, as a short last
 // frame where the codec takes one, else padded with silence.
-bool FfmpegAudioEncoder::SendFrames(bool final, std::vector<EncodedPacket>& out,
-                                    std::string* error) {
+bool FfmpegAudioEncoder::SendFrames(bool final, std::vector<EncodedPacket>& out, std::string* error)
+{
     const AVCodecContext& codec = session_.codec();
     const bool shortLastFrame = (codec.codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
     for (;;) {
@@ -194,7 +199,8 @@ bool FfmpegAudioEncoder::SendFrames(bool final, std::vector<EncodedPacket>& out,
 }
 
 bool FfmpegAudioEncoder::Encode(const std::uint8_t* pcm, std::size_t bytes, MediaTime startTime,
-                                std::vector<EncodedPacket>& out, std::string* error) {
+                                std::vector<EncodedPacket>& out, std::string* error)
+{
     const std::size_t frameBytes = 2 * static_cast<std::size_t>(inputLayout_.nb_channels);
     if (!pcm && bytes)
         return Fail(error, "audio encoder: no sound");
@@ -216,7 +222,8 @@ bool FfmpegAudioEncoder::Encode(const std::uint8_t* pcm, std::size_t bytes, Medi
     return true;
 }
 
-bool FfmpegAudioEncoder::Flush(std::vector<EncodedPacket>& out, std::string* error) {
+bool FfmpegAudioEncoder::Flush(std::vector<EncodedPacket>& out, std::string* error)
+{
     return Resample(nullptr, 0, error) && SendFrames(true, out, error) &&
            session_.Send(nullptr, out, error);
 }
@@ -224,7 +231,8 @@ bool FfmpegAudioEncoder::Flush(std::vector<EncodedPacket>& out, std::string* err
 }  // namespace
 
 std::unique_ptr<AudioEncoder> AudioEncoder::Open(const std::string& friendlyName, int sampleRate,
-                                                 int channels, std::string* error) {
+                                                 int channels, std::string* error)
+{
     auto encoder = std::make_unique<FfmpegAudioEncoder>();
     if (!encoder->Open(friendlyName, sampleRate, channels, error))
         return nullptr;

@@ -33,15 +33,17 @@ class OutputFile {
 public:
     ~OutputFile() { Close(); }
 
-    bool Open(const std::string& path, std::string* error) {
+    bool Open(const std::string& path, std::string* error)
+    {
         fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd_ < 0)
-            return Fail(error, "avi writer: cannot create \"" + path + "\": " +
-                                      std::strerror(errno));
+            return Fail(error,
+                        "avi writer: cannot create \"" + path + "\": " + std::strerror(errno));
         return true;
     }
 
-    void Close() {
+    void Close()
+    {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
@@ -49,7 +51,8 @@ public:
 
     int fd() const { return fd_; }
 
-    static int Write(void* opaque, std::uint8_t* data, int size) {
+    static int Write(void* opaque, std::uint8_t* data, int size)
+    {
         const int fd = static_cast<OutputFile*>(opaque)->fd_;
         for (int done = 0; done < size;) {
             const ssize_t n = ::write(fd, data + done, size - done);
@@ -62,7 +65,8 @@ public:
         return size;
     }
 
-    static std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
+    static std::int64_t Seek(void* opaque, std::int64_t offset, int whence)
+    {
         const int fd = static_cast<OutputFile*>(opaque)->fd_;
         if (whence & AVSEEK_SIZE) {
             struct stat info {};
@@ -117,7 +121,8 @@ private:
     bool failed_ = false;  // a write failed: the file is finished as far as it can be
 };
 
-bool FfmpegAviWriter::Create(const std::string& path, std::string* error) {
+bool FfmpegAviWriter::Create(const std::string& path, std::string* error)
+{
     path_ = path;
     if (!file_.Open(path, error))
         return false;
@@ -139,7 +144,8 @@ bool FfmpegAviWriter::Create(const std::string& path, std::string* error) {
     return true;
 }
 
-int FfmpegAviWriter::AddStream(StreamFormatPtr format, std::string* error) {
+int FfmpegAviWriter::AddStream(StreamFormatPtr format, std::string* error)
+{
     std::lock_guard lock(mutex_);
     if (!format)
         return Fail(error, "avi writer: no stream format"), -1;
@@ -157,7 +163,8 @@ int FfmpegAviWriter::AddStream(StreamFormatPtr format, std::string* error) {
     return stream->index;
 }
 
-bool FfmpegAviWriter::WriteHeader(std::string* error) {
+bool FfmpegAviWriter::WriteHeader(std::string* error)
+{
     if (headerWritten_)
         return true;
     if (formats_.empty())
@@ -175,7 +182,8 @@ bool FfmpegAviWriter::WriteHeader(std::string* error) {
 
 bool FfmpegAviWriter::Write(int stream, const std::uint8_t* data, std::size_t size,
                             MediaTime startTime, MediaTime endTime, bool keyFrame,
-                            std::string* error) {
+                            std::string* error)
+{
     std::lock_guard lock(mutex_);
     if (finished_)
         return Fail(error, "avi writer: the file is already finished");
@@ -215,7 +223,8 @@ bool FfmpegAviWriter::Write(int stream, const std::uint8_t* data, std::size_t si
 // tick and duration are in the muxer's time base of the stream.
 bool FfmpegAviWriter::WriteTicks(int stream, const std::uint8_t* data, std::size_t size,
                                  std::int64_t tick, std::int64_t duration, bool keyFrame,
-                                 std::string* error) {
+                                 std::string* error)
+{
     const bool audio = formats_[stream]->kind() == StreamFormat::Kind::Audio;
     std::int64_t& last = lastTick_[stream];
     // The muxer stores a non-audio stream as one chunk per tick and fills later gaps with
@@ -252,7 +261,8 @@ bool FfmpegAviWriter::WriteTicks(int stream, const std::uint8_t* data, std::size
     return true;
 }
 
-bool FfmpegAviWriter::Finish(std::string* error) {
+bool FfmpegAviWriter::Finish(std::string* error)
+{
     std::lock_guard lock(mutex_);
     if (finished_)
         return true;
@@ -272,7 +282,8 @@ bool FfmpegAviWriter::Finish(std::string* error) {
     return ok;
 }
 
-bool FfmpegAviWriter::WriteTrailer(std::string* error) {
+bool FfmpegAviWriter::WriteTrailer(std::string* error)
+{
     if (int code = av_write_trailer(muxer_.get()); code < 0)
         return FfmpegFailure(error, "avi writer: writing the index failed", code);
     avio_flush(io_.get());
@@ -282,12 +293,13 @@ bool FfmpegAviWriter::WriteTrailer(std::string* error) {
 }
 
 // libavformat has no MIDI codec: the stream went out as data ("dats") and becomes "mids".
-bool FfmpegAviWriter::MarkMidiStreams(std::string* error) {
+bool FfmpegAviWriter::MarkMidiStreams(std::string* error)
+{
     std::vector<std::uint8_t> start(kHeaderSearchBytes);
     const ssize_t read = ::pread(file_.fd(), start.data(), start.size(), 0);
     if (read < 0)
-        return Fail(error, "avi writer: reading back \"" + path_ + "\" failed: " +
-                                  std::strerror(errno));
+        return Fail(error,
+                    "avi writer: reading back \"" + path_ + "\" failed: " + std::strerror(errno));
     start.resize(static_cast<std::size_t>(read));
     for (std::size_t i = 0; i < formats_.size(); ++i) {
         if (formats_[i]->kind() != StreamFormat::Kind::Midi)
@@ -297,14 +309,15 @@ bool FfmpegAviWriter::MarkMidiStreams(std::string* error) {
             return Fail(error, "avi writer: the MIDI stream header was not found");
         if (::pwrite(file_.fd(), "mids", 4, static_cast<off_t>(*at)) != 4)
             return Fail(error, "avi writer: marking the MIDI stream failed: " +
-                                      std::string(std::strerror(errno)));
+                                   std::string(std::strerror(errno)));
     }
     return true;
 }
 
 }  // namespace
 
-std::unique_ptr<AviWriter> AviWriter::Create(const std::string& path, std::string* error) {
+std::unique_ptr<AviWriter> AviWriter::Create(const std::string& path, std::string* error)
+{
     auto writer = std::make_unique<FfmpegAviWriter>();
     if (!writer->Create(path, error))
         return nullptr;

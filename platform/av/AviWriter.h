@@ -28,9 +28,8 @@ public:
 
     // Before the first Write; returns the stream's number or -1.
     virtual int AddStream(StreamFormatPtr format, std::string* error) = 0;
-    virtual bool Write(int stream, const std::uint8_t* data, std::size_t size,
-                       MediaTime startTime, MediaTime endTime, bool keyFrame,
-                       std::string* error) = 0;
+    virtual bool Write(int stream, const std::uint8_t* data, std::size_t size, MediaTime startTime,
+                       MediaTime endTime, bool keyFrame, std::string* error) = 0;
     // Writes what is buffered, the index and the final headers, and closes the file: the
     // file is complete and playable with what was written, also when no packet came.
     virtual bool Finish(std::string* error) = 0;

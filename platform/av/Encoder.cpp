@@ -11,7 +11,8 @@ extern "C" {
 namespace av {
 
 StreamFormatPtr StreamFormat::Make(Kind kind, const AVCodecParameters& parameters,
-                                   AVRational timeBase, std::string* error) {
+                                   AVRational timeBase, std::string* error)
+{
     CodecParametersPtr copy(avcodec_parameters_alloc());
     if (!copy) {
         Fail(error, "stream format: out of memory");
@@ -25,9 +26,11 @@ StreamFormatPtr StreamFormat::Make(Kind kind, const AVCodecParameters& parameter
 }
 
 StreamFormat::StreamFormat(Kind kind, CodecParametersPtr parameters, AVRational timeBase)
-    : kind_(kind), parameters_(std::move(parameters)), timeBase_(timeBase) {}
+    : kind_(kind), parameters_(std::move(parameters)), timeBase_(timeBase)
+{}
 
-std::vector<EncoderEntry> AvailableEncoders(EncoderCategory category) {
+std::vector<EncoderEntry> AvailableEncoders(EncoderCategory category)
+{
     std::vector<EncoderEntry> found;
     for (const EncoderSettings& row : EncoderTable())
         if (row.category == category && avcodec_find_encoder_by_name(row.codecName))
@@ -35,7 +38,8 @@ std::vector<EncoderEntry> AvailableEncoders(EncoderCategory category) {
     return found;
 }
 
-StreamFormatPtr RawVideoFormat(int width, int height, double framesPerSecond) {
+StreamFormatPtr RawVideoFormat(int width, int height, double framesPerSecond)
+{
     if (width <= 0 || height <= 0 || !(framesPerSecond > 0))
         return nullptr;
     AVCodecParameters parameters{};
@@ -51,7 +55,8 @@ StreamFormatPtr RawVideoFormat(int width, int height, double framesPerSecond) {
     return StreamFormat::Make(StreamFormat::Kind::Video, parameters, timeBase, nullptr);
 }
 
-StreamFormatPtr PcmAudioFormat(int sampleRate, int channels) {
+StreamFormatPtr PcmAudioFormat(int sampleRate, int channels)
+{
     if (sampleRate <= 0 || channels <= 0)
         return nullptr;
     AVCodecParameters parameters{};
@@ -69,7 +74,8 @@ StreamFormatPtr PcmAudioFormat(int sampleRate, int channels) {
     return format;
 }
 
-StreamFormatPtr MidiFormat() {
+StreamFormatPtr MidiFormat()
+{
     AVCodecParameters parameters{};
     parameters.codec_type = AVMEDIA_TYPE_DATA;
     parameters.codec_id = AV_CODEC_ID_NONE;

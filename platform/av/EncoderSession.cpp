@@ -5,9 +5,9 @@
 
 namespace av {
 
-CodecContextPtr EncoderSession::Allocate(const std::string& friendlyName,
-                                         EncoderCategory category,
-                                         const EncoderSettings** settings, std::string* error) {
+CodecContextPtr EncoderSession::Allocate(const std::string& friendlyName, EncoderCategory category,
+                                         const EncoderSettings** settings, std::string* error)
+{
     const EncoderSettings* row = FindEncoderSettings(friendlyName, category);
     if (!row) {
         Fail(error, "encoder: no compressor is called \"" + friendlyName + "\"");
@@ -25,7 +25,8 @@ CodecContextPtr EncoderSession::Allocate(const std::string& friendlyName,
     return codec;
 }
 
-bool EncoderSession::Open(CodecContextPtr codec, AVDictionary** options, std::string* error) {
+bool EncoderSession::Open(CodecContextPtr codec, AVDictionary** options, std::string* error)
+{
     codec_ = std::move(codec);
     const std::string name = codec_->codec->name;
     if (int code = avcodec_open2(codec_.get(), codec_->codec, options); code < 0)
@@ -38,7 +39,8 @@ bool EncoderSession::Open(CodecContextPtr codec, AVDictionary** options, std::st
     return true;
 }
 
-StreamFormatPtr EncoderSession::Format(StreamFormat::Kind kind, std::string* error) const {
+StreamFormatPtr EncoderSession::Format(StreamFormat::Kind kind, std::string* error) const
+{
     CodecParametersPtr parameters(avcodec_parameters_alloc());
     if (!parameters) {
         Fail(error, "encoder: out of memory");
@@ -51,8 +53,8 @@ StreamFormatPtr EncoderSession::Format(StreamFormat::Kind kind, std::string* err
     return StreamFormat::Make(kind, *parameters, codec_->time_base, error);
 }
 
-bool EncoderSession::Send(const AVFrame* frame, std::vector<EncodedPacket>& out,
-                          std::string* error) {
+bool EncoderSession::Send(const AVFrame* frame, std::vector<EncodedPacket>& out, std::string* error)
+{
     if (!frame) {
         if (flushed_)
             return true;
@@ -65,7 +67,8 @@ bool EncoderSession::Send(const AVFrame* frame, std::vector<EncodedPacket>& out,
     return Receive(out, error);
 }
 
-bool EncoderSession::Receive(std::vector<EncodedPacket>& out, std::string* error) {
+bool EncoderSession::Receive(std::vector<EncodedPacket>& out, std::string* error)
+{
     for (;;) {
         const int code = avcodec_receive_packet(codec_.get(), packet_.get());
         if (code == AVERROR(EAGAIN) || code == AVERROR_EOF)

@@ -32,7 +32,8 @@ constexpr EncoderSettings kEncoders[] = {
 };
 // clang-format on
 
-bool EqualIgnoringCase(const std::string& a, const char* b) {
+bool EqualIgnoringCase(const std::string& a, const char* b)
+{
     const std::string_view other(b);
     return a.size() == other.size() &&
            std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
@@ -43,9 +44,13 @@ bool EqualIgnoringCase(const std::string& a, const char* b) {
 
 }  // namespace
 
-std::span<const EncoderSettings> EncoderTable() { return kEncoders; }
+std::span<const EncoderSettings> EncoderTable()
+{
+    return kEncoders;
+}
 
-const EncoderSettings* FindEncoderSettings(const std::string& name, EncoderCategory category) {
+const EncoderSettings* FindEncoderSettings(const std::string& name, EncoderCategory category)
+{
     for (const EncoderSettings& row : kEncoders)
         if (row.category == category && EqualIgnoringCase(name, row.friendlyName))
             return &row;

@@ -46,7 +46,8 @@ struct OutputFormatContextFree {
 };
 // A custom I/O context owns its buffer separately from the context itself.
 struct IoContextFree {
-    void operator()(AVIOContext* p) const {
+    void operator()(AVIOContext* p) const
+    {
         av_freep(&p->buffer);
         avio_context_free(&p);
     }

@@ -42,7 +42,7 @@ StreamKind KindOf(AVMediaType type)
 }  // namespace
 
 InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view who,
-                             std::string* error)
+                                    std::string* error)
 {
     AVFormatContext* raw = nullptr;
     const std::string what(who);
@@ -52,8 +52,8 @@ InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view wh
     }
     InputFormatContextPtr input(raw);
     if (int code = avformat_find_stream_info(input.get(), nullptr); code < 0) {
-        Fail(error, FfmpegErrorMessage(what + ": reading the streams of \"" + path + "\" failed",
-                                       code));
+        Fail(error,
+             FfmpegErrorMessage(what + ": reading the streams of \"" + path + "\" failed", code));
         return nullptr;
     }
     if (input->nb_streams == 0) {

@@ -5,8 +5,7 @@
 
 namespace av {
 
-bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams,
-                    std::string* error)
+bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams, std::string* error)
 {
     InputFormatContextPtr input = OpenInputFile(path, "probe", error);
     if (!input)
@@ -29,8 +28,8 @@ bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams,
         if (index >= 0 && index < static_cast<int>(found.size())) {
             ++found[index].frameCount;
             const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            if (time != AV_NOPTS_VALUE && (ends[index] == AV_NOPTS_VALUE ||
-                                           time + packet->duration > ends[index]))
+            if (time != AV_NOPTS_VALUE &&
+                (ends[index] == AV_NOPTS_VALUE || time + packet->duration > ends[index]))
                 ends[index] = time + packet->duration;
         }
         av_packet_unref(packet.get());

@@ -12,13 +12,13 @@ enum class StreamKind { Video, Audio, Other };
 // What a media file holds, as read by the demuxer (and, for frameCount, by reading the
 // stream's packets through once).
 struct StreamInfo {
-    int index = 0;          // the stream's position in the file
+    int index = 0;  // the stream's position in the file
     StreamKind kind = StreamKind::Other;
-    std::string codec;      // the codec's short name, "" when unknown
-    std::string fourcc;     // the container's codec tag as four characters, "" when none
-                            // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
-    bool decodable = false; // a decoder for it is linked
-    int width = 0;          // video
+    std::string codec;       // the codec's short name, "" when unknown
+    std::string fourcc;      // the container's codec tag as four characters, "" when none
+                             // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
+    bool decodable = false;  // a decoder for it is linked
+    int width = 0;           // video
     int height = 0;
     double framesPerSecond = 0;  // video: average rate, 0 when unknown
     int sampleRate = 0;          // audio
@@ -30,7 +30,6 @@ struct StreamInfo {
 
 // Lists the streams of a media file. False, with a message naming the cause, when the
 // file cannot be opened or is not a media file.
-bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams,
-                    std::string* error);
+bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams, std::string* error);
 
 }  // namespace av

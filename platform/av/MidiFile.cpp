@@ -15,7 +15,8 @@ namespace {
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 constexpr std::uint32_t kDefaultTempo = 500'000;  // microseconds per quarter note: 120 bpm
 
-bool Fail(std::string* error, const std::string& why) {
+bool Fail(std::string* error, const std::string& why)
+{
     if (error)
         *error = "midi file: " + why;
     return false;
@@ -29,12 +30,14 @@ public:
     bool AtEnd() const { return at_ >= bytes_.size(); }
     std::size_t position() const { return at_; }
 
-    std::optional<std::uint8_t> Byte() {
+    std::optional<std::uint8_t> Byte()
+    {
         if (at_ >= bytes_.size())
             return std::nullopt;
         return bytes_[at_++];
     }
-    std::optional<std::uint32_t> BigEndian(int count) {
+    std::optional<std::uint32_t> BigEndian(int count)
+    {
         if (bytes_.size() - at_ < static_cast<std::size_t>(count))
             return std::nullopt;
         std::uint32_t value = 0;
@@ -44,7 +47,8 @@ public:
     }
     // A variable-length quantity: seven bits a byte, high bit set on all but the last,
     // at most four bytes.
-    std::optional<std::uint32_t> Quantity() {
+    std::optional<std::uint32_t> Quantity()
+    {
         std::uint32_t value = 0;
         for (int i = 0; i < 4; ++i) {
             const std::optional<std::uint8_t> byte = Byte();
@@ -56,7 +60,8 @@ public:
         }
         return std::nullopt;
     }
-    std::optional<std::span<const std::uint8_t>> Bytes(std::size_t count) {
+    std::optional<std::span<const std::uint8_t>> Bytes(std::size_t count)
+    {
         if (bytes_.size() - at_ < count)
             return std::nullopt;
         const std::span<const std::uint8_t> part = bytes_.subspan(at_, count);
@@ -84,13 +89,15 @@ struct Track {
     std::uint64_t endTick = 0;
 };
 
-int DataBytesOf(std::uint8_t status) {
+int DataBytesOf(std::uint8_t status)
+{
     const std::uint8_t kind = status & 0xF0;
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
 bool ReadChannelMessage(Reader& reader, std::uint8_t status, std::optional<std::uint8_t> first,
-                        std::vector<std::uint8_t>& bytes, std::string* error) {
+                        std::vector<std::uint8_t>& bytes, std::string* error)
+{
     bytes = {status};
     for (int i = 0; i < DataBytesOf(status); ++i) {
         const std::optional<std::uint8_t> data = i == 0 && first ? first : reader.Byte();
@@ -105,8 +112,9 @@ bool ReadChannelMessage(Reader& reader, std::uint8_t status, std::optional<std::
 
 // Reads one MTrk chunk's events: channel messages (with running status), system
 // exclusive messages and meta events, of which tempo changes are kept aside.
-bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track,
-               std::vector<TempoChange>& tempos, std::string* error) {
+bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track, std::vector<TempoChange>& tempos,
+               std::string* error)
+{
     Reader reader(chunk);
     std::uint64_t tick = 0;
     std::optional<std::uint8_t> runningStatus;
@@ -175,7 +183,8 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track,
 // number of ticks per second (SMPTE division, where tempo changes do not apply).
 class TickClock {
 public:
-    TickClock(std::uint16_t division, std::vector<TempoChange> tempos) {
+    TickClock(std::uint16_t division, std::vector<TempoChange> tempos)
+    {
         if (division & 0x8000) {
             // The high byte is minus the frame rate; 29 stands for 30 drop-frame (29.97).
             const int framesPerSecond = 256 - (division >> 8);
@@ -185,8 +194,9 @@ public:
             return;
         }
         ticksPerQuarter_ = division;
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        std::stable_sort(
+            tempos.begin(), tempos.end(),
+            [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
         segments_.push_back({0, 0, kDefaultTempo});
         for (const TempoChange& change : tempos) {
             Segment& last = segments_.back();
@@ -198,7 +208,8 @@ public:
         }
     }
 
-    MediaTime At(std::uint64_t tick) const {
+    MediaTime At(std::uint64_t tick) const
+    {
         if (smpteTicksPerSecond_ > 0)
             return static_cast<MediaTime>(tick * (kMediaTimePerSecond / smpteTicksPerSecond_));
         auto after = std::upper_bound(segments_.begin(), segments_.end(), tick,
@@ -216,7 +227,8 @@ private:
 
     // ticks at tempo microseconds per quarter, in 100-nanosecond units; 128 bits because
     // ticks times tempo may exceed 64.
-    MediaTime Span(std::uint64_t ticks, std::uint32_t tempo) const {
+    MediaTime Span(std::uint64_t ticks, std::uint32_t tempo) const
+    {
         const unsigned __int128 units = static_cast<unsigned __int128>(ticks) * tempo * 10;
         return static_cast<MediaTime>(units / ticksPerQuarter_);
     }
@@ -226,7 +238,8 @@ private:
     std::vector<Segment> segments_;
 };
 
-bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::string* error) {
+bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::string* error)
+{
     Reader reader(file);
     const auto id = reader.Bytes(4);
     const std::optional<std::uint32_t> headerLength = reader.BigEndian(4);
@@ -297,7 +310,8 @@ bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::
 
 }  // namespace
 
-bool ReadMidiFile(const std::string& path, MidiSequence& sequence, std::string* error) {
+bool ReadMidiFile(const std::string& path, MidiSequence& sequence, std::string* error)
+{
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return Fail(error, "cannot open \"" + path + "\"");

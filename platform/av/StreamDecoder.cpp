@@ -151,14 +151,13 @@ bool FfmpegStreamDecoder::OpenCodec(std::string* error)
     if (!codec_)
         return Fail(error, "decoder: out of memory");
     if (int code = avcodec_parameters_to_context(codec_.get(), stream_->codecpar); code < 0)
-        return Fail(error, FfmpegErrorMessage("decoder: copying the stream parameters failed",
-                                              code));
+        return Fail(error,
+                    FfmpegErrorMessage("decoder: copying the stream parameters failed", code));
     codec_->pkt_timebase = stream_->time_base;
     codec_->max_pixels = static_cast<std::int64_t>(kMaxFrameSide) * kMaxFrameSide;
     if (int code = avcodec_open2(codec_.get(), decoder, nullptr); code < 0)
-        return Fail(error, FfmpegErrorMessage("decoder: opening codec \"" + info_.codec +
-                                                  "\" failed",
-                                              code));
+        return Fail(error, FfmpegErrorMessage(
+                               "decoder: opening codec \"" + info_.codec + "\" failed", code));
     return true;
 }
 
@@ -170,8 +169,7 @@ bool FfmpegStreamDecoder::PrepareVideo(std::string* error)
         return Fail(error, "decoder: frame size " + std::to_string(info_.width) + " x " +
                                std::to_string(info_.height) + " is larger than " +
                                std::to_string(kMaxFrameSide) + " in a dimension");
-    pixels_.assign(static_cast<std::size_t>(DibStride(info_.width)) * info_.height +
-                       kScalerSlack,
+    pixels_.assign(static_cast<std::size_t>(DibStride(info_.width)) * info_.height + kScalerSlack,
                    0);
     return true;
 }
@@ -190,9 +188,8 @@ StreamDecoder::Status FfmpegStreamDecoder::Next(DecodedSample& sample, std::stri
     while (!decoderEnded_) {
         switch (ReceiveFrame(error)) {
         case Step::Frame: {
-            const bool converted = info_.kind == StreamKind::Video
-                                       ? ConvertVideo(sample, error)
-                                       : ConvertAudio(sample, error);
+            const bool converted = info_.kind == StreamKind::Video ? ConvertVideo(sample, error)
+                                                                   : ConvertAudio(sample, error);
             av_frame_unref(frame_.get());
             if (!converted)
                 return Status::Error;
@@ -327,8 +324,8 @@ bool FfmpegStreamDecoder::UpdateResampler(std::string* error)
     if (code >= 0)
         code = swr_init(resampler.get());
     if (code < 0)
-        return Fail(error, FfmpegErrorMessage("decoder: setting up the audio conversion failed",
-                                              code));
+        return Fail(error,
+                    FfmpegErrorMessage("decoder: setting up the audio conversion failed", code));
     // The old resampler's delayed samples are given up: a format change mid-stream is
     // a splice, not a continuation.
     resampler_ = std::move(resampler);
@@ -344,8 +341,8 @@ bool FfmpegStreamDecoder::ConvertAudio(DecodedSample& sample, std::string* error
         return false;
     const int capacity = swr_get_out_samples(resampler_.get(), frame_->nb_samples);
     if (capacity < 0)
-        return Fail(error, FfmpegErrorMessage("decoder: sizing the audio conversion failed",
-                                              capacity));
+        return Fail(error,
+                    FfmpegErrorMessage("decoder: sizing the audio conversion failed", capacity));
     sound_.resize(static_cast<std::size_t>(capacity) * info_.channels * 2);
     std::uint8_t* destination[1] = {sound_.data()};
     const int converted =
@@ -383,12 +380,10 @@ bool FfmpegStreamDecoder::FlushResampler(DecodedSample& sample)
 // `stamp` (the frame's best-effort time stamp) and the stream's start_time are in the
 // stream's time base; `duration` and the sample's times are in ours, from the stream's
 // start. A sample without a stamp follows on from the one before.
-void FfmpegStreamDecoder::StampTimes(DecodedSample& sample, std::int64_t stamp,
-                                     MediaTime duration)
+void FfmpegStreamDecoder::StampTimes(DecodedSample& sample, std::int64_t stamp, MediaTime duration)
 {
     if (stamp != AV_NOPTS_VALUE) {
-        const std::int64_t origin =
-            stream_->start_time != AV_NOPTS_VALUE ? stream_->start_time : 0;
+        const std::int64_t origin = stream_->start_time != AV_NOPTS_VALUE ? stream_->start_time : 0;
         sample.startTime = ToMediaTime(stamp - origin, stream_->time_base);
     } else {
         sample.startTime = nextStart_;

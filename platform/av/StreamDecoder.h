@@ -18,7 +18,7 @@ struct DecodedSample {
     std::size_t size = 0;     // bytes of valid data
     MediaTime startTime = 0;  // from the stream's start
     MediaTime endTime = 0;
-    int sampleFrames = 0;     // audio: samples per channel; video: 1
+    int sampleFrames = 0;  // audio: samples per channel; video: 1
 };
 
 // Decodes one stream of a media file on a demuxer of its own, so that every stream of a

@@ -15,8 +15,8 @@ public:
     enum class Kind { Video, Audio, Midi };
 
     // Copies parameters. Null, with a message, when the copy cannot be made.
-    static StreamFormatPtr Make(Kind kind, const AVCodecParameters& parameters,
-                                AVRational timeBase, std::string* error);
+    static StreamFormatPtr Make(Kind kind, const AVCodecParameters& parameters, AVRational timeBase,
+                                std::string* error);
 
     StreamFormat(Kind kind, CodecParametersPtr parameters, AVRational timeBase);
 

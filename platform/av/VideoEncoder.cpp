@@ -39,14 +39,16 @@ private:
     std::int64_t lastTick_ = AV_NOPTS_VALUE;
 };
 
-AVPixelFormat ChoosePixelFormat(const AVCodec& encoder, const EncoderSettings& settings) {
+AVPixelFormat ChoosePixelFormat(const AVCodec& encoder, const EncoderSettings& settings)
+{
     if (settings.pixelFormat != AV_PIX_FMT_NONE)
         return settings.pixelFormat;
     return encoder.pix_fmts ? encoder.pix_fmts[0] : AV_PIX_FMT_YUV420P;
 }
 
 bool FfmpegVideoEncoder::Open(const std::string& friendlyName, int width, int height,
-                              double framesPerSecond, std::string* error) {
+                              double framesPerSecond, std::string* error)
+{
     if (width <= 0 || height <= 0)
         return Fail(error, "video encoder: the frame size must be positive");
     if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond))
@@ -68,7 +70,8 @@ bool FfmpegVideoEncoder::Open(const std::string& friendlyName, int width, int he
 
 void FfmpegVideoEncoder::Configure(AVCodecContext& codec, const EncoderSettings& settings,
                                    int width, int height, double framesPerSecond,
-                                   AVDictionary** options) {
+                                   AVDictionary** options)
+{
     // MPEG-4 limits the time base denominator to 16 bits; 29.97 becomes 30000/1001.
     const AVRational rate = av_d2q(framesPerSecond, 65535);
     codec.width = width;
@@ -80,8 +83,8 @@ void FfmpegVideoEncoder::Configure(AVCodecContext& codec, const EncoderSettings&
     // AVI stores no presentation times: frames must come out in the order they went in.
     codec.max_b_frames = 0;
     if (settings.keyFrameSeconds > 0)
-        codec.gop_size = std::max(1, static_cast<int>(std::lround(framesPerSecond *
-                                                                  settings.keyFrameSeconds)));
+        codec.gop_size =
+            std::max(1, static_cast<int>(std::lround(framesPerSecond * settings.keyFrameSeconds)));
     if (settings.qscale > 0) {
         codec.flags |= AV_CODEC_FLAG_QSCALE;
         codec.global_quality = FF_QP2LAMBDA * settings.qscale;
@@ -92,14 +95,15 @@ void FfmpegVideoEncoder::Configure(AVCodecContext& codec, const EncoderSettings&
         codec.color_range = AVCOL_RANGE_JPEG;
 }
 
-bool FfmpegVideoEncoder::SetUpConversion(std::string* error) {
+bool FfmpegVideoEncoder::SetUpConversion(std::string* error)
+{
     const AVCodecContext& codec = session_.codec();
     scaler_.reset(sws_getContext(codec.width, codec.height, AV_PIX_FMT_BGR24, codec.width,
-                                 codec.height, codec.pix_fmt, SWS_BICUBIC,
-                                 nullptr, nullptr, nullptr));
+                                 codec.height, codec.pix_fmt, SWS_BICUBIC, nullptr, nullptr,
+                                 nullptr));
     if (!scaler_)
         return Fail(error, std::string("video encoder: no conversion from 24-bit bitmaps to ") +
-                                  av_get_pix_fmt_name(codec.pix_fmt));
+                               av_get_pix_fmt_name(codec.pix_fmt));
     picture_.reset(av_frame_alloc());
     if (!picture_)
         return Fail(error, "video encoder: out of memory");
@@ -111,12 +115,14 @@ bool FfmpegVideoEncoder::SetUpConversion(std::string* error) {
     return true;
 }
 
-bool FfmpegVideoEncoder::Convert(const std::uint8_t* frame, std::string* error) {
+bool FfmpegVideoEncoder::Convert(const std::uint8_t* frame, std::string* error)
+{
     const AVCodecContext& codec = session_.codec();
     // The bitmap is bottom-up with rows padded to 4 bytes: start at its last stored row
     // (the top of the picture) and walk backwards.
     const int stride = (codec.width * 3 + 3) & ~3;
-    const std::uint8_t* source[4] = {frame + static_cast<std::ptrdiff_t>(codec.height - 1) * stride};
+    const std::uint8_t* source[4] = {frame +
+                                     static_cast<std::ptrdiff_t>(codec.height - 1) * stride};
     const int sourceStride[4] = {-stride};
     // The codec may still hold the previous picture (reference frames).
     if (int code = av_frame_make_writable(picture_.get()); code < 0)
@@ -127,7 +133,8 @@ bool FfmpegVideoEncoder::Convert(const std::uint8_t* frame, std::string* error) 
 }
 
 bool FfmpegVideoEncoder::Encode(const std::uint8_t* frame, MediaTime startTime,
-                                std::vector<EncodedPacket>& out, std::string* error) {
+                                std::vector<EncodedPacket>& out, std::string* error)
+{
     if (!frame)
         return Fail(error, "video encoder: no frame");
     if (!Convert(frame, error))
@@ -142,7 +149,8 @@ bool FfmpegVideoEncoder::Encode(const std::uint8_t* frame, MediaTime startTime,
     return session_.Send(picture_.get(), out, error);
 }
 
-bool FfmpegVideoEncoder::Flush(std::vector<EncodedPacket>& out, std::string* error) {
+bool FfmpegVideoEncoder::Flush(std::vector<EncodedPacket>& out, std::string* error)
+{
     return session_.Send(nullptr, out, error);
 }
 
@@ -150,7 +158,8 @@ bool FfmpegVideoEncoder::Flush(std::vector<EncodedPacket>& out, std::string* err
 
 std::unique_ptr<VideoEncoder> VideoEncoder::Open(const std::string& friendlyName, int width,
                                                  int height, double framesPerSecond,
-                                                 std::string* error) {
+                                                 std::string* error)
+{
     auto encoder = std::make_unique<FfmpegVideoEncoder>();
     if (!encoder->Open(friendlyName, width, height, framesPerSecond, error))
         return nullptr;

@@ -8,8 +8,8 @@
 #include "platform/dshow/MidiFileSource.h"
 #include "platform/dshow/MidiRenderer.h"
 #include "platform/dshow/SampleGrabberFilter.h"
-#include "platform/dshow/SystemDeviceEnum.h"
 #include "platform/dshow/SystemClock.h"
+#include "platform/dshow/SystemDeviceEnum.h"
 #include "platform/dshow/Uuids.h"
 
 // Listed here rather than registered by static initialisers, which a static link drops

@@ -12,48 +12,63 @@ struct RegisteredClass {
 };
 
 // Classes added at run time; looked up before the static table so they can replace it.
-std::mutex& RegistryMutex() {
+std::mutex& RegistryMutex()
+{
     static std::mutex mutex;
     return mutex;
 }
-std::vector<RegisteredClass>& Registry() {
+std::vector<RegisteredClass>& Registry()
+{
     static std::vector<RegisteredClass> classes;
     return classes;
 }
 
 thread_local int initialisations = 0;
 
-ClassFactoryFunction FindFactory(REFCLSID clsid) {
+ClassFactoryFunction FindFactory(REFCLSID clsid)
+{
     {
         std::lock_guard<std::mutex> lock(RegistryMutex());
         for (const RegisteredClass& entry : Registry()) {
-            if (entry.clsid == clsid) return entry.factory;
+            if (entry.clsid == clsid)
+                return entry.factory;
         }
     }
     for (const ClassTableEntry* entry = kPlatformClasses; entry->factory; ++entry) {
-        if (*entry->clsid == clsid) return entry->factory;
+        if (*entry->clsid == clsid)
+            return entry->factory;
     }
     return nullptr;
 }
 
 }  // namespace
 
-HRESULT CoInitializeEx(void*, DWORD) { return initialisations++ == 0 ? S_OK : S_FALSE; }
-
-void CoUninitialize() {
-    if (initialisations > 0) --initialisations;
+HRESULT CoInitializeEx(void*, DWORD)
+{
+    return initialisations++ == 0 ? S_OK : S_FALSE;
 }
 
-HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD, REFIID iid, void** out) {
-    if (!out) return E_POINTER;
+void CoUninitialize()
+{
+    if (initialisations > 0)
+        --initialisations;
+}
+
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD, REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
     *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
+    if (outer)
+        return CLASS_E_NOAGGREGATION;
     ClassFactoryFunction factory = FindFactory(clsid);
-    if (!factory) return REGDB_E_CLASSNOTREG;
+    if (!factory)
+        return REGDB_E_CLASSNOTREG;
     return factory(iid, out);
 }
 
-void CoRegisterClass(REFCLSID clsid, ClassFactoryFunction factory) {
+void CoRegisterClass(REFCLSID clsid, ClassFactoryFunction factory)
+{
     std::lock_guard<std::mutex> lock(RegistryMutex());
     for (RegisteredClass& entry : Registry()) {
         if (entry.clsid == clsid) {
@@ -64,11 +79,18 @@ void CoRegisterClass(REFCLSID clsid, ClassFactoryFunction factory) {
     Registry().push_back({clsid, factory});
 }
 
-void CoUnregisterClass(REFCLSID clsid) {
+void CoUnregisterClass(REFCLSID clsid)
+{
     std::lock_guard<std::mutex> lock(RegistryMutex());
     std::erase_if(Registry(), [&](const RegisteredClass& entry) { return entry.clsid == clsid; });
 }
 
-void* CoTaskMemAlloc(std::size_t size) { return std::malloc(size ? size : 1); }
+void* CoTaskMemAlloc(std::size_t size)
+{
+    return std::malloc(size ? size : 1);
+}
 
-void CoTaskMemFree(void* block) { std::free(block); }
+void CoTaskMemFree(void* block)
+{
+    std::free(block);
+}

@@ -25,8 +25,7 @@ void CoUninitialize();
 // Creates an object of a registered class and asks it for iid. REGDB_E_CLASSNOTREG for an
 // unknown class, CLASS_E_NOAGGREGATION when an outer object is given (no class here
 // supports aggregation), E_POINTER for a null out. *out is null on failure.
-HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid,
-                         void** out);
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out);
 
 // Makes a new object of a class and answers QueryInterface(iid, out) on it; the object is
 // deleted again when that fails.
@@ -48,11 +47,14 @@ extern const ClassTableEntry kPlatformClasses[];
 
 // Helper for factories: new T, then QueryInterface; deletes it again on failure.
 template <class T>
-HRESULT CreateComObject(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
+HRESULT CreateComObject(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
     *out = nullptr;
     T* object = new (std::nothrow) T();
-    if (!object) return E_OUTOFMEMORY;
+    if (!object)
+        return E_OUTOFMEMORY;
     object->NonDelegatingAddRef();
     HRESULT hr = object->NonDelegatingQueryInterface(iid, out);
     object->NonDelegatingRelease();

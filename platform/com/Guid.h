@@ -15,14 +15,20 @@ using REFGUID = const GUID&;
 using REFIID = const IID&;
 using REFCLSID = const CLSID&;
 
-constexpr bool operator==(const GUID& a, const GUID& b) {
-    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+constexpr bool operator==(const GUID& a, const GUID& b)
+{
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3)
+        return false;
     for (int i = 0; i < 8; ++i) {
-        if (a.Data4[i] != b.Data4[i]) return false;
+        if (a.Data4[i] != b.Data4[i])
+            return false;
     }
     return true;
 }
 
-constexpr bool IsEqualGUID(const GUID& a, const GUID& b) { return a == b; }
+constexpr bool IsEqualGUID(const GUID& a, const GUID& b)
+{
+    return a == b;
+}
 
 inline constexpr GUID GUID_NULL{0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};

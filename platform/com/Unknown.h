@@ -6,8 +6,8 @@
 
 #include <atomic>
 
-inline constexpr IID IID_IUnknown{0x00000000, 0x0000, 0x0000,
-                                  {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IUnknown{
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // Every interface derives from IUnknown. QueryInterface hands out a pointer that carries a
 // reference of its own; every AddRef is paired with one Release; the object deletes
@@ -52,16 +52,24 @@ private:
     std::atomic<ULONG> references_{0};
 };
 
-#define DECLARE_IUNKNOWN                                                                   \
-    HRESULT QueryInterface(REFIID iid, void** out) override {                              \
-        return NonDelegatingQueryInterface(iid, out);                                      \
-    }                                                                                      \
-    ULONG AddRef() override { return NonDelegatingAddRef(); }                              \
-    ULONG Release() override { return NonDelegatingRelease(); }
+#define DECLARE_IUNKNOWN                                                                           \
+    HRESULT QueryInterface(REFIID iid, void** out) override                                        \
+    {                                                                                              \
+        return NonDelegatingQueryInterface(iid, out);                                              \
+    }                                                                                              \
+    ULONG AddRef() override                                                                        \
+    {                                                                                              \
+        return NonDelegatingAddRef();                                                              \
+    }                                                                                              \
+    ULONG Release() override                                                                       \
+    {                                                                                              \
+        return NonDelegatingRelease();                                                             \
+    }
 
 // Releases an interface pointer and clears it; harmless on null.
 template <class T>
-void SafeRelease(T*& pointer) {
+void SafeRelease(T*& pointer)
+{
     if (pointer) {
         pointer->Release();
         pointer = nullptr;

@@ -2,7 +2,8 @@
 
 #include "platform/dshow/CompressedMediaType.h"
 
-const WAVEFORMATEX* Pcm16Format(const CMediaType& type) {
+const WAVEFORMATEX* Pcm16Format(const CMediaType& type)
+{
     if (type.majortype != MEDIATYPE_Audio || type.subtype != MEDIASUBTYPE_PCM ||
         type.formattype != FORMAT_WaveFormatEx || !type.pbFormat ||
         type.cbFormat < sizeof(WAVEFORMATEX) - sizeof(WORD)) {
@@ -17,30 +18,40 @@ const WAVEFORMATEX* Pcm16Format(const CMediaType& type) {
 }
 
 CAudioEncoderFilter::CAudioEncoderFilter(std::string friendlyName)
-    : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName)) {}
+    : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName))
+{}
 
-bool CAudioEncoderFilter::AcceptsInput(const CMediaType& type) const {
+bool CAudioEncoderFilter::AcceptsInput(const CMediaType& type) const
+{
     return Pcm16Format(type) != nullptr;
 }
 
 bool CAudioEncoderFilter::Open(const CMediaType& input, CMediaType* output,
-                               av::StreamFormatPtr* format, std::string* error) {
+                               av::StreamFormatPtr* format, std::string* error)
+{
     const WAVEFORMATEX* wave = Pcm16Format(input);
-    if (!wave) return false;
+    if (!wave)
+        return false;
     encoder_ = av::AudioEncoder::Open(FriendlyName(), static_cast<int>(wave->nSamplesPerSec),
                                       wave->nChannels, error);
-    if (!encoder_) return false;
+    if (!encoder_)
+        return false;
     *format = encoder_->format();
     return CompressedAudioType(format->get(), output);
 }
 
-void CAudioEncoderFilter::Close() { encoder_.reset(); }
+void CAudioEncoderFilter::Close()
+{
+    encoder_.reset();
+}
 
 bool CAudioEncoderFilter::Encode(const BYTE* data, long length, REFERENCE_TIME start,
-                                 std::vector<av::EncodedPacket>& out, std::string* error) {
+                                 std::vector<av::EncodedPacket>& out, std::string* error)
+{
     return encoder_->Encode(data, static_cast<std::size_t>(length), start, out, error);
 }
 
-bool CAudioEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {
+bool CAudioEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error)
+{
     return encoder_->Flush(out, error);
 }

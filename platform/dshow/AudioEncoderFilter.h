@@ -4,8 +4,8 @@
 
 #include <memory>
 
-inline constexpr CLSID CLSID_AudioEncoderFilter{0x5C1D2E43, 0x7A3B, 0x4F61,
-                                                {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
+inline constexpr CLSID CLSID_AudioEncoderFilter{
+    0x5C1D2E43, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
 
 // An audio compressor: takes interleaved 16-bit PCM of any rate and channel count
 // (FORMAT_WaveFormatEx), gives the codec's packets.

@@ -24,19 +24,24 @@ constexpr double kDefaultFramesPerSecond = 25.0;
 CAviMuxInputPin::CAviMuxInputPin(CAviMux* mux, int index, HRESULT* result)
     : CBaseInputPin(nullptr, mux, mux->pStateLock(), result,
                     (u"Input " + Utf8ToWide(std::to_string(index + 1))).c_str()),
-      mux_(mux),
-      index_(index) {}
+      mux_(mux), index_(index)
+{}
 
-HRESULT CAviMuxInputPin::CheckConnect(IPin* pin) {
+HRESULT CAviMuxInputPin::CheckConnect(IPin* pin)
+{
     const HRESULT hr = CBaseInputPin::CheckConnect(pin);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     IEncodedStream* encoded = nullptr;
-    fromEncoder_ = SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, reinterpret_cast<void**>(&encoded)));
-    if (encoded) encoded->Release();
+    fromEncoder_ =
+        SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, reinterpret_cast<void**>(&encoded)));
+    if (encoded)
+        encoded->Release();
     return S_OK;
 }
 
-HRESULT CAviMuxInputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CAviMuxInputPin::CheckMediaType(const CMediaType* type)
+{
     if (fromEncoder_) {
         return type->majortype == MEDIATYPE_Video || type->majortype == MEDIATYPE_Audio
                    ? S_OK
@@ -48,19 +53,24 @@ HRESULT CAviMuxInputPin::CheckMediaType(const CMediaType* type) {
     return VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CAviMuxInputPin::CompleteConnect(IPin* receivePin) {
+HRESULT CAviMuxInputPin::CompleteConnect(IPin* receivePin)
+{
     const HRESULT hr = CBaseInputPin::CompleteConnect(receivePin);
-    if (SUCCEEDED(hr)) mux_->AddFreeInput();
+    if (SUCCEEDED(hr))
+        mux_->AddFreeInput();
     return hr;
 }
 
-av::StreamFormatPtr CAviMuxInputPin::StreamFormat() {
+av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
+{
     // No lock: connections change only while the filter is stopped, when no streaming
     // thread asks.
-    if (!m_Connected) return nullptr;
+    if (!m_Connected)
+        return nullptr;
     if (fromEncoder_) {
         IEncodedStream* encoded = nullptr;
-        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream, reinterpret_cast<void**>(&encoded)))) {
+        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream,
+                                               reinterpret_cast<void**>(&encoded)))) {
             return nullptr;
         }
         av::StreamFormatPtr format = encoded->StreamFormat();
@@ -68,42 +78,53 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat() {
         return format;
     }
     if (const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(m_mt)) {
-        const double fps = info->AvgTimePerFrame > 0
-                               ? static_cast<double>(kUnitsPerSecond) / static_cast<double>(info->AvgTimePerFrame)
-                               : kDefaultFramesPerSecond;
+        const double fps =
+            info->AvgTimePerFrame > 0
+                ? static_cast<double>(kUnitsPerSecond) / static_cast<double>(info->AvgTimePerFrame)
+                : kDefaultFramesPerSecond;
         return av::RawVideoFormat(info->bmiHeader.biWidth, info->bmiHeader.biHeight, fps);
     }
     if (const WAVEFORMATEX* wave = Pcm16Format(m_mt)) {
         return av::PcmAudioFormat(static_cast<int>(wave->nSamplesPerSec), wave->nChannels);
     }
-    if (m_mt.majortype == MEDIATYPE_Midi) return av::MidiFormat();
+    if (m_mt.majortype == MEDIATYPE_Midi)
+        return av::MidiFormat();
     return nullptr;
 }
 
-HRESULT CAviMuxInputPin::Receive(IMediaSample* sample) {
+HRESULT CAviMuxInputPin::Receive(IMediaSample* sample)
+{
     const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return mux_->Receive(index_, sample);
 }
 
-HRESULT CAviMuxInputPin::EndOfStream() {
+HRESULT CAviMuxInputPin::EndOfStream()
+{
     const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return mux_->EndOfStream(index_);
 }
 
 CAviMuxOutputPin::CAviMuxOutputPin(CAviMux* mux, HRESULT* result)
-    : CBaseOutputPin(nullptr, mux, mux->pStateLock(), result, u"AVI Out") {}
+    : CBaseOutputPin(nullptr, mux, mux->pStateLock(), result, u"AVI Out")
+{}
 
-HRESULT CAviMuxOutputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CAviMuxOutputPin::CheckMediaType(const CMediaType* type)
+{
     return type->majortype == MEDIATYPE_Stream && type->subtype == MEDIASUBTYPE_Avi
                ? S_OK
                : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CAviMuxOutputPin::GetMediaType(int position, CMediaType* type) {
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
+HRESULT CAviMuxOutputPin::GetMediaType(int position, CMediaType* type)
+{
+    if (position < 0)
+        return E_INVALIDARG;
+    if (position > 0)
+        return VFW_S_NO_MORE_ITEMS;
     *type = CMediaType();
     type->SetType(&MEDIATYPE_Stream);
     type->SetSubtype(&MEDIASUBTYPE_Avi);
@@ -111,42 +132,55 @@ HRESULT CAviMuxOutputPin::GetMediaType(int position, CMediaType* type) {
     return S_OK;
 }
 
-CAviMux::CAviMux() : CBaseFilter(nullptr, nullptr, CLSID_AviDest), output_(this, nullptr), gate_(kMaxLead) {
+CAviMux::CAviMux()
+    : CBaseFilter(nullptr, nullptr, CLSID_AviDest), output_(this, nullptr), gate_(kMaxLead)
+{
     AddFreeInput();
 }
 
-CAviMux::~CAviMux() {
+CAviMux::~CAviMux()
+{
     std::lock_guard<std::mutex> lock(writeMutex_);
     FinishFile(nullptr);
 }
 
-void CAviMux::AddFreeInput() {
+void CAviMux::AddFreeInput()
+{
     CAutoLock lock(&m_StateLock);
     const int index = static_cast<int>(inputs_.size());
     inputs_.push_back(std::make_unique<CAviMuxInputPin>(this, index, nullptr));
 }
 
-int CAviMux::GetPinCount() {
+int CAviMux::GetPinCount()
+{
     CAutoLock lock(&m_StateLock);
     return static_cast<int>(inputs_.size()) + 1;
 }
 
-CBasePin* CAviMux::GetPin(int index) {
+CBasePin* CAviMux::GetPin(int index)
+{
     CAutoLock lock(&m_StateLock);
-    if (index < 0) return nullptr;
-    if (index < static_cast<int>(inputs_.size())) return inputs_[static_cast<std::size_t>(index)].get();
-    if (index == static_cast<int>(inputs_.size())) return &output_;
+    if (index < 0)
+        return nullptr;
+    if (index < static_cast<int>(inputs_.size()))
+        return inputs_[static_cast<std::size_t>(index)].get();
+    if (index == static_cast<int>(inputs_.size()))
+        return &output_;
     return nullptr;
 }
 
-std::string CAviMux::TargetPath() {
+std::string CAviMux::TargetPath()
+{
     IPin* peer = output_.GetConnected();
-    if (!peer) return {};
+    if (!peer)
+        return {};
     PIN_INFO info{};
-    if (FAILED(peer->QueryPinInfo(&info)) || !info.pFilter) return {};
+    if (FAILED(peer->QueryPinInfo(&info)) || !info.pFilter)
+        return {};
     std::string path;
     IFileSinkFilter* sink = nullptr;
-    if (SUCCEEDED(info.pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) {
+    if (SUCCEEDED(
+            info.pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) {
         LPOLESTR name = nullptr;
         if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
             path = ToNativePath(WideToUtf8(name).c_str());
@@ -158,14 +192,17 @@ std::string CAviMux::TargetPath() {
     return path;
 }
 
-HRESULT CAviMux::Pause() {
+HRESULT CAviMux::Pause()
+{
     CAutoLock lock(&m_StateLock);
     if (IsStopped()) {
         const std::string path = TargetPath();
-        if (path.empty()) return VFW_E_NOT_CONNECTED;
+        if (path.empty())
+            return VFW_E_NOT_CONNECTED;
         std::string error;
         std::unique_ptr<av::AviWriter> writer = av::AviWriter::Create(path, &error);
-        if (!writer) return E_FAIL;
+        if (!writer)
+            return E_FAIL;
         const std::size_t count = inputs_.size();
         {
             std::lock_guard<std::mutex> writeLock(writeMutex_);
@@ -174,18 +211,21 @@ HRESULT CAviMux::Pause() {
             finished_ = false;
             streamOf_.assign(count, -1);
             connected_.assign(count, false);
-            for (std::size_t i = 0; i < count; ++i) connected_[i] = inputs_[i]->IsConnected();
+            for (std::size_t i = 0; i < count; ++i)
+                connected_[i] = inputs_[i]->IsConnected();
             feeding_ = connected_;
         }
         gate_.Reset(static_cast<int>(count));
         for (std::size_t i = 0; i < count; ++i) {
-            if (!inputs_[i]->IsConnected()) gate_.End(static_cast<int>(i));
+            if (!inputs_[i]->IsConnected())
+                gate_.End(static_cast<int>(i));
         }
     }
     return CBaseFilter::Pause();
 }
 
-HRESULT CAviMux::Stop() {
+HRESULT CAviMux::Stop()
+{
     // Waiting inputs give up first; a write in progress ends before the file does.
     gate_.Close();
     {
@@ -195,21 +235,28 @@ HRESULT CAviMux::Stop() {
     return CBaseFilter::Stop();
 }
 
-bool CAviMux::AddStreams(std::string* error) {
-    if (streamsAdded_) return true;
+bool CAviMux::AddStreams(std::string* error)
+{
+    if (streamsAdded_)
+        return true;
     streamsAdded_ = true;
     for (std::size_t i = 0; i < streamOf_.size(); ++i) {
-        if (!connected_[i]) continue;
+        if (!connected_[i])
+            continue;
         av::StreamFormatPtr format = inputs_[i]->StreamFormat();
-        if (!format) continue;
+        if (!format)
+            continue;
         streamOf_[i] = writer_->AddStream(std::move(format), error);
-        if (streamOf_[i] < 0) return false;
+        if (streamOf_[i] < 0)
+            return false;
     }
     return true;
 }
 
-bool CAviMux::FinishFile(std::string* error) {
-    if (finished_ || !writer_) return true;
+bool CAviMux::FinishFile(std::string* error)
+{
+    if (finished_ || !writer_)
+        return true;
     finished_ = true;
     bool ok = AddStreams(error);
     ok = writer_->Finish(ok ? error : nullptr) && ok;
@@ -217,46 +264,59 @@ bool CAviMux::FinishFile(std::string* error) {
     return ok;
 }
 
-HRESULT CAviMux::StreamError() {
+HRESULT CAviMux::StreamError()
+{
     NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
     return E_FAIL;
 }
 
-HRESULT CAviMux::Receive(int input, IMediaSample* sample) {
+HRESULT CAviMux::Receive(int input, IMediaSample* sample)
+{
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     const HRESULT timed = sample->GetTime(&start, &stop);
-    if (FAILED(timed)) start = stop = 0;
-    if (timed == VFW_S_NO_STOP_TIME) stop = start;
-    if (!gate_.WaitTurn(input, start)) return VFW_E_WRONG_STATE;
+    if (FAILED(timed))
+        start = stop = 0;
+    if (timed == VFW_S_NO_STOP_TIME)
+        stop = start;
+    if (!gate_.WaitTurn(input, start))
+        return VFW_E_WRONG_STATE;
     BYTE* data = nullptr;
-    if (FAILED(sample->GetPointer(&data))) return E_POINTER;
+    if (FAILED(sample->GetPointer(&data)))
+        return E_POINTER;
     std::lock_guard<std::mutex> lock(writeMutex_);
-    if (finished_ || !writer_) return S_FALSE;
+    if (finished_ || !writer_)
+        return S_FALSE;
     std::string error;
-    if (!AddStreams(&error)) return StreamError();
+    if (!AddStreams(&error))
+        return StreamError();
     const int stream = streamOf_[static_cast<std::size_t>(input)];
-    if (stream < 0) return S_OK;
-    if (!writer_->Write(stream, data, static_cast<std::size_t>(sample->GetActualDataLength()), start,
-                        std::max(start, stop), sample->IsSyncPoint() == S_OK, &error)) {
+    if (stream < 0)
+        return S_OK;
+    if (!writer_->Write(stream, data, static_cast<std::size_t>(sample->GetActualDataLength()),
+                        start, std::max(start, stop), sample->IsSyncPoint() == S_OK, &error)) {
         return StreamError();
     }
     return S_OK;
 }
 
-HRESULT CAviMux::EndOfStream(int input) {
+HRESULT CAviMux::EndOfStream(int input)
+{
     gate_.End(input);
     bool complete = false;
     {
         std::lock_guard<std::mutex> lock(writeMutex_);
-        if (finished_) return S_OK;
+        if (finished_)
+            return S_OK;
         feeding_[static_cast<std::size_t>(input)] = false;
         if (std::none_of(feeding_.begin(), feeding_.end(), [](bool f) { return f; })) {
             std::string error;
-            if (!FinishFile(&error)) StreamError();
+            if (!FinishFile(&error))
+                StreamError();
             complete = true;
         }
     }
-    if (complete && output_.IsConnected()) output_.DeliverEndOfStream();
+    if (complete && output_.IsConnected())
+        output_.DeliverEndOfStream();
     return S_OK;
 }

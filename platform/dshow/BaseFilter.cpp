@@ -7,9 +7,13 @@
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}
 
-CBaseFilter::~CBaseFilter() { SafeRelease(m_pClock); }
+CBaseFilter::~CBaseFilter()
+{
+    SafeRelease(m_pClock);
+}
 
-void* CBaseFilter::GetInterface(REFIID iid) {
+void* CBaseFilter::GetInterface(REFIID iid)
+{
     if (iid == IID_IUnknown || iid == IID_IBaseFilter || iid == IID_IMediaFilter ||
         iid == IID_IPersist) {
         return static_cast<IBaseFilter*>(this);
@@ -17,108 +21,134 @@ void* CBaseFilter::GetInterface(REFIID iid) {
     return nullptr;
 }
 
-HRESULT CBaseFilter::GetClassID(CLSID* clsid) {
-    if (!clsid) return E_POINTER;
+HRESULT CBaseFilter::GetClassID(CLSID* clsid)
+{
+    if (!clsid)
+        return E_POINTER;
     *clsid = m_clsid;
     return S_OK;
 }
 
-HRESULT CBaseFilter::Stop() {
+HRESULT CBaseFilter::Stop()
+{
     CAutoLock lock(&m_StateLock);
     HRESULT result = S_OK;
     if (m_State != State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
             CBasePin* pin = GetPin(i);
-            if (!pin) continue;
+            if (!pin)
+                continue;
             const HRESULT hr = pin->Inactive();
-            if (FAILED(hr) && SUCCEEDED(result)) result = hr;
+            if (FAILED(hr) && SUCCEEDED(result))
+                result = hr;
         }
     }
     m_State = State_Stopped;
     return result;
 }
 
-HRESULT CBaseFilter::Pause() {
+HRESULT CBaseFilter::Pause()
+{
     CAutoLock lock(&m_StateLock);
     if (m_State == State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
             CBasePin* pin = GetPin(i);
-            if (!pin) continue;
+            if (!pin)
+                continue;
             const HRESULT hr = pin->Active();
-            if (FAILED(hr)) return hr;
+            if (FAILED(hr))
+                return hr;
         }
     }
     m_State = State_Paused;
     return S_OK;
 }
 
-HRESULT CBaseFilter::Run(REFERENCE_TIME start) {
+HRESULT CBaseFilter::Run(REFERENCE_TIME start)
+{
     CAutoLock lock(&m_StateLock);
     m_tStart = start;
     if (m_State == State_Stopped) {
         const HRESULT hr = Pause();
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
     }
     m_State = State_Running;
     return S_OK;
 }
 
-HRESULT CBaseFilter::GetState(DWORD, FILTER_STATE* state) {
-    if (!state) return E_POINTER;
+HRESULT CBaseFilter::GetState(DWORD, FILTER_STATE* state)
+{
+    if (!state)
+        return E_POINTER;
     *state = m_State;
     return S_OK;
 }
 
-HRESULT CBaseFilter::SetSyncSource(IReferenceClock* clock) {
+HRESULT CBaseFilter::SetSyncSource(IReferenceClock* clock)
+{
     CAutoLock lock(&m_StateLock);
-    if (clock) clock->AddRef();
+    if (clock)
+        clock->AddRef();
     SafeRelease(m_pClock);
     m_pClock = clock;
     return S_OK;
 }
 
-HRESULT CBaseFilter::GetSyncSource(IReferenceClock** clock) {
-    if (!clock) return E_POINTER;
+HRESULT CBaseFilter::GetSyncSource(IReferenceClock** clock)
+{
+    if (!clock)
+        return E_POINTER;
     CAutoLock lock(&m_StateLock);
     *clock = m_pClock;
-    if (m_pClock) m_pClock->AddRef();
+    if (m_pClock)
+        m_pClock->AddRef();
     return S_OK;
 }
 
-HRESULT CBaseFilter::EnumPins(IEnumPins** pins) {
-    if (!pins) return E_POINTER;
+HRESULT CBaseFilter::EnumPins(IEnumPins** pins)
+{
+    if (!pins)
+        return E_POINTER;
     *pins = nullptr;
     auto* enumerator = new (std::nothrow) CEnumPins(static_cast<IBaseFilter*>(this), [this] {
         CAutoLock lock(&m_StateLock);
         std::vector<IPin*> list;
         for (int i = 0; i < GetPinCount(); ++i) {
-            if (CBasePin* pin = GetPin(i)) list.push_back(pin);
+            if (CBasePin* pin = GetPin(i))
+                list.push_back(pin);
         }
         return list;
     });
-    if (!enumerator) return E_OUTOFMEMORY;
+    if (!enumerator)
+        return E_OUTOFMEMORY;
     return enumerator->NonDelegatingQueryInterface(IID_IEnumPins, reinterpret_cast<void**>(pins));
 }
 
-HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info) {
-    if (!info) return E_POINTER;
+HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
+{
+    if (!info)
+        return E_POINTER;
     CAutoLock lock(&m_StateLock);
     const std::size_t n = std::min<std::size_t>(m_Name.size(), MAX_FILTER_NAME - 1);
     std::copy_n(m_Name.data(), n, info->achName);
     info->achName[n] = 0;
     info->pGraph = m_pGraph;
-    if (m_pGraph) m_pGraph->AddRef();
+    if (m_pGraph)
+        m_pGraph->AddRef();
     return S_OK;
 }
 
-HRESULT CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
+HRESULT CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
+{
     CAutoLock lock(&m_StateLock);
     m_pGraph = graph;
     m_pSink = nullptr;
     if (graph) {
         // Kept without a reference: the graph outlives its filters' membership.
         IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink)))) {
+        if (SUCCEEDED(
+                graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink)))) {
             m_pSink = sink;
             sink->Release();
         }
@@ -127,16 +157,20 @@ HRESULT CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     return S_OK;
 }
 
-HRESULT CBaseFilter::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2) {
+HRESULT CBaseFilter::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2)
+{
     IMediaEventSink* sink = m_pSink;
-    if (!sink) return E_NOTIMPL;
+    if (!sink)
+        return E_NOTIMPL;
     return sink->Notify(code, param1, param2);
 }
 
-CBasePin* FindPinOf(CBaseFilter* filter, PIN_DIRECTION direction, int index) {
+CBasePin* FindPinOf(CBaseFilter* filter, PIN_DIRECTION direction, int index)
+{
     for (int i = 0; i < filter->GetPinCount(); ++i) {
         CBasePin* pin = filter->GetPin(i);
-        if (pin && pin->Direction() == direction && index-- == 0) return pin;
+        if (pin && pin->Direction() == direction && index-- == 0)
+            return pin;
     }
     return nullptr;
 }

@@ -6,12 +6,18 @@
 
 CBasePin::CBasePin(const char*, CBaseFilter* filter, CCritSec* lock, HRESULT*, LPCWSTR name,
                    PIN_DIRECTION direction)
-    : m_pFilter(filter), m_pLock(lock), m_Name(WideFrom(name)), m_dir(direction) {}
+    : m_pFilter(filter), m_pLock(lock), m_Name(WideFrom(name)), m_dir(direction)
+{}
 
-CBasePin::~CBasePin() { SafeRelease(m_Connected); }
+CBasePin::~CBasePin()
+{
+    SafeRelease(m_Connected);
+}
 
-HRESULT CBasePin::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
+HRESULT CBasePin::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IPin) {
         *out = static_cast<IPin*>(this);
         AddRef();
@@ -21,15 +27,25 @@ HRESULT CBasePin::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-ULONG CBasePin::AddRef() { return m_pFilter->NonDelegatingAddRef(); }
+ULONG CBasePin::AddRef()
+{
+    return m_pFilter->NonDelegatingAddRef();
+}
 
-ULONG CBasePin::Release() { return m_pFilter->NonDelegatingRelease(); }
+ULONG CBasePin::Release()
+{
+    return m_pFilter->NonDelegatingRelease();
+}
 
-HRESULT CBasePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
-    if (!receiver) return E_POINTER;
+HRESULT CBasePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type)
+{
+    if (!receiver)
+        return E_POINTER;
     CAutoLock lock(m_pLock);
-    if (m_Connected) return VFW_E_ALREADY_CONNECTED;
-    if (!m_pFilter->IsStopped()) return VFW_E_NOT_STOPPED;
+    if (m_Connected)
+        return VFW_E_ALREADY_CONNECTED;
+    if (!m_pFilter->IsStopped())
+        return VFW_E_NOT_STOPPED;
     HRESULT hr = CheckConnect(receiver);
     if (FAILED(hr)) {
         BreakConnect();
@@ -37,46 +53,58 @@ HRESULT CBasePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     }
     const CMediaType partial = type ? CMediaType(*type) : CMediaType();
     hr = AgreeMediaType(receiver, type ? &partial : nullptr);
-    if (FAILED(hr)) BreakConnect();
+    if (FAILED(hr))
+        BreakConnect();
     return hr;
 }
 
-HRESULT CBasePin::AgreeMediaType(IPin* receiver, const CMediaType* partial) {
-    if (partial && !partial->IsPartiallySpecified()) return AttemptConnection(receiver, partial);
+HRESULT CBasePin::AgreeMediaType(IPin* receiver, const CMediaType* partial)
+{
+    if (partial && !partial->IsPartiallySpecified())
+        return AttemptConnection(receiver, partial);
     HRESULT last = VFW_E_NO_ACCEPTABLE_TYPES;
     IEnumMediaTypes* types = nullptr;
     if (SUCCEEDED(EnumMediaTypes(&types))) {
         const HRESULT hr = TryMediaTypes(receiver, partial, types);
         types->Release();
-        if (SUCCEEDED(hr)) return hr;
-        if (hr != VFW_E_NO_ACCEPTABLE_TYPES) last = hr;
+        if (SUCCEEDED(hr))
+            return hr;
+        if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
+            last = hr;
     }
     if (SUCCEEDED(receiver->EnumMediaTypes(&types))) {
         const HRESULT hr = TryMediaTypes(receiver, partial, types);
         types->Release();
-        if (SUCCEEDED(hr)) return hr;
-        if (hr != VFW_E_NO_ACCEPTABLE_TYPES) last = hr;
+        if (SUCCEEDED(hr))
+            return hr;
+        if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
+            last = hr;
     }
     return last;
 }
 
-HRESULT CBasePin::TryMediaTypes(IPin* receiver, const CMediaType* partial, IEnumMediaTypes* types) {
+HRESULT CBasePin::TryMediaTypes(IPin* receiver, const CMediaType* partial, IEnumMediaTypes* types)
+{
     HRESULT last = VFW_E_NO_ACCEPTABLE_TYPES;
     AM_MEDIA_TYPE* candidate = nullptr;
     while (types->Next(1, &candidate, nullptr) == S_OK) {
         const CMediaType type(*candidate);
         DeleteMediaType(candidate);
-        if (partial && !type.MatchesPartial(partial)) continue;
+        if (partial && !type.MatchesPartial(partial))
+            continue;
         const HRESULT hr = AttemptConnection(receiver, &type);
-        if (SUCCEEDED(hr)) return hr;
+        if (SUCCEEDED(hr))
+            return hr;
         last = hr;
     }
     return last;
 }
 
-HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type) {
+HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type)
+{
     HRESULT hr = CheckMediaType(type);
-    if (hr != S_OK) return VFW_E_TYPE_NOT_ACCEPTED;
+    if (hr != S_OK)
+        return VFW_E_TYPE_NOT_ACCEPTED;
     m_Connected = receiver;
     m_Connected->AddRef();
     hr = SetMediaType(type);
@@ -84,7 +112,8 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type) {
         hr = receiver->ReceiveConnection(this, type);
         if (SUCCEEDED(hr)) {
             hr = CompleteConnect(receiver);
-            if (SUCCEEDED(hr)) return hr;
+            if (SUCCEEDED(hr))
+                return hr;
             receiver->Disconnect();
         }
     }
@@ -93,11 +122,15 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type) {
     return FAILED(hr) ? hr : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
-    if (!connector || !type) return E_POINTER;
+HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type)
+{
+    if (!connector || !type)
+        return E_POINTER;
     CAutoLock lock(m_pLock);
-    if (m_Connected) return VFW_E_ALREADY_CONNECTED;
-    if (!m_pFilter->IsStopped()) return VFW_E_NOT_STOPPED;
+    if (m_Connected)
+        return VFW_E_ALREADY_CONNECTED;
+    if (!m_pFilter->IsStopped())
+        return VFW_E_NOT_STOPPED;
     HRESULT hr = CheckConnect(connector);
     if (FAILED(hr)) {
         BreakConnect();
@@ -111,7 +144,8 @@ HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) 
     m_Connected = connector;
     m_Connected->AddRef();
     hr = SetMediaType(&offered);
-    if (SUCCEEDED(hr)) hr = CompleteConnect(connector);
+    if (SUCCEEDED(hr))
+        hr = CompleteConnect(connector);
     if (FAILED(hr)) {
         SafeRelease(m_Connected);
         m_mt = CMediaType();
@@ -120,28 +154,37 @@ HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) 
     return hr;
 }
 
-HRESULT CBasePin::Disconnect() {
+HRESULT CBasePin::Disconnect()
+{
     CAutoLock lock(m_pLock);
-    if (!m_pFilter->IsStopped()) return VFW_E_NOT_STOPPED;
-    if (!m_Connected) return S_FALSE;
+    if (!m_pFilter->IsStopped())
+        return VFW_E_NOT_STOPPED;
+    if (!m_Connected)
+        return S_FALSE;
     const HRESULT hr = BreakConnect();
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     SafeRelease(m_Connected);
     m_mt = CMediaType();
     return S_OK;
 }
 
-HRESULT CBasePin::ConnectedTo(IPin** peer) {
-    if (!peer) return E_POINTER;
+HRESULT CBasePin::ConnectedTo(IPin** peer)
+{
+    if (!peer)
+        return E_POINTER;
     CAutoLock lock(m_pLock);
     *peer = m_Connected;
-    if (!m_Connected) return VFW_E_NOT_CONNECTED;
+    if (!m_Connected)
+        return VFW_E_NOT_CONNECTED;
     m_Connected->AddRef();
     return S_OK;
 }
 
-HRESULT CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return E_POINTER;
+HRESULT CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return E_POINTER;
     CAutoLock lock(m_pLock);
     if (!m_Connected) {
         *type = AM_MEDIA_TYPE{};
@@ -150,8 +193,10 @@ HRESULT CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     return CopyMediaType(type, &m_mt);
 }
 
-HRESULT CBasePin::QueryPinInfo(PIN_INFO* info) {
-    if (!info) return E_POINTER;
+HRESULT CBasePin::QueryPinInfo(PIN_INFO* info)
+{
+    if (!info)
+        return E_POINTER;
     info->pFilter = m_pFilter;
     m_pFilter->NonDelegatingAddRef();
     info->dir = m_dir;
@@ -161,62 +206,99 @@ HRESULT CBasePin::QueryPinInfo(PIN_INFO* info) {
     return S_OK;
 }
 
-HRESULT CBasePin::QueryDirection(PIN_DIRECTION* direction) {
-    if (!direction) return E_POINTER;
+HRESULT CBasePin::QueryDirection(PIN_DIRECTION* direction)
+{
+    if (!direction)
+        return E_POINTER;
     *direction = m_dir;
     return S_OK;
 }
 
-HRESULT CBasePin::QueryAccept(const AM_MEDIA_TYPE* type) {
-    if (!type) return E_POINTER;
+HRESULT CBasePin::QueryAccept(const AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return E_POINTER;
     const CMediaType offered(*type);
     return CheckMediaType(&offered) == S_OK ? S_OK : S_FALSE;
 }
 
-HRESULT CBasePin::EnumMediaTypes(IEnumMediaTypes** types) {
-    if (!types) return E_POINTER;
+HRESULT CBasePin::EnumMediaTypes(IEnumMediaTypes** types)
+{
+    if (!types)
+        return E_POINTER;
     *types = nullptr;
     auto* enumerator = new (std::nothrow) CEnumMediaTypes(this);
-    if (!enumerator) return E_OUTOFMEMORY;
+    if (!enumerator)
+        return E_OUTOFMEMORY;
     return enumerator->NonDelegatingQueryInterface(IID_IEnumMediaTypes,
                                                    reinterpret_cast<void**>(types));
 }
 
-HRESULT CBasePin::EndOfStream() { return E_UNEXPECTED; }
-HRESULT CBasePin::BeginFlush() { return E_UNEXPECTED; }
-HRESULT CBasePin::EndFlush() { return E_UNEXPECTED; }
+HRESULT CBasePin::EndOfStream()
+{
+    return E_UNEXPECTED;
+}
+HRESULT CBasePin::BeginFlush()
+{
+    return E_UNEXPECTED;
+}
+HRESULT CBasePin::EndFlush()
+{
+    return E_UNEXPECTED;
+}
 
-HRESULT CBasePin::GetMediaType(int, CMediaType*) { return VFW_S_NO_MORE_ITEMS; }
+HRESULT CBasePin::GetMediaType(int, CMediaType*)
+{
+    return VFW_S_NO_MORE_ITEMS;
+}
 
-HRESULT CBasePin::SetMediaType(const CMediaType* type) {
+HRESULT CBasePin::SetMediaType(const CMediaType* type)
+{
     m_mt = *type;
     return S_OK;
 }
 
-HRESULT CBasePin::CheckConnect(IPin* pin) {
+HRESULT CBasePin::CheckConnect(IPin* pin)
+{
     PIN_DIRECTION direction;
     const HRESULT hr = pin->QueryDirection(&direction);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     return direction == m_dir ? VFW_E_INVALID_DIRECTION : S_OK;
 }
 
-HRESULT CBasePin::CompleteConnect(IPin*) { return S_OK; }
-HRESULT CBasePin::BreakConnect() { return S_OK; }
-HRESULT CBasePin::Active() { return S_OK; }
-HRESULT CBasePin::Inactive() { return S_OK; }
+HRESULT CBasePin::CompleteConnect(IPin*)
+{
+    return S_OK;
+}
+HRESULT CBasePin::BreakConnect()
+{
+    return S_OK;
+}
+HRESULT CBasePin::Active()
+{
+    return S_OK;
+}
+HRESULT CBasePin::Inactive()
+{
+    return S_OK;
+}
 
 // Output pins.
 
 CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, CCritSec* lock,
                                HRESULT* result, LPCWSTR name)
-    : CBasePin(objectName, filter, lock, result, name, PINDIR_OUTPUT) {}
+    : CBasePin(objectName, filter, lock, result, name, PINDIR_OUTPUT)
+{}
 
-CBaseOutputPin::~CBaseOutputPin() {
+CBaseOutputPin::~CBaseOutputPin()
+{
     SafeRelease(m_pInputPin);
     SafeRelease(m_pAllocator);
 }
 
-HRESULT CBaseOutputPin::QueryInterface(REFIID iid, void** out) {
+HRESULT CBaseOutputPin::QueryInterface(REFIID iid, void** out)
+{
     if (out && iid == IID_IQualityControl) {
         *out = static_cast<IQualityControl*>(this);
         AddRef();
@@ -225,10 +307,17 @@ HRESULT CBaseOutputPin::QueryInterface(REFIID iid, void** out) {
     return CBasePin::QueryInterface(iid, out);
 }
 
-HRESULT CBaseOutputPin::Notify(IBaseFilter*, Quality) { return E_NOTIMPL; }
-HRESULT CBaseOutputPin::SetSink(IQualityControl*) { return S_OK; }
+HRESULT CBaseOutputPin::Notify(IBaseFilter*, Quality)
+{
+    return E_NOTIMPL;
+}
+HRESULT CBaseOutputPin::SetSink(IQualityControl*)
+{
+    return S_OK;
+}
 
-HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin) {
+HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin)
+{
     IMemInputPin* input = nullptr;
     if (FAILED(receivePin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)))) {
         return VFW_E_NO_TRANSPORT;
@@ -253,13 +342,15 @@ HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin) {
     return S_OK;
 }
 
-HRESULT CBaseOutputPin::BreakConnect() {
+HRESULT CBaseOutputPin::BreakConnect()
+{
     SafeRelease(m_pInputPin);
     SafeRelease(m_pAllocator);
     return S_OK;
 }
 
-HRESULT CBaseOutputPin::Active() {
+HRESULT CBaseOutputPin::Active()
+{
     ALLOCATOR_PROPERTIES properties{};
     if (!m_pAllocator || FAILED(m_pAllocator->GetProperties(&properties)) ||
         properties.cbBuffer <= 0) {
@@ -268,38 +359,54 @@ HRESULT CBaseOutputPin::Active() {
     return m_pAllocator->Commit();
 }
 
-HRESULT CBaseOutputPin::Inactive() {
-    if (m_pAllocator) m_pAllocator->Decommit();
+HRESULT CBaseOutputPin::Inactive()
+{
+    if (m_pAllocator)
+        m_pAllocator->Decommit();
     return S_OK;
 }
 
-HRESULT CBaseOutputPin::DecideBufferSize(IMemAllocator*, ALLOCATOR_PROPERTIES*) { return S_OK; }
+HRESULT CBaseOutputPin::DecideBufferSize(IMemAllocator*, ALLOCATOR_PROPERTIES*)
+{
+    return S_OK;
+}
 
 HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start,
-                                          REFERENCE_TIME* stop, DWORD flags) {
-    if (!sample) return E_POINTER;
+                                          REFERENCE_TIME* stop, DWORD flags)
+{
+    if (!sample)
+        return E_POINTER;
     *sample = nullptr;
-    if (!m_pAllocator) return VFW_E_NOT_CONNECTED;
+    if (!m_pAllocator)
+        return VFW_E_NOT_CONNECTED;
     return m_pAllocator->GetBuffer(sample, start, stop, flags);
 }
 
-HRESULT CBaseOutputPin::Deliver(IMediaSample* sample) {
-    if (!m_pInputPin) return VFW_E_NOT_CONNECTED;
+HRESULT CBaseOutputPin::Deliver(IMediaSample* sample)
+{
+    if (!m_pInputPin)
+        return VFW_E_NOT_CONNECTED;
     return m_pInputPin->Receive(sample);
 }
 
-HRESULT CBaseOutputPin::DeliverEndOfStream() {
-    if (!m_Connected) return VFW_E_NOT_CONNECTED;
+HRESULT CBaseOutputPin::DeliverEndOfStream()
+{
+    if (!m_Connected)
+        return VFW_E_NOT_CONNECTED;
     return m_Connected->EndOfStream();
 }
 
-HRESULT CBaseOutputPin::DeliverBeginFlush() {
-    if (!m_Connected) return VFW_E_NOT_CONNECTED;
+HRESULT CBaseOutputPin::DeliverBeginFlush()
+{
+    if (!m_Connected)
+        return VFW_E_NOT_CONNECTED;
     return m_Connected->BeginFlush();
 }
 
-HRESULT CBaseOutputPin::DeliverEndFlush() {
-    if (!m_Connected) return VFW_E_NOT_CONNECTED;
+HRESULT CBaseOutputPin::DeliverEndFlush()
+{
+    if (!m_Connected)
+        return VFW_E_NOT_CONNECTED;
     return m_Connected->EndFlush();
 }
 
@@ -307,9 +414,11 @@ HRESULT CBaseOutputPin::DeliverEndFlush() {
 
 CBaseInputPin::CBaseInputPin(const char* objectName, CBaseFilter* filter, CCritSec* lock,
                              HRESULT* result, LPCWSTR name)
-    : CBasePin(objectName, filter, lock, result, name, PINDIR_INPUT) {}
+    : CBasePin(objectName, filter, lock, result, name, PINDIR_INPUT)
+{}
 
-HRESULT CBaseInputPin::QueryInterface(REFIID iid, void** out) {
+HRESULT CBaseInputPin::QueryInterface(REFIID iid, void** out)
+{
     if (out && iid == IID_IMemInputPin) {
         *out = static_cast<IMemInputPin*>(this);
         AddRef();
@@ -318,30 +427,40 @@ HRESULT CBaseInputPin::QueryInterface(REFIID iid, void** out) {
     return CBasePin::QueryInterface(iid, out);
 }
 
-HRESULT CBaseInputPin::Receive(IMediaSample* sample) {
-    if (!sample) return E_POINTER;
-    if (m_pFilter->IsStopped()) return VFW_E_WRONG_STATE;
-    if (m_bFlushing) return S_FALSE;
+HRESULT CBaseInputPin::Receive(IMediaSample* sample)
+{
+    if (!sample)
+        return E_POINTER;
+    if (m_pFilter->IsStopped())
+        return VFW_E_WRONG_STATE;
+    if (m_bFlushing)
+        return S_FALSE;
     return S_OK;
 }
 
-HRESULT CBaseInputPin::EndOfStream() {
-    if (m_pFilter->IsStopped()) return VFW_E_WRONG_STATE;
-    if (m_bFlushing) return S_FALSE;
+HRESULT CBaseInputPin::EndOfStream()
+{
+    if (m_pFilter->IsStopped())
+        return VFW_E_WRONG_STATE;
+    if (m_bFlushing)
+        return S_FALSE;
     return S_OK;
 }
 
-HRESULT CBaseInputPin::BeginFlush() {
+HRESULT CBaseInputPin::BeginFlush()
+{
     m_bFlushing = true;
     return S_OK;
 }
 
-HRESULT CBaseInputPin::EndFlush() {
+HRESULT CBaseInputPin::EndFlush()
+{
     m_bFlushing = false;
     return S_OK;
 }
 
-HRESULT CBaseInputPin::Inactive() {
+HRESULT CBaseInputPin::Inactive()
+{
     m_bFlushing = false;
     return S_OK;
 }

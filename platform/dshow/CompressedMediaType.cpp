@@ -12,16 +12,20 @@ namespace {
 
 // The code an AVI file would carry for the codec: the encoder's own when it set one,
 // else the muxer's table entry.
-unsigned int AviTag(const AVCodecParameters& parameters, const AVCodecTag* const* tables) {
-    if (parameters.codec_tag) return parameters.codec_tag;
+unsigned int AviTag(const AVCodecParameters& parameters, const AVCodecTag* const* tables)
+{
+    if (parameters.codec_tag)
+        return parameters.codec_tag;
     return av_codec_get_tag(tables, parameters.codec_id);
 }
 
 }  // namespace
 
 bool CompressedVideoType(const av::StreamFormat* format, REFERENCE_TIME timePerFrame,
-                         CMediaType* type) {
-    if (!format) return false;
+                         CMediaType* type)
+{
+    if (!format)
+        return false;
     const AVCodecParameters& parameters = format->parameters();
     const AVCodecTag* const tables[] = {avformat_get_riff_video_tags(), nullptr};
     const DWORD fourcc = AviTag(parameters, tables);
@@ -31,8 +35,10 @@ bool CompressedVideoType(const av::StreamFormat* format, REFERENCE_TIME timePerF
     type->SetSubtype(&subtype);
     type->SetFormatType(&FORMAT_VideoInfo);
     type->SetTemporalCompression(TRUE);
-    auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
-    if (!info) return false;
+    auto* info =
+        reinterpret_cast<VIDEOINFOHEADER*>(type->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
+    if (!info)
+        return false;
     std::memset(info, 0, sizeof *info);
     info->rcSource = RECT{0, 0, parameters.width, parameters.height};
     info->rcTarget = info->rcSource;
@@ -48,8 +54,10 @@ bool CompressedVideoType(const av::StreamFormat* format, REFERENCE_TIME timePerF
     return true;
 }
 
-bool CompressedAudioType(const av::StreamFormat* format, CMediaType* type) {
-    if (!format) return false;
+bool CompressedAudioType(const av::StreamFormat* format, CMediaType* type)
+{
+    if (!format)
+        return false;
     const AVCodecParameters& parameters = format->parameters();
     const AVCodecTag* const tables[] = {avformat_get_riff_audio_tags(), nullptr};
     *type = CMediaType();
@@ -58,7 +66,8 @@ bool CompressedAudioType(const av::StreamFormat* format, CMediaType* type) {
     type->SetSubtype(&subtype);
     type->SetFormatType(&FORMAT_WaveFormatEx);
     auto* wave = reinterpret_cast<WAVEFORMATEX*>(type->AllocFormatBuffer(sizeof(WAVEFORMATEX)));
-    if (!wave) return false;
+    if (!wave)
+        return false;
     std::memset(wave, 0, sizeof *wave);
     wave->wFormatTag = static_cast<WORD>(AviTag(parameters, tables));
     wave->nChannels = static_cast<WORD>(parameters.ch_layout.nb_channels);

@@ -3,51 +3,66 @@
 #include <new>
 
 CEncoderInputPin::CEncoderInputPin(CEncoderFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), encoder_(filter) {}
+    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), encoder_(filter)
+{}
 
-HRESULT CEncoderInputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CEncoderInputPin::CheckMediaType(const CMediaType* type)
+{
     return encoder_->AcceptsInput(*type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CEncoderInputPin::CompleteConnect(IPin* receivePin) {
+HRESULT CEncoderInputPin::CompleteConnect(IPin* receivePin)
+{
     const HRESULT hr = CBaseInputPin::CompleteConnect(receivePin);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     return encoder_->OpenFor(m_mt);
 }
 
-HRESULT CEncoderInputPin::BreakConnect() {
+HRESULT CEncoderInputPin::BreakConnect()
+{
     encoder_->CloseCodec();
     return CBaseInputPin::BreakConnect();
 }
 
-HRESULT CEncoderInputPin::Receive(IMediaSample* sample) {
+HRESULT CEncoderInputPin::Receive(IMediaSample* sample)
+{
     const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return encoder_->Receive(sample);
 }
 
-HRESULT CEncoderInputPin::EndOfStream() {
+HRESULT CEncoderInputPin::EndOfStream()
+{
     const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return encoder_->EndOfStream();
 }
 
-HRESULT CEncoderInputPin::BeginFlush() {
+HRESULT CEncoderInputPin::BeginFlush()
+{
     CBaseInputPin::BeginFlush();
-    if (encoder_->output_.IsConnected()) encoder_->output_.DeliverBeginFlush();
+    if (encoder_->output_.IsConnected())
+        encoder_->output_.DeliverBeginFlush();
     return S_OK;
 }
 
-HRESULT CEncoderInputPin::EndFlush() {
+HRESULT CEncoderInputPin::EndFlush()
+{
     CBaseInputPin::EndFlush();
-    if (encoder_->output_.IsConnected()) encoder_->output_.DeliverEndFlush();
+    if (encoder_->output_.IsConnected())
+        encoder_->output_.DeliverEndFlush();
     return S_OK;
 }
 
 CEncoderOutputPin::CEncoderOutputPin(CEncoderFilter* filter, HRESULT* result)
-    : CBaseOutputPin(nullptr, filter, filter->pStateLock(), result, u"Output"), encoder_(filter) {}
+    : CBaseOutputPin(nullptr, filter, filter->pStateLock(), result, u"Output"), encoder_(filter)
+{}
 
-HRESULT CEncoderOutputPin::QueryInterface(REFIID iid, void** out) {
+HRESULT CEncoderOutputPin::QueryInterface(REFIID iid, void** out)
+{
     if (out && iid == IID_IEncodedStream) {
         *out = static_cast<IEncodedStream*>(this);
         AddRef();
@@ -56,43 +71,55 @@ HRESULT CEncoderOutputPin::QueryInterface(REFIID iid, void** out) {
     return CBaseOutputPin::QueryInterface(iid, out);
 }
 
-HRESULT CEncoderOutputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CEncoderOutputPin::CheckMediaType(const CMediaType* type)
+{
     std::lock_guard<std::mutex> lock(encoder_->codecMutex_);
-    if (!encoder_->format_) return VFW_E_NOT_CONNECTED;
+    if (!encoder_->format_)
+        return VFW_E_NOT_CONNECTED;
     return *type == encoder_->outputType_ ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CEncoderOutputPin::GetMediaType(int position, CMediaType* type) {
-    if (position < 0) return E_INVALIDARG;
+HRESULT CEncoderOutputPin::GetMediaType(int position, CMediaType* type)
+{
+    if (position < 0)
+        return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(encoder_->codecMutex_);
-    if (!encoder_->format_ || position > 0) return VFW_S_NO_MORE_ITEMS;
+    if (!encoder_->format_ || position > 0)
+        return VFW_S_NO_MORE_ITEMS;
     *type = encoder_->outputType_;
     return S_OK;
 }
 
-av::StreamFormatPtr CEncoderOutputPin::StreamFormat() {
+av::StreamFormatPtr CEncoderOutputPin::StreamFormat()
+{
     std::lock_guard<std::mutex> lock(encoder_->codecMutex_);
     return encoder_->format_;
 }
 
 CEncoderFilter::CEncoderFilter(REFCLSID clsid, std::string friendlyName)
-    : CBaseFilter(nullptr, nullptr, clsid),
-      friendlyName_(std::move(friendlyName)),
-      input_(this, nullptr),
-      output_(this, nullptr) {}
+    : CBaseFilter(nullptr, nullptr, clsid), friendlyName_(std::move(friendlyName)),
+      input_(this, nullptr), output_(this, nullptr)
+{}
 
 // The codecs belong to the derived filters and go with them.
 CEncoderFilter::~CEncoderFilter() = default;
 
-int CEncoderFilter::GetPinCount() { return 2; }
+int CEncoderFilter::GetPinCount()
+{
+    return 2;
+}
 
-CBasePin* CEncoderFilter::GetPin(int index) {
-    if (index == 0) return &input_;
-    if (index == 1) return &output_;
+CBasePin* CEncoderFilter::GetPin(int index)
+{
+    if (index == 0)
+        return &input_;
+    if (index == 1)
+        return &output_;
     return nullptr;
 }
 
-HRESULT CEncoderFilter::OpenFor(const CMediaType& input) {
+HRESULT CEncoderFilter::OpenFor(const CMediaType& input)
+{
     std::lock_guard<std::mutex> lock(codecMutex_);
     Close();
     format_.reset();
@@ -111,14 +138,16 @@ HRESULT CEncoderFilter::OpenFor(const CMediaType& input) {
     return S_OK;
 }
 
-void CEncoderFilter::CloseCodec() {
+void CEncoderFilter::CloseCodec()
+{
     std::lock_guard<std::mutex> lock(codecMutex_);
     Close();
     format_.reset();
     outputType_ = CMediaType();
 }
 
-HRESULT CEncoderFilter::Pause() {
+HRESULT CEncoderFilter::Pause()
+{
     {
         CAutoLock lock(&m_StateLock);
         if (IsStopped() && input_.IsConnected()) {
@@ -127,29 +156,35 @@ HRESULT CEncoderFilter::Pause() {
                 std::lock_guard<std::mutex> codecLock(codecMutex_);
                 reopen = used_ || failed_;
             }
-            if (reopen && FAILED(OpenFor(input_.CurrentMediaType()))) return E_FAIL;
+            if (reopen && FAILED(OpenFor(input_.CurrentMediaType())))
+                return E_FAIL;
         }
     }
     return CBaseFilter::Pause();
 }
 
-HRESULT CEncoderFilter::StreamError() {
+HRESULT CEncoderFilter::StreamError()
+{
     failed_ = true;
     NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
     return E_FAIL;
 }
 
-HRESULT CEncoderFilter::Receive(IMediaSample* sample) {
+HRESULT CEncoderFilter::Receive(IMediaSample* sample)
+{
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
-    if (FAILED(sample->GetTime(&start, &stop))) start = 0;
+    if (FAILED(sample->GetTime(&start, &stop)))
+        start = 0;
     std::vector<av::EncodedPacket> packets;
     {
         std::lock_guard<std::mutex> lock(codecMutex_);
-        if (failed_ || !format_) return S_FALSE;
-        if (!data) return StreamError();
+        if (failed_ || !format_)
+            return S_FALSE;
+        if (!data)
+            return StreamError();
         used_ = true;
         std::string error;
         if (!Encode(data, sample->GetActualDataLength(), start, packets, &error)) {
@@ -159,24 +194,30 @@ HRESULT CEncoderFilter::Receive(IMediaSample* sample) {
     return DeliverPackets(packets);
 }
 
-HRESULT CEncoderFilter::EndOfStream() {
+HRESULT CEncoderFilter::EndOfStream()
+{
     std::vector<av::EncodedPacket> packets;
     {
         std::lock_guard<std::mutex> lock(codecMutex_);
         std::string error;
-        if (!failed_ && format_ && used_ && !Flush(packets, &error)) StreamError();
+        if (!failed_ && format_ && used_ && !Flush(packets, &error))
+            StreamError();
     }
     DeliverPackets(packets);
-    if (!output_.IsConnected()) return S_OK;
+    if (!output_.IsConnected())
+        return S_OK;
     return output_.DeliverEndOfStream();
 }
 
-HRESULT CEncoderFilter::DeliverPackets(const std::vector<av::EncodedPacket>& packets) {
-    if (packets.empty() || !output_.IsConnected()) return S_OK;
+HRESULT CEncoderFilter::DeliverPackets(const std::vector<av::EncodedPacket>& packets)
+{
+    if (packets.empty() || !output_.IsConnected())
+        return S_OK;
     // One wrapper for every packet: Receive borrows the sample and returns before the
     // next packet is wrapped.
     auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
-    if (!sample) return E_OUTOFMEMORY;
+    if (!sample)
+        return E_OUTOFMEMORY;
     sample->NonDelegatingAddRef();
     HRESULT hr = S_OK;
     for (const av::EncodedPacket& packet : packets) {
@@ -186,7 +227,8 @@ HRESULT CEncoderFilter::DeliverPackets(const std::vector<av::EncodedPacket>& pac
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(packet.keyFrame ? TRUE : FALSE);
         hr = output_.Deliver(sample);
-        if (hr != S_OK) break;
+        if (hr != S_OK)
+            break;
     }
     sample->NonDelegatingRelease();
     return hr;

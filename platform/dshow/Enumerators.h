@@ -15,53 +15,67 @@ public:
     using Snapshot = std::function<std::vector<Item*>()>;  // items without references
 
     CInterfaceEnumerator(IUnknown* owner, Snapshot snapshot)
-        : owner_(owner), snapshot_(std::move(snapshot)) {
+        : owner_(owner), snapshot_(std::move(snapshot))
+    {
         owner_->AddRef();
         Take();
     }
-    ~CInterfaceEnumerator() override {
+    ~CInterfaceEnumerator() override
+    {
         Drop();
         owner_->Release();
     }
     DECLARE_IUNKNOWN
 
-    HRESULT Next(ULONG count, Item** items, ULONG* fetched) override {
-        if (!items) return E_POINTER;
+    HRESULT Next(ULONG count, Item** items, ULONG* fetched) override
+    {
+        if (!items)
+            return E_POINTER;
         ULONG n = 0;
         while (n < count && position_ < items_.size()) {
             items[n] = items_[position_++];
             items[n]->AddRef();
             ++n;
         }
-        if (fetched) *fetched = n;
+        if (fetched)
+            *fetched = n;
         return n == count ? S_OK : S_FALSE;
     }
-    HRESULT Skip(ULONG count) override {
+    HRESULT Skip(ULONG count) override
+    {
         position_ += count;
-        if (position_ <= items_.size()) return S_OK;
+        if (position_ <= items_.size())
+            return S_OK;
         position_ = items_.size();
         return S_FALSE;
     }
-    HRESULT Reset() override {
+    HRESULT Reset() override
+    {
         Drop();
         Take();
         return S_OK;
     }
 
 protected:
-    void* GetInterface(REFIID iid) override {
-        if (iid == IID_IUnknown || iid == kIid) return static_cast<Enum*>(this);
+    void* GetInterface(REFIID iid) override
+    {
+        if (iid == IID_IUnknown || iid == kIid)
+            return static_cast<Enum*>(this);
         return nullptr;
     }
 
 private:
-    void Take() {
+    void Take()
+    {
         items_ = snapshot_();
-        for (Item* item : items_) item->AddRef();
+        for (Item* item : items_)
+            item->AddRef();
         position_ = 0;
     }
-    void Drop() {
-        for (Item* item : items_) item->Release();
+    void Drop()
+    {
+        for (Item* item : items_)
+            item->Release();
         items_.clear();
     }
 

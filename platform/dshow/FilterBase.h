@@ -221,7 +221,7 @@ public:
     virtual ~CBasePin();
 
     HRESULT QueryInterface(REFIID iid, void** out) override;
-    ULONG AddRef() override;   // counts on the filter
+    ULONG AddRef() override;  // counts on the filter
     ULONG Release() override;
 
     HRESULT Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;

@@ -9,7 +9,8 @@
 
 namespace {
 
-DWORD FourccValue(const std::string& fourcc) {
+DWORD FourccValue(const std::string& fourcc)
+{
     DWORD value = 0;
     for (std::size_t i = 0; i < 4 && i < fourcc.size(); ++i) {
         value |= static_cast<DWORD>(static_cast<unsigned char>(fourcc[i])) << (8 * i);
@@ -17,16 +18,20 @@ DWORD FourccValue(const std::string& fourcc) {
     return value;
 }
 
-CMediaType VideoType(const av::StreamInfo& stream) {
+CMediaType VideoType(const av::StreamInfo& stream)
+{
     CMediaType type;
     type.SetType(&MEDIATYPE_Video);
     type.SetSubtype(&MEDIASUBTYPE_RGB24);
     type.SetFormatType(&FORMAT_VideoInfo);
-    auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
-    if (!info) return CMediaType();
+    auto* info =
+        reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
+    if (!info)
+        return CMediaType();
     *info = VIDEOINFOHEADER{};
     if (stream.framesPerSecond > 0) {
-        info->AvgTimePerFrame = static_cast<REFERENCE_TIME>(kUnitsPerSecond / stream.framesPerSecond);
+        info->AvgTimePerFrame =
+            static_cast<REFERENCE_TIME>(kUnitsPerSecond / stream.framesPerSecond);
     }
     BITMAPINFOHEADER& header = info->bmiHeader;
     header.biSize = sizeof(BITMAPINFOHEADER);
@@ -41,13 +46,15 @@ CMediaType VideoType(const av::StreamInfo& stream) {
     return type;
 }
 
-CMediaType AudioType(const av::StreamInfo& stream) {
+CMediaType AudioType(const av::StreamInfo& stream)
+{
     CMediaType type;
     type.SetType(&MEDIATYPE_Audio);
     type.SetSubtype(&MEDIASUBTYPE_PCM);
     type.SetFormatType(&FORMAT_WaveFormatEx);
     auto* format = reinterpret_cast<WAVEFORMATEX*>(type.AllocFormatBuffer(sizeof(WAVEFORMATEX)));
-    if (!format) return CMediaType();
+    if (!format)
+        return CMediaType();
     *format = WAVEFORMATEX{};
     format->wFormatTag = WAVE_FORMAT_PCM;
     format->nChannels = static_cast<WORD>(stream.channels);
@@ -60,7 +67,8 @@ CMediaType AudioType(const av::StreamInfo& stream) {
     return type;
 }
 
-CMediaType CompressedType(const av::StreamInfo& stream) {
+CMediaType CompressedType(const av::StreamInfo& stream)
+{
     CMediaType type;
     type.SetType(stream.kind == av::StreamKind::Video ? &MEDIATYPE_Video : &MEDIATYPE_Audio);
     const GUID subtype = MediaSubtypeFromFourcc(FourccValue(stream.fourcc));
@@ -69,8 +77,10 @@ CMediaType CompressedType(const av::StreamInfo& stream) {
     return type;
 }
 
-CMediaType StreamType(const av::StreamInfo& stream) {
-    if (!stream.decodable) return CompressedType(stream);
+CMediaType StreamType(const av::StreamInfo& stream)
+{
+    if (!stream.decodable)
+        return CompressedType(stream);
     return stream.kind == av::StreamKind::Video ? VideoType(stream) : AudioType(stream);
 }
 
@@ -78,25 +88,31 @@ CMediaType StreamType(const av::StreamInfo& stream) {
 
 CMediaFileStreamPin::CMediaFileStreamPin(CMediaFileSource* filter, HRESULT* result,
                                          const av::StreamInfo& stream, LPCWSTR name)
-    : CStreamingOutputPin(nullptr, result, filter, name),
-      source_(filter),
-      stream_(stream),
-      type_(StreamType(stream)) {}
+    : CStreamingOutputPin(nullptr, result, filter, name), source_(filter), stream_(stream),
+      type_(StreamType(stream))
+{}
 
-HRESULT CMediaFileStreamPin::CheckMediaType(const CMediaType* type) {
-    if (!stream_.decodable) return VFW_E_TYPE_NOT_ACCEPTED;
+HRESULT CMediaFileStreamPin::CheckMediaType(const CMediaType* type)
+{
+    if (!stream_.decodable)
+        return VFW_E_TYPE_NOT_ACCEPTED;
     return *type == type_ ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CMediaFileStreamPin::GetMediaType(int position, CMediaType* type) {
-    if (!type) return E_POINTER;
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
+HRESULT CMediaFileStreamPin::GetMediaType(int position, CMediaType* type)
+{
+    if (!type)
+        return E_POINTER;
+    if (position < 0)
+        return E_INVALIDARG;
+    if (position > 0)
+        return VFW_S_NO_MORE_ITEMS;
     *type = type_;
     return S_OK;
 }
 
-HRESULT CMediaFileStreamPin::DoBufferProcessingLoop() {
+HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
+{
     std::string error;
     std::unique_ptr<av::StreamDecoder> decoder =
         av::StreamDecoder::Open(source_->Path(), stream_.index, &error);
@@ -132,7 +148,8 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop() {
         sample->SetSyncPoint(TRUE);
         position_ = start;
         // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK) break;
+        if (Deliver(sample) != S_OK)
+            break;
     }
     sample->NonDelegatingRelease();
     return result;
@@ -140,16 +157,22 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop() {
 
 CMediaFileSource::CMediaFileSource() : CSource(nullptr, nullptr, CLSID_MediaFileSource) {}
 
-void* CMediaFileSource::GetInterface(REFIID iid) {
-    if (iid == IID_IFileSourceFilter) return static_cast<IFileSourceFilter*>(this);
-    if (iid == IID_IMediaSeeking) return static_cast<IMediaSeeking*>(this);
+void* CMediaFileSource::GetInterface(REFIID iid)
+{
+    if (iid == IID_IFileSourceFilter)
+        return static_cast<IFileSourceFilter*>(this);
+    if (iid == IID_IMediaSeeking)
+        return static_cast<IMediaSeeking*>(this);
     return CSource::GetInterface(iid);
 }
 
-HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) {
-    if (!fileName) return E_POINTER;
+HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
+{
+    if (!fileName)
+        return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    if (!path_.empty()) return E_UNEXPECTED;
+    if (!path_.empty())
+        return E_UNEXPECTED;
     const std::string path = WideToUtf8(fileName);
     std::vector<av::StreamInfo> streams;
     std::string error;
@@ -160,30 +183,39 @@ HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) {
     }
     path_ = path;
     for (const av::StreamInfo& stream : streams) {
-        if (stream.kind == av::StreamKind::Other) continue;
-        const std::u16string name =
-            (stream.kind == av::StreamKind::Video ? u"Video " : u"Audio ") +
-            Utf8ToWide(std::to_string(stream.index));
+        if (stream.kind == av::StreamKind::Other)
+            continue;
+        const std::u16string name = (stream.kind == av::StreamKind::Video ? u"Video " : u"Audio ") +
+                                    Utf8ToWide(std::to_string(stream.index));
         HRESULT hr = S_OK;
         // The pin adds itself to the filter, which deletes it.
         auto* pin = new (std::nothrow) CMediaFileStreamPin(this, &hr, stream, name.c_str());
-        if (!pin) return E_OUTOFMEMORY;
+        if (!pin)
+            return E_OUTOFMEMORY;
         const double end = stream.startSeconds + stream.durationSeconds;
-        duration_ = std::max(duration_, static_cast<REFERENCE_TIME>(std::llround(end * kUnitsPerSecond)));
+        duration_ =
+            std::max(duration_, static_cast<REFERENCE_TIME>(std::llround(end * kUnitsPerSecond)));
     }
     return S_OK;
 }
 
-HRESULT CMediaFileSource::SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD) { return E_NOTIMPL; }
+HRESULT CMediaFileSource::SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD)
+{
+    return E_NOTIMPL;
+}
 
-HRESULT CMediaFileSource::GetDuration(LONGLONG* duration) {
-    if (!duration) return E_POINTER;
+HRESULT CMediaFileSource::GetDuration(LONGLONG* duration)
+{
+    if (!duration)
+        return E_POINTER;
     *duration = duration_;
     return duration_ > 0 ? S_OK : E_NOTIMPL;
 }
 
-HRESULT CMediaFileSource::GetCurrentPosition(LONGLONG* position) {
-    if (!position) return E_POINTER;
+HRESULT CMediaFileSource::GetCurrentPosition(LONGLONG* position)
+{
+    if (!position)
+        return E_POINTER;
     CAutoLock lock(&m_StateLock);
     REFERENCE_TIME latest = 0;
     for (CStreamingOutputPin* pin : m_paStreams) {

@@ -7,15 +7,20 @@
 #include <new>
 
 CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
-    : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter) {}
+    : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter)
+{}
 
-HRESULT CMidiStreamPin::CheckMediaType(const CMediaType* type) {
+HRESULT CMidiStreamPin::CheckMediaType(const CMediaType* type)
+{
     return type->majortype == MEDIATYPE_Midi ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type) {
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
+HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type)
+{
+    if (position < 0)
+        return E_INVALIDARG;
+    if (position > 0)
+        return VFW_S_NO_MORE_ITEMS;
     *type = CMediaType();
     type->SetType(&MEDIATYPE_Midi);
     type->SetSubtype(&MEDIASUBTYPE_NULL);
@@ -23,7 +28,8 @@ HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type) {
     return S_OK;
 }
 
-HRESULT CMidiStreamPin::DoBufferProcessingLoop() {
+HRESULT CMidiStreamPin::DoBufferProcessingLoop()
+{
     // One wrapper for every message: Receive borrows it, so it is free again on return.
     auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
     if (!sample) {
@@ -33,8 +39,10 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop() {
     sample->NonDelegatingAddRef();
     bool refused = false;
     for (const av::MidiMessage& message : source_->Sequence().messages) {
-        if (StopRequested()) break;
-        sample->Wrap(const_cast<BYTE*>(message.bytes.data()), static_cast<long>(message.bytes.size()));
+        if (StopRequested())
+            break;
+        sample->Wrap(const_cast<BYTE*>(message.bytes.data()),
+                     static_cast<long>(message.bytes.size()));
         REFERENCE_TIME start = message.time;
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
@@ -46,21 +54,27 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop() {
         }
     }
     sample->NonDelegatingRelease();
-    if (!refused) EndStream(S_OK);
+    if (!refused)
+        EndStream(S_OK);
     return S_OK;
 }
 
 CMidiFileSource::CMidiFileSource() : CSource(nullptr, nullptr, CLSID_MidiFileSource) {}
 
-void* CMidiFileSource::GetInterface(REFIID iid) {
-    if (iid == IID_IFileSourceFilter) return static_cast<IFileSourceFilter*>(this);
+void* CMidiFileSource::GetInterface(REFIID iid)
+{
+    if (iid == IID_IFileSourceFilter)
+        return static_cast<IFileSourceFilter*>(this);
     return CSource::GetInterface(iid);
 }
 
-HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) {
-    if (!fileName) return E_POINTER;
+HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
+{
+    if (!fileName)
+        return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    if (loaded_) return E_UNEXPECTED;
+    if (loaded_)
+        return E_UNEXPECTED;
     const std::string path = ToNativePath(WideToUtf8(fileName).c_str());
     std::string error;
     if (!av::ReadMidiFile(path, sequence_, &error)) {
@@ -72,6 +86,7 @@ HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*) {
     loaded_ = true;
     HRESULT hr = S_OK;
     // The pin adds itself to the filter, which deletes it.
-    if (!new (std::nothrow) CMidiStreamPin(this, &hr)) return E_OUTOFMEMORY;
+    if (!new (std::nothrow) CMidiStreamPin(this, &hr))
+        return E_OUTOFMEMORY;
     return S_OK;
 }

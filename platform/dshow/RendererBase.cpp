@@ -3,36 +3,49 @@
 #include <chrono>
 
 CRendererInputPin::CRendererInputPin(CBaseRenderer* renderer, HRESULT* result, LPCWSTR name)
-    : CBaseInputPin(nullptr, renderer, renderer->pStateLock(), result, name),
-      renderer_(renderer) {}
+    : CBaseInputPin(nullptr, renderer, renderer->pStateLock(), result, name), renderer_(renderer)
+{}
 
-HRESULT CRendererInputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CRendererInputPin::CheckMediaType(const CMediaType* type)
+{
     return renderer_->CheckMediaType(type);
 }
 
-HRESULT CRendererInputPin::Receive(IMediaSample* sample) {
+HRESULT CRendererInputPin::Receive(IMediaSample* sample)
+{
     const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return renderer_->Receive(sample);
 }
 
-HRESULT CRendererInputPin::EndOfStream() {
+HRESULT CRendererInputPin::EndOfStream()
+{
     const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return renderer_->EndOfStream();
 }
 
 CBaseRenderer::CBaseRenderer(REFCLSID clsid, const char* objectName, LPUNKNOWN outer,
                              HRESULT* result)
-    : CBaseFilter(objectName, outer, clsid), m_InputPin(this, result, u"In") {}
+    : CBaseFilter(objectName, outer, clsid), m_InputPin(this, result, u"In")
+{}
 
 CBaseRenderer::~CBaseRenderer() = default;
 
-int CBaseRenderer::GetPinCount() { return 1; }
+int CBaseRenderer::GetPinCount()
+{
+    return 1;
+}
 
-CBasePin* CBaseRenderer::GetPin(int index) { return index == 0 ? &m_InputPin : nullptr; }
+CBasePin* CBaseRenderer::GetPin(int index)
+{
+    return index == 0 ? &m_InputPin : nullptr;
+}
 
-void CBaseRenderer::WakeWaits() {
+void CBaseRenderer::WakeWaits()
+{
     {
         std::lock_guard<std::mutex> lock(waitMutex_);
         ++stateGeneration_;
@@ -40,7 +53,8 @@ void CBaseRenderer::WakeWaits() {
     waitChanged_.notify_all();
 }
 
-HRESULT CBaseRenderer::Stop() {
+HRESULT CBaseRenderer::Stop()
+{
     // The state changes first so that a woken wait sees it and gives up.
     m_State = State_Stopped;
     WakeWaits();
@@ -52,23 +66,27 @@ HRESULT CBaseRenderer::Stop() {
     return hr;
 }
 
-HRESULT CBaseRenderer::Pause() {
+HRESULT CBaseRenderer::Pause()
+{
     const HRESULT hr = CBaseFilter::Pause();
     WakeWaits();
     return hr;
 }
 
-HRESULT CBaseRenderer::Run(REFERENCE_TIME start) {
+HRESULT CBaseRenderer::Run(REFERENCE_TIME start)
+{
     const HRESULT hr = CBaseFilter::Run(start);
     WakeWaits();
     return hr;
 }
 
-bool CBaseRenderer::WaitForRenderTime(IMediaSample* sample) {
+bool CBaseRenderer::WaitForRenderTime(IMediaSample* sample)
+{
     std::unique_lock<std::mutex> lock(waitMutex_);
     for (;;) {
         const FILTER_STATE state = State();
-        if (state == State_Stopped) return false;
+        if (state == State_Stopped)
+            return false;
         const unsigned generation = stateGeneration_;
         if (state == State_Paused) {
             waitChanged_.wait(lock, [&] { return stateGeneration_ != generation; });
@@ -88,7 +106,8 @@ bool CBaseRenderer::WaitForRenderTime(IMediaSample* sample) {
             due = m_tStart + start;
             wait = due - now;
         }
-        if (wait <= 0) return true;
+        if (wait <= 0)
+            return true;
         const auto timeout = std::chrono::microseconds(wait / 10);
         if (!waitChanged_.wait_for(lock, timeout, [&] { return stateGeneration_ != generation; })) {
             return true;
@@ -96,15 +115,19 @@ bool CBaseRenderer::WaitForRenderTime(IMediaSample* sample) {
     }
 }
 
-HRESULT CBaseRenderer::Receive(IMediaSample* sample) {
-    if (!WaitForRenderTime(sample)) return VFW_E_WRONG_STATE;
+HRESULT CBaseRenderer::Receive(IMediaSample* sample)
+{
+    if (!WaitForRenderTime(sample))
+        return VFW_E_WRONG_STATE;
     return DoRenderSample(sample);
 }
 
-HRESULT CBaseRenderer::EndOfStream() {
+HRESULT CBaseRenderer::EndOfStream()
+{
     {
         std::lock_guard<std::mutex> lock(waitMutex_);
-        if (completeSent_) return S_OK;
+        if (completeSent_)
+            return S_OK;
         completeSent_ = true;
     }
     NotifyEvent(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)));

@@ -6,10 +6,10 @@
 // hands every sample to a callback on the streaming thread before passing the same
 // sample, edited or not, downstream.
 
-inline constexpr IID IID_ISampleGrabberCB{0x0579154A, 0x2B53, 0x4994,
-                                          {0xB0, 0xD0, 0xE7, 0x73, 0x14, 0x8E, 0xFF, 0x85}};
-inline constexpr IID IID_ISampleGrabber{0x6B652FFF, 0x11FE, 0x4FCE,
-                                        {0x92, 0xAD, 0x02, 0x66, 0xB5, 0xD7, 0xC7, 0x8F}};
+inline constexpr IID IID_ISampleGrabberCB{
+    0x0579154A, 0x2B53, 0x4994, {0xB0, 0xD0, 0xE7, 0x73, 0x14, 0x8E, 0xFF, 0x85}};
+inline constexpr IID IID_ISampleGrabber{
+    0x6B652FFF, 0x11FE, 0x4FCE, {0x92, 0xAD, 0x02, 0x66, 0xB5, 0xD7, 0xC7, 0x8F}};
 
 // Called on the streaming thread, one sample at a time, inside the delivery of the
 // sample. The time is the sample's start time in seconds. The sample (or buffer) is

@@ -3,84 +3,115 @@
 #include "platform/dshow/Uuids.h"
 
 CGrabberInputPin::CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), grabber_(filter) {}
+    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), grabber_(filter)
+{}
 
-HRESULT CGrabberInputPin::CheckMediaType(const CMediaType* type) {
+HRESULT CGrabberInputPin::CheckMediaType(const CMediaType* type)
+{
     return grabber_->Accepts(type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CGrabberInputPin::Receive(IMediaSample* sample) {
+HRESULT CGrabberInputPin::Receive(IMediaSample* sample)
+{
     const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK) return hr;
+    if (hr != S_OK)
+        return hr;
     return grabber_->Receive(sample);
 }
 
-HRESULT CGrabberInputPin::EndOfStream() {
+HRESULT CGrabberInputPin::EndOfStream()
+{
     const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK) return hr;
-    if (!grabber_->output_.IsConnected()) return S_OK;
+    if (hr != S_OK)
+        return hr;
+    if (!grabber_->output_.IsConnected())
+        return S_OK;
     return grabber_->output_.DeliverEndOfStream();
 }
 
-HRESULT CGrabberInputPin::BeginFlush() {
+HRESULT CGrabberInputPin::BeginFlush()
+{
     CBaseInputPin::BeginFlush();
-    if (grabber_->output_.IsConnected()) grabber_->output_.DeliverBeginFlush();
+    if (grabber_->output_.IsConnected())
+        grabber_->output_.DeliverBeginFlush();
     return S_OK;
 }
 
-HRESULT CGrabberInputPin::EndFlush() {
+HRESULT CGrabberInputPin::EndFlush()
+{
     CBaseInputPin::EndFlush();
-    if (grabber_->output_.IsConnected()) grabber_->output_.DeliverEndFlush();
+    if (grabber_->output_.IsConnected())
+        grabber_->output_.DeliverEndFlush();
     return S_OK;
 }
 
 CGrabberOutputPin::CGrabberOutputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CBaseOutputPin(nullptr, filter, filter->pStateLock(), result, u"Output"), grabber_(filter) {}
+    : CBaseOutputPin(nullptr, filter, filter->pStateLock(), result, u"Output"), grabber_(filter)
+{}
 
-HRESULT CGrabberOutputPin::CheckMediaType(const CMediaType* type) {
-    if (!grabber_->input_.IsConnected()) return VFW_E_NOT_CONNECTED;
+HRESULT CGrabberOutputPin::CheckMediaType(const CMediaType* type)
+{
+    if (!grabber_->input_.IsConnected())
+        return VFW_E_NOT_CONNECTED;
     return *type == grabber_->input_.CurrentMediaType() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT CGrabberOutputPin::GetMediaType(int position, CMediaType* type) {
-    if (!grabber_->input_.IsConnected() || position > 0) return VFW_S_NO_MORE_ITEMS;
-    if (position < 0) return E_INVALIDARG;
+HRESULT CGrabberOutputPin::GetMediaType(int position, CMediaType* type)
+{
+    if (!grabber_->input_.IsConnected() || position > 0)
+        return VFW_S_NO_MORE_ITEMS;
+    if (position < 0)
+        return E_INVALIDARG;
     *type = grabber_->input_.CurrentMediaType();
     return S_OK;
 }
 
 CSampleGrabberFilter::CSampleGrabberFilter()
-    : CBaseFilter(nullptr, nullptr, CLSID_SampleGrabber),
-      input_(this, nullptr),
-      output_(this, nullptr) {}
+    : CBaseFilter(nullptr, nullptr, CLSID_SampleGrabber), input_(this, nullptr),
+      output_(this, nullptr)
+{}
 
-CSampleGrabberFilter::~CSampleGrabberFilter() { SafeRelease(callback_); }
+CSampleGrabberFilter::~CSampleGrabberFilter()
+{
+    SafeRelease(callback_);
+}
 
-void* CSampleGrabberFilter::GetInterface(REFIID iid) {
-    if (iid == IID_ISampleGrabber) return static_cast<ISampleGrabber*>(this);
+void* CSampleGrabberFilter::GetInterface(REFIID iid)
+{
+    if (iid == IID_ISampleGrabber)
+        return static_cast<ISampleGrabber*>(this);
     return CBaseFilter::GetInterface(iid);
 }
 
-int CSampleGrabberFilter::GetPinCount() { return 2; }
+int CSampleGrabberFilter::GetPinCount()
+{
+    return 2;
+}
 
-CBasePin* CSampleGrabberFilter::GetPin(int index) {
-    if (index == 0) return &input_;
-    if (index == 1) return &output_;
+CBasePin* CSampleGrabberFilter::GetPin(int index)
+{
+    if (index == 0)
+        return &input_;
+    if (index == 1)
+        return &output_;
     return nullptr;
 }
 
-bool CSampleGrabberFilter::Accepts(const CMediaType* type) {
+bool CSampleGrabberFilter::Accepts(const CMediaType* type)
+{
     std::lock_guard<std::mutex> lock(settingsMutex_);
     return type->MatchesPartial(&wanted_);
 }
 
-HRESULT CSampleGrabberFilter::SetOneShot(BOOL oneShot) {
+HRESULT CSampleGrabberFilter::SetOneShot(BOOL oneShot)
+{
     std::lock_guard<std::mutex> lock(settingsMutex_);
     oneShot_ = oneShot != FALSE;
     return S_OK;
 }
 
-HRESULT CSampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE* type) {
+HRESULT CSampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE* type)
+{
     std::lock_guard<std::mutex> lock(settingsMutex_);
     if (type) {
         wanted_ = *type;
@@ -92,38 +123,49 @@ HRESULT CSampleGrabberFilter::SetMediaType(const AM_MEDIA_TYPE* type) {
     return S_OK;
 }
 
-HRESULT CSampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) return E_POINTER;
+HRESULT CSampleGrabberFilter::GetConnectedMediaType(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return E_POINTER;
     return input_.ConnectionMediaType(type);
 }
 
-HRESULT CSampleGrabberFilter::SetBufferSamples(BOOL) { return S_OK; }
+HRESULT CSampleGrabberFilter::SetBufferSamples(BOOL)
+{
+    return S_OK;
+}
 
-HRESULT CSampleGrabberFilter::SetCallback(ISampleGrabberCB* callback, long method) {
-    if (method != 0 && method != 1) return E_INVALIDARG;
+HRESULT CSampleGrabberFilter::SetCallback(ISampleGrabberCB* callback, long method)
+{
+    if (method != 0 && method != 1)
+        return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(settingsMutex_);
-    if (callback) callback->AddRef();
+    if (callback)
+        callback->AddRef();
     SafeRelease(callback_);
     callback_ = callback;
     method_ = method;
     return S_OK;
 }
 
-HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample) {
+HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
+{
     ISampleGrabberCB* callback = nullptr;
     long method = 0;
     bool oneShot = false;
     {
         std::lock_guard<std::mutex> lock(settingsMutex_);
         callback = callback_;
-        if (callback) callback->AddRef();
+        if (callback)
+            callback->AddRef();
         method = method_;
         oneShot = oneShot_;
     }
     if (callback) {
         REFERENCE_TIME start = 0;
         REFERENCE_TIME stop = 0;
-        if (FAILED(sample->GetTime(&start, &stop))) start = 0;
+        if (FAILED(sample->GetTime(&start, &stop)))
+            start = 0;
         const double seconds = static_cast<double>(start) / kUnitsPerSecond;
         // Called without any lock: the callback may take long or take its own locks.
         if (method == 0) {
@@ -136,9 +178,11 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample) {
         callback->Release();
     }
     HRESULT hr = S_OK;
-    if (output_.IsConnected()) hr = output_.Deliver(sample);
+    if (output_.IsConnected())
+        hr = output_.Deliver(sample);
     if (oneShot) {
-        if (output_.IsConnected()) output_.DeliverEndOfStream();
+        if (output_.IsConnected())
+            output_.DeliverEndOfStream();
         return S_FALSE;
     }
     return hr;

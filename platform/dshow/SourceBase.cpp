@@ -4,12 +4,15 @@
 
 CStreamingOutputPin::CStreamingOutputPin(const char* objectName, HRESULT* result, CSource* filter,
                                          LPCWSTR name)
-    : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, name), m_pFilter(filter) {
+    : CBaseOutputPin(objectName, filter, filter->pStateLock(), result, name), m_pFilter(filter)
+{
     const HRESULT hr = filter->AddPin(this);
-    if (result && FAILED(hr)) *result = hr;
+    if (result && FAILED(hr))
+        *result = hr;
 }
 
-CStreamingOutputPin::~CStreamingOutputPin() {
+CStreamingOutputPin::~CStreamingOutputPin()
+{
     if (thread_.joinable()) {
         stopRequested_ = true;
         thread_.join();
@@ -17,62 +20,84 @@ CStreamingOutputPin::~CStreamingOutputPin() {
     m_pFilter->RemovePin(this);
 }
 
-HRESULT CStreamingOutputPin::Active() {
-    if (!IsConnected()) return S_OK;
+HRESULT CStreamingOutputPin::Active()
+{
+    if (!IsConnected())
+        return S_OK;
     HRESULT hr = CBaseOutputPin::Active();
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     hr = OnThreadCreate();
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     stopRequested_ = false;
     thread_ = std::thread([this] { ThreadProc(); });
     return S_OK;
 }
 
-HRESULT CStreamingOutputPin::Inactive() {
+HRESULT CStreamingOutputPin::Inactive()
+{
     stopRequested_ = true;
     // Decommitting first fails a GetDeliveryBuffer the loop may be about to make.
     CBaseOutputPin::Inactive();
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     return S_OK;
 }
 
-HRESULT CStreamingOutputPin::ThreadProc() {
+HRESULT CStreamingOutputPin::ThreadProc()
+{
     HRESULT hr = OnThreadStartPlay();
-    if (SUCCEEDED(hr)) hr = DoBufferProcessingLoop();
-    else EndStream(hr);
+    if (SUCCEEDED(hr))
+        hr = DoBufferProcessingLoop();
+    else
+        EndStream(hr);
     OnThreadDestroy();
     return hr;
 }
 
-void CStreamingOutputPin::EndStream(HRESULT result) {
-    if (StopRequested()) return;
+void CStreamingOutputPin::EndStream(HRESULT result)
+{
+    if (StopRequested())
+        return;
     if (FAILED(result)) {
         m_pFilter->NotifyEvent(EC_ERRORABORT, result, 0);
     }
     DeliverEndOfStream();
 }
 
-CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter,
-                             LPCWSTR name)
-    : CStreamingOutputPin(objectName, result, filter, name) {}
+CSourceStream::CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR name)
+    : CStreamingOutputPin(objectName, result, filter, name)
+{}
 
-HRESULT CSourceStream::GetMediaType(CMediaType*) { return E_UNEXPECTED; }
+HRESULT CSourceStream::GetMediaType(CMediaType*)
+{
+    return E_UNEXPECTED;
+}
 
-HRESULT CSourceStream::GetMediaType(int position, CMediaType* type) {
-    if (!type) return E_POINTER;
-    if (position < 0) return E_INVALIDARG;
-    if (position > 0) return VFW_S_NO_MORE_ITEMS;
+HRESULT CSourceStream::GetMediaType(int position, CMediaType* type)
+{
+    if (!type)
+        return E_POINTER;
+    if (position < 0)
+        return E_INVALIDARG;
+    if (position > 0)
+        return VFW_S_NO_MORE_ITEMS;
     return GetMediaType(type);
 }
 
-HRESULT CSourceStream::CheckMediaType(const CMediaType* type) {
-    if (!type) return E_POINTER;
+HRESULT CSourceStream::CheckMediaType(const CMediaType* type)
+{
+    if (!type)
+        return E_POINTER;
     CMediaType offered;
-    if (GetMediaType(&offered) != S_OK) return E_FAIL;
+    if (GetMediaType(&offered) != S_OK)
+        return E_FAIL;
     return offered == *type ? S_OK : E_FAIL;
 }
 
-HRESULT CSourceStream::DoBufferProcessingLoop() {
+HRESULT CSourceStream::DoBufferProcessingLoop()
+{
     while (!StopRequested()) {
         IMediaSample* sample = nullptr;
         HRESULT hr = GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
@@ -86,7 +111,8 @@ HRESULT CSourceStream::DoBufferProcessingLoop() {
             sample->Release();
             // The downstream filter refused the sample: it has told the graph whatever
             // there was to tell, so the stream just ends here.
-            if (hr != S_OK) return S_OK;
+            if (hr != S_OK)
+                return S_OK;
             continue;
         }
         sample->Release();
@@ -97,39 +123,50 @@ HRESULT CSourceStream::DoBufferProcessingLoop() {
 }
 
 CSource::CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid)
-    : CBaseFilter(objectName, outer, clsid) {}
+    : CBaseFilter(objectName, outer, clsid)
+{}
 
 CSource::CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid, HRESULT* result)
-    : CBaseFilter(objectName, outer, clsid) {
-    if (result) *result = S_OK;
+    : CBaseFilter(objectName, outer, clsid)
+{
+    if (result)
+        *result = S_OK;
 }
 
-CSource::~CSource() {
+CSource::~CSource()
+{
     // A pin's destructor removes it from the list.
-    while (!m_paStreams.empty()) delete m_paStreams.back();
+    while (!m_paStreams.empty())
+        delete m_paStreams.back();
 }
 
-int CSource::GetPinCount() {
+int CSource::GetPinCount()
+{
     CAutoLock lock(&m_StateLock);
     return static_cast<int>(m_paStreams.size());
 }
 
-CBasePin* CSource::GetPin(int index) {
+CBasePin* CSource::GetPin(int index)
+{
     CAutoLock lock(&m_StateLock);
-    if (index < 0 || index >= static_cast<int>(m_paStreams.size())) return nullptr;
+    if (index < 0 || index >= static_cast<int>(m_paStreams.size()))
+        return nullptr;
     return m_paStreams[index];
 }
 
-HRESULT CSource::AddPin(CStreamingOutputPin* pin) {
+HRESULT CSource::AddPin(CStreamingOutputPin* pin)
+{
     CAutoLock lock(&m_StateLock);
     m_paStreams.push_back(pin);
     return S_OK;
 }
 
-HRESULT CSource::RemovePin(CStreamingOutputPin* pin) {
+HRESULT CSource::RemovePin(CStreamingOutputPin* pin)
+{
     CAutoLock lock(&m_StateLock);
     auto found = std::find(m_paStreams.begin(), m_paStreams.end(), pin);
-    if (found == m_paStreams.end()) return S_FALSE;
+    if (found == m_paStreams.end())
+        return S_FALSE;
     m_paStreams.erase(found);
     return S_OK;
 }

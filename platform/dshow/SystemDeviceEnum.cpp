@@ -19,13 +19,16 @@ using CEnumMoniker = CInterfaceEnumerator<IEnumMoniker, IMoniker, IID_IEnumMonik
 class CMonikerList : public CUnknown, public IUnknown {
 public:
     DECLARE_IUNKNOWN
-    ~CMonikerList() override {
-        for (IMoniker* moniker : monikers) moniker->Release();
+    ~CMonikerList() override
+    {
+        for (IMoniker* moniker : monikers)
+            moniker->Release();
     }
     std::vector<IMoniker*> monikers;
 
 protected:
-    void* GetInterface(REFIID iid) override {
+    void* GetInterface(REFIID iid) override
+    {
         return iid == IID_IUnknown ? static_cast<IUnknown*>(this) : nullptr;
     }
 };
@@ -33,14 +36,19 @@ protected:
 class CCompressorProperties : public CUnknown, public IPropertyBag {
 public:
     explicit CCompressorProperties(const std::string& friendlyName)
-        : friendlyName_(Utf8ToWide(friendlyName)) {}
+        : friendlyName_(Utf8ToWide(friendlyName))
+    {}
     DECLARE_IUNKNOWN
 
-    HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
-        if (!name || !value) return E_POINTER;
-        if (std::u16string(name) != u"FriendlyName") return E_FAIL;
+    HRESULT Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override
+    {
+        if (!name || !value)
+            return E_POINTER;
+        if (std::u16string(name) != u"FriendlyName")
+            return E_FAIL;
         BSTR text = SysAllocString(friendlyName_.c_str());
-        if (!text) return E_OUTOFMEMORY;
+        if (!text)
+            return E_OUTOFMEMORY;
         value->vt = VT_BSTR;
         value->bstrVal = text;
         return S_OK;
@@ -48,8 +56,10 @@ public:
     HRESULT Write(LPCOLESTR, VARIANT*) override { return E_FAIL; }
 
 protected:
-    void* GetInterface(REFIID iid) override {
-        if (iid == IID_IUnknown || iid == IID_IPropertyBag) return static_cast<IPropertyBag*>(this);
+    void* GetInterface(REFIID iid) override
+    {
+        if (iid == IID_IUnknown || iid == IID_IPropertyBag)
+            return static_cast<IPropertyBag*>(this);
         return nullptr;
     }
 
@@ -59,11 +69,14 @@ private:
 
 // Makes a new object and answers QueryInterface on it; the object goes again on failure.
 template <class T, class... Arguments>
-HRESULT CreateAndQuery(REFIID iid, void** out, Arguments&&... arguments) {
-    if (!out) return E_POINTER;
+HRESULT CreateAndQuery(REFIID iid, void** out, Arguments&&... arguments)
+{
+    if (!out)
+        return E_POINTER;
     *out = nullptr;
     T* object = new (std::nothrow) T(std::forward<Arguments>(arguments)...);
-    if (!object) return E_OUTOFMEMORY;
+    if (!object)
+        return E_OUTOFMEMORY;
     object->NonDelegatingAddRef();
     const HRESULT hr = object->NonDelegatingQueryInterface(iid, out);
     object->NonDelegatingRelease();
@@ -72,14 +85,17 @@ HRESULT CreateAndQuery(REFIID iid, void** out, Arguments&&... arguments) {
 
 }  // namespace
 
-void* CSystemDeviceEnum::GetInterface(REFIID iid) {
-    if (iid == IID_IUnknown || iid == IID_ICreateDevEnum) return static_cast<ICreateDevEnum*>(this);
+void* CSystemDeviceEnum::GetInterface(REFIID iid)
+{
+    if (iid == IID_IUnknown || iid == IID_ICreateDevEnum)
+        return static_cast<ICreateDevEnum*>(this);
     return nullptr;
 }
 
-HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker** monikers,
-                                                 DWORD) {
-    if (!monikers) return E_POINTER;
+HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker** monikers, DWORD)
+{
+    if (!monikers)
+        return E_POINTER;
     *monikers = nullptr;
     std::vector<av::EncoderEntry> entries;
     if (category == CLSID_VideoCompressorCategory) {
@@ -87,16 +103,19 @@ HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker
     } else if (category == CLSID_AudioCompressorCategory) {
         entries = av::AvailableEncoders(av::EncoderCategory::Audio);
     }
-    if (entries.empty()) return S_FALSE;
+    if (entries.empty())
+        return S_FALSE;
     auto* list = new (std::nothrow) CMonikerList();
-    if (!list) return E_OUTOFMEMORY;
+    if (!list)
+        return E_OUTOFMEMORY;
     list->NonDelegatingAddRef();
     HRESULT hr = S_OK;
     for (av::EncoderEntry& entry : entries) {
         IMoniker* moniker = nullptr;
         hr = CreateAndQuery<CCompressorMoniker>(IID_IMoniker, reinterpret_cast<void**>(&moniker),
                                                 std::move(entry));
-        if (FAILED(hr)) break;
+        if (FAILED(hr))
+            break;
         list->monikers.push_back(moniker);
     }
     if (SUCCEEDED(hr)) {
@@ -110,13 +129,17 @@ HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker
 
 CCompressorMoniker::CCompressorMoniker(av::EncoderEntry entry) : entry_(std::move(entry)) {}
 
-void* CCompressorMoniker::GetInterface(REFIID iid) {
-    if (iid == IID_IUnknown || iid == IID_IMoniker) return static_cast<IMoniker*>(this);
+void* CCompressorMoniker::GetInterface(REFIID iid)
+{
+    if (iid == IID_IUnknown || iid == IID_IMoniker)
+        return static_cast<IMoniker*>(this);
     return nullptr;
 }
 
-HRESULT CCompressorMoniker::BindToObject(IBindCtx*, IMoniker*, REFIID iid, void** object) {
-    if (!object) return E_POINTER;
+HRESULT CCompressorMoniker::BindToObject(IBindCtx*, IMoniker*, REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
     *object = nullptr;
     if (entry_.category == av::EncoderCategory::Video) {
         return CreateAndQuery<CVideoEncoderFilter>(iid, object, entry_.friendlyName);
@@ -124,6 +147,7 @@ HRESULT CCompressorMoniker::BindToObject(IBindCtx*, IMoniker*, REFIID iid, void*
     return CreateAndQuery<CAudioEncoderFilter>(iid, object, entry_.friendlyName);
 }
 
-HRESULT CCompressorMoniker::BindToStorage(IBindCtx*, IMoniker*, REFIID iid, void** object) {
+HRESULT CCompressorMoniker::BindToStorage(IBindCtx*, IMoniker*, REFIID iid, void** object)
+{
     return CreateAndQuery<CCompressorProperties>(iid, object, entry_.friendlyName);
 }

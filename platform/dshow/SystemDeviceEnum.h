@@ -13,8 +13,7 @@ class CSystemDeviceEnum : public CUnknown, public ICreateDevEnum {
 public:
     DECLARE_IUNKNOWN
 
-    HRESULT CreateClassEnumerator(REFCLSID category, IEnumMoniker** monikers,
-                                  DWORD flags) override;
+    HRESULT CreateClassEnumerator(REFCLSID category, IEnumMoniker** monikers, DWORD flags) override;
 
 protected:
     void* GetInterface(REFIID iid) override;

@@ -6,14 +6,17 @@ namespace {
 
 constexpr double kDefaultFramesPerSecond = 25.0;
 
-double FramesPerSecond(const VIDEOINFOHEADER& info) {
-    if (info.AvgTimePerFrame <= 0) return kDefaultFramesPerSecond;
+double FramesPerSecond(const VIDEOINFOHEADER& info)
+{
+    if (info.AvgTimePerFrame <= 0)
+        return kDefaultFramesPerSecond;
     return static_cast<double>(kUnitsPerSecond) / static_cast<double>(info.AvgTimePerFrame);
 }
 
 }  // namespace
 
-const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type) {
+const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type)
+{
     if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB24 ||
         type.formattype != FORMAT_VideoInfo || !type.pbFormat ||
         type.cbFormat < sizeof(VIDEOINFOHEADER)) {
@@ -29,39 +32,51 @@ const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type) {
 }
 
 CVideoEncoderFilter::CVideoEncoderFilter(std::string friendlyName)
-    : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName)) {}
+    : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName))
+{}
 
-bool CVideoEncoderFilter::AcceptsInput(const CMediaType& type) const {
+bool CVideoEncoderFilter::AcceptsInput(const CMediaType& type) const
+{
     return Rgb24BottomUpInfo(type) != nullptr;
 }
 
 bool CVideoEncoderFilter::Open(const CMediaType& input, CMediaType* output,
-                               av::StreamFormatPtr* format, std::string* error) {
+                               av::StreamFormatPtr* format, std::string* error)
+{
     const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(input);
-    if (!info) return false;
+    if (!info)
+        return false;
     const BITMAPINFOHEADER& bitmap = info->bmiHeader;
     encoder_ = av::VideoEncoder::Open(FriendlyName(), bitmap.biWidth, bitmap.biHeight,
                                       FramesPerSecond(*info), error);
-    if (!encoder_) return false;
+    if (!encoder_)
+        return false;
     frameBytes_ = static_cast<long>(GetBitmapSize(&bitmap));
     *format = encoder_->format();
     const REFERENCE_TIME timePerFrame =
-        info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame
-                                  : static_cast<REFERENCE_TIME>(kUnitsPerSecond / kDefaultFramesPerSecond);
+        info->AvgTimePerFrame > 0
+            ? info->AvgTimePerFrame
+            : static_cast<REFERENCE_TIME>(kUnitsPerSecond / kDefaultFramesPerSecond);
     return CompressedVideoType(format->get(), timePerFrame, output);
 }
 
-void CVideoEncoderFilter::Close() { encoder_.reset(); }
+void CVideoEncoderFilter::Close()
+{
+    encoder_.reset();
+}
 
 bool CVideoEncoderFilter::Encode(const BYTE* data, long length, REFERENCE_TIME start,
-                                 std::vector<av::EncodedPacket>& out, std::string* error) {
+                                 std::vector<av::EncodedPacket>& out, std::string* error)
+{
     if (length < frameBytes_) {
-        if (error) *error = "video encoder: a sample holds less than one frame";
+        if (error)
+            *error = "video encoder: a sample holds less than one frame";
         return false;
     }
     return encoder_->Encode(data, start, out, error);
 }
 
-bool CVideoEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error) {
+bool CVideoEncoderFilter::Flush(std::vector<av::EncodedPacket>& out, std::string* error)
+{
     return encoder_->Flush(out, error);
 }

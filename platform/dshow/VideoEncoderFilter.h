@@ -4,8 +4,8 @@
 
 #include <memory>
 
-inline constexpr CLSID CLSID_VideoEncoderFilter{0x5C1D2E42, 0x7A3B, 0x4F61,
-                                                {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
+inline constexpr CLSID CLSID_VideoEncoderFilter{
+    0x5C1D2E42, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
 
 // A video compressor: takes bottom-up RGB24 frames (FORMAT_VideoInfo, rows padded to 4
 // bytes), gives the codec's packets.

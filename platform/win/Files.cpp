@@ -120,7 +120,8 @@ FILE* OpenFile(const char* path, const char* mode)
     if (kind == 'a')
         flags |= O_APPEND;
 
-    const int fd = OpenLocked(path, flags, LockFor(reads, writes, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    const int fd =
+        OpenLocked(path, flags, LockFor(reads, writes, FILE_SHARE_READ | FILE_SHARE_WRITE));
     if (fd < 0)
         return nullptr;
     if (kind == 'w' && ::ftruncate(fd, 0) != 0) {
@@ -143,8 +144,8 @@ std::uint32_t GetFileAttributesA(const char* path)
     return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
-FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share,
-                       const void*, std::uint32_t disposition, std::uint32_t, FileHandle)
+FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share, const void*,
+                       std::uint32_t disposition, std::uint32_t, FileHandle)
 {
     if (!path)
         return INVALID_HANDLE_VALUE;
@@ -174,8 +175,8 @@ FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t sha
     return new FileObject(fd);
 }
 
-bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead,
-              std::uint32_t* bytesRead, void* overlapped)
+bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead, std::uint32_t* bytesRead,
+              void* overlapped)
 {
     if (bytesRead)
         *bytesRead = 0;
@@ -226,17 +227,24 @@ bool WriteFile(FileHandle handle, const void* buffer, std::uint32_t toWrite,
     return ok;
 }
 
-std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance,
-                             std::int32_t* distanceHigh, std::uint32_t method)
+std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance, std::int32_t* distanceHigh,
+                             std::uint32_t method)
 {
     if (!AsFile(handle))
         return INVALID_SET_FILE_POINTER;
     int whence;
     switch (method) {
-    case FILE_BEGIN: whence = SEEK_SET; break;
-    case FILE_CURRENT: whence = SEEK_CUR; break;
-    case FILE_END: whence = SEEK_END; break;
-    default: return INVALID_SET_FILE_POINTER;
+    case FILE_BEGIN:
+        whence = SEEK_SET;
+        break;
+    case FILE_CURRENT:
+        whence = SEEK_CUR;
+        break;
+    case FILE_END:
+        whence = SEEK_END;
+        break;
+    default:
+        return INVALID_SET_FILE_POINTER;
     }
     std::int64_t offset = distance;
     if (distanceHigh)

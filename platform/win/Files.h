@@ -78,8 +78,8 @@ FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t sha
 // null) receives the count, less than toRead only at the end of the file or on failure.
 // False when the read fails (for example a handle without read access). overlapped must
 // be null.
-bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead,
-              std::uint32_t* bytesRead, void* overlapped);
+bool ReadFile(FileHandle handle, void* buffer, std::uint32_t toRead, std::uint32_t* bytesRead,
+              void* overlapped);
 
 // Writes toWrite bytes at the file pointer and advances it; *bytesWritten (when not null)
 // receives the count. False, with the count written so far, when not all could be
@@ -98,8 +98,8 @@ constexpr std::uint32_t INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
 // position, or INVALID_SET_FILE_POINTER when the move fails (a position before the start
 // of the file). A position whose low half is 0xFFFFFFFF returns that value too, and is
 // told apart from failure only by the call's high half being valid.
-std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance,
-                             std::int32_t* distanceHigh, std::uint32_t method);
+std::uint32_t SetFilePointer(FileHandle handle, std::int32_t distance, std::int32_t* distanceHigh,
+                             std::uint32_t method);
 
 // The full path of the running program (from /proc/self/exe, or the one set for
 // testing) into buffer, cut at a character boundary to fit size - 1 bytes and ended with

@@ -19,8 +19,7 @@
 
 namespace {
 
-struct CloseFile
-{
+struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
@@ -176,8 +175,8 @@ std::string_view TrimTrailingBlanks(std::string_view text)
 }  // namespace
 
 std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
-                                       const char* defaultValue, char* buffer,
-                                       std::uint32_t size, const char* fileName)
+                                       const char* defaultValue, char* buffer, std::uint32_t size,
+                                       const char* fileName)
 {
     if (!buffer || size == 0) {
         return 0;

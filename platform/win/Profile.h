@@ -20,8 +20,8 @@
 // size - 2; a single value that does not fit is cut to size - 1 bytes or fewer. A null
 // buffer or a size of 0 gives 0 and no copy. The caller owns the buffer.
 std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
-                                       const char* defaultValue, char* buffer,
-                                       std::uint32_t size, const char* fileName);
+                                       const char* defaultValue, char* buffer, std::uint32_t size,
+                                       const char* fileName);
 
 // Writes key = value into section, creating the file and the section when missing and
 // keeping every other line as it was. A null value removes the key; a null key removes

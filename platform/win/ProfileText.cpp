@@ -54,8 +54,7 @@ std::optional<std::string_view> HeaderName(std::string_view body)
     return Trim(body.substr(1, close - 1));
 }
 
-struct KeyLine
-{
+struct KeyLine {
     std::string_view name;
     std::string_view value;
 };
@@ -137,8 +136,7 @@ std::string ProfileText::text() const
     return text;
 }
 
-std::optional<std::string> ProfileText::value(std::string_view section,
-                                              std::string_view key) const
+std::optional<std::string> ProfileText::value(std::string_view section, std::string_view key) const
 {
     const auto range = findSection(section);
     if (!range) {
@@ -175,8 +173,7 @@ std::vector<std::string> ProfileText::keyNames(std::string_view section) const
     return names;
 }
 
-bool ProfileText::setValue(std::string_view section, std::string_view key,
-                           std::string_view value)
+bool ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
     const auto trimmedKey = Trim(key);
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||

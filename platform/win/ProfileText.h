@@ -18,8 +18,7 @@
 // case of A to Z. Where a name occurs more than once, the first occurrence counts.
 //
 // Not thread-safe; one object per reader or writer.
-class ProfileText
-{
+class ProfileText {
 public:
     explicit ProfileText(std::string_view text);
 
@@ -52,14 +51,12 @@ public:
     void removeSection(std::string_view section);
 
 private:
-    struct Line
-    {
+    struct Line {
         std::string body;
         std::string end;  // "\r\n", "\n", or empty for a last line without a line end.
     };
 
-    struct Range
-    {
+    struct Range {
         std::size_t header;  // The section's header line.
         std::size_t end;     // One past its last line: the next header or the end.
     };

@@ -53,8 +53,7 @@ public:
 // one wakes a single wait and is non-signalled again. Security attributes are ignored;
 // named (shared between processes) events are not offered, so a name gives null. The
 // caller owns the handle and frees it with CloseHandle.
-HANDLE CreateEventA(const void* attributes, BOOL manualReset, BOOL initialState,
-                    const char* name);
+HANDLE CreateEventA(const void* attributes, BOOL manualReset, BOOL initialState, const char* name);
 // FALSE when the handle is not an event.
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);

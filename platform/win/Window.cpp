@@ -15,7 +15,8 @@ const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::registerEv
 class PostedMessageEvent : public QEvent {
 public:
     PostedMessageEvent(UINT message, WPARAM wParam, LPARAM lParam)
-        : QEvent(kPostedMessage), message(message), wParam(wParam), lParam(lParam) {}
+        : QEvent(kPostedMessage), message(message), wParam(wParam), lParam(lParam)
+    {}
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
@@ -28,10 +29,13 @@ public:
     void setHandler(MessageHandler handler) { handler_ = std::move(handler); }
 
 protected:
-    bool event(QEvent* event) override {
-        if (event->type() != kPostedMessage) return QObject::event(event);
+    bool event(QEvent* event) override
+    {
+        if (event->type() != kPostedMessage)
+            return QObject::event(event);
         auto* posted = static_cast<PostedMessageEvent*>(event);
-        if (handler_) handler_(handle_, posted->message, posted->wParam, posted->lParam);
+        if (handler_)
+            handler_(handle_, posted->message, posted->wParam, posted->lParam);
         return true;
     }
 
@@ -47,19 +51,22 @@ struct WindowTable {
     std::uintptr_t lastHandle = 0;
 };
 
-WindowTable& Windows() {
+WindowTable& Windows()
+{
     static WindowTable table;
     return table;
 }
 
-MessageWindow* Find(HWND window) {
+MessageWindow* Find(HWND window)
+{
     auto found = Windows().windows.find(window);
     return found == Windows().windows.end() ? nullptr : found->second;
 }
 
 }  // namespace
 
-HWND CreateMessageWindow() {
+HWND CreateMessageWindow()
+{
     WindowTable& table = Windows();
     std::lock_guard<std::mutex> lock(table.mutex);
     HWND handle = reinterpret_cast<HWND>(++table.lastHandle);
@@ -67,7 +74,8 @@ HWND CreateMessageWindow() {
     return handle;
 }
 
-void DestroyMessageWindow(HWND window) {
+void DestroyMessageWindow(HWND window)
+{
     MessageWindow* object = nullptr;
     {
         std::lock_guard<std::mutex> lock(Windows().mutex);
@@ -78,20 +86,25 @@ void DestroyMessageWindow(HWND window) {
     delete object;
 }
 
-void SetMessageHandler(HWND window, MessageHandler handler) {
+void SetMessageHandler(HWND window, MessageHandler handler)
+{
     std::lock_guard<std::mutex> lock(Windows().mutex);
-    if (MessageWindow* object = Find(window)) object->setHandler(std::move(handler));
+    if (MessageWindow* object = Find(window))
+        object->setHandler(std::move(handler));
 }
 
-bool IsWindow(HWND window) {
+bool IsWindow(HWND window)
+{
     std::lock_guard<std::mutex> lock(Windows().mutex);
     return Find(window) != nullptr;
 }
 
-int PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+int PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
     std::lock_guard<std::mutex> lock(Windows().mutex);
     MessageWindow* object = Find(window);
-    if (!object) return 0;
+    if (!object)
+        return 0;
     // Held across postEvent so the receiver cannot be deleted in between; postEvent
     // only queues and is safe from any thread.
     QCoreApplication::postEvent(object, new PostedMessageEvent(message, wParam, lParam));

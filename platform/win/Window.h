@@ -16,8 +16,8 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using UINT = unsigned int;
 
-using MessageHandler = std::function<LRESULT(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam)>;
+using MessageHandler =
+    std::function<LRESULT(HWND window, UINT message, WPARAM wParam, LPARAM lParam)>;
 
 // User-interface thread, after the Qt application object exists. Never null.
 HWND CreateMessageWindow();

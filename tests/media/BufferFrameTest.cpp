@@ -29,7 +29,7 @@ ImagePtr Filled(int width, int height, int channels, int value,
 
 SYSTEMTIME Stamp(WORD milliseconds)
 {
-    SYSTEMTIME stamp {};
+    SYSTEMTIME stamp{};
     stamp.wYear = 2026;
     stamp.wSecond = 7;
     stamp.wMilliseconds = milliseconds;
@@ -44,7 +44,7 @@ Image* HeldImage(CBufferFrame& source)
 
 // Frees the image a caller's record ends up owning.
 struct CallerRecord {
-    FrameRecord record {};
+    FrameRecord record{};
     ~CallerRecord() { delete record.image; }
 };
 
@@ -59,7 +59,7 @@ TEST(FrameSourceStore, RecordWithoutImageReleasesTheHeldImageAndKeepsTheStamp)
 {
     CBufferFrame source;
     ASSERT_TRUE(source.SetImage(Filled(4, 4, 3, 9).release()));
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.timeStamp = Stamp(321);
     ASSERT_TRUE(source.SetFrame(&frame));
     EXPECT_EQ(HeldImage(source), nullptr);
@@ -77,7 +77,7 @@ TEST(FrameSourceStore, SmallerFrameReplacesTheHeldImageThenReusesTheClone)
     CBufferFrame source;
     ASSERT_TRUE(source.SetImage(Filled(640, 480, 3, 0).release()));
     auto first = Filled(320, 240, 3, 10);
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.image = first.get();
     ASSERT_TRUE(source.SetFrame(&frame));
     Image* clone = HeldImage(source);
@@ -103,7 +103,7 @@ TEST(FrameSourceStore, CountsOneChangeAndSignalsWhileSetImageOnlySignals)
     int key = 0;
     HANDLE event = source.GetEvent(&key);
     auto image = Filled(8, 8, 1, 3);
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.image = image.get();
     ASSERT_TRUE(source.SetFrame(&frame));
     EXPECT_EQ(source.changeCount_, 1);
@@ -120,7 +120,7 @@ TEST(FrameSourceStore, ByteCountIsClampedToTheImagesAndTakesTheOrigin)
     CBufferFrame source;
     ASSERT_TRUE(source.SetImage(Filled(6, 2, 3, 0).release()));  // rows of 18 bytes padded to 20
     auto sample = Filled(6, 2, 3, 77, ImageOrigin::BottomLeft);
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.image = sample.get();
     frame.byteCount = 30;
     ASSERT_TRUE(source.SetFrame(&frame));
@@ -206,7 +206,7 @@ TEST(FrameSourceRead, MatchingImageIsReusedAndByteCopyKeepsTheCallersOrigin)
 {
     CBufferFrame source;
     auto sample = Filled(4, 3, 3, 5, ImageOrigin::BottomLeft);
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.image = sample.get();
     frame.byteCount = static_cast<DWORD>(sample->imageSize());
     frame.timeStamp = Stamp(12);
@@ -231,7 +231,7 @@ TEST(FrameSourceRead, ScaledReadResizesLinearlyAndClearsTheByteCount)
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x)
             frameImage->pixel(x, y)[0] = static_cast<std::uint8_t>(x * 6 + y);
-    FrameRecord frame {};
+    FrameRecord frame{};
     frame.image = frameImage.get();
     frame.byteCount = static_cast<DWORD>(frameImage->imageSize());
     frame.timeStamp = Stamp(500);
@@ -363,12 +363,12 @@ TEST(FrameSourceThreads, ReaderNeverSeesATornFrame)
     constexpr int kFrames = 3000;
     CBufferFrame source;
     ASSERT_TRUE(source.Create("Video", 4));
-    std::atomic<bool> writing {true};
+    std::atomic<bool> writing{true};
 
     std::thread writer([&] {
         auto large = Image::Create(32, 24, 3, ImageOrigin::BottomLeft);
         auto small = Image::Create(16, 12, 3, ImageOrigin::BottomLeft);
-        FrameRecord frame {};
+        FrameRecord frame{};
         for (int i = 1; i <= kFrames; ++i) {
             // A change of size now and then takes the clone path as well as the copy path.
             Image* image = (i / 100) % 2 ? small.get() : large.get();

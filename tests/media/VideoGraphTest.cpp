@@ -24,18 +24,18 @@ constexpr UINT kGraphNotify = 0xBEE5;
 // reaches the callback before publishing it as the wrapper does.
 class ProbeGraph : public CVideoGraph {
 public:
-    using CVideoGraph::frame_;
-    using CVideoGraph::mediaEvent_;
     using CVideoGraph::consumer_;
+    using CVideoGraph::frame_;
     using CVideoGraph::graph_;
+    using CVideoGraph::mediaEvent_;
 
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override
     {
         const Image* image = frame_.image;
-        const bool wellFormed = image && sample && image->channels() == 3 &&
-                                image->origin() == ImageOrigin::BottomLeft && !image->hasData() &&
-                                static_cast<std::size_t>(sample->GetActualDataLength()) >=
-                                    image->imageSize();
+        const bool wellFormed =
+            image && sample && image->channels() == 3 &&
+            image->origin() == ImageOrigin::BottomLeft && !image->hasData() &&
+            static_cast<std::size_t>(sample->GetActualDataLength()) >= image->imageSize();
         if (!wellFormed)
             ++malformed;
         ++frames;
@@ -65,9 +65,10 @@ protected:
             ASSERT_TRUE(testmedia::MakeTestVideo(Path(codec, true), codec, 64, 48, 10, 12, true));
         }
         ASSERT_TRUE(testmedia::MakeTestVideo(Path("mpeg4", false), "mpeg4", 64, 48, 10, 12, false));
-        ASSERT_TRUE(testmedia::MakeTestVideo(folder_->path("small.avi"), "mjpeg", 32, 16, 10, 5,
-                                             false));
-        ASSERT_TRUE(testmedia::MakeTestAudio(folder_->path("tone.wav"), "pcm_s16le", 0.5, 44100, 2));
+        ASSERT_TRUE(
+            testmedia::MakeTestVideo(folder_->path("small.avi"), "mjpeg", 32, 16, 10, 5, false));
+        ASSERT_TRUE(
+            testmedia::MakeTestAudio(folder_->path("tone.wav"), "pcm_s16le", 0.5, 44100, 2));
         // Top half red, bottom half blue, stored both ways round.
         const std::vector<testmedia::TestPicture> split(
             3, testmedia::SplitPicture(20, 10, 5, 0xFF0000, 0x0000FF));
@@ -145,7 +146,7 @@ TEST_F(VideoGraphFiles, FirstStoredRowIsTheBottomLineWhateverTheFileStores)
         EXPECT_EQ(bottom[0], 0xFF);  // blue
         EXPECT_EQ(bottom[2], 0x00);
         EXPECT_EQ(top[0], 0x00);
-        EXPECT_EQ(top[2], 0xFF);     // red
+        EXPECT_EQ(top[2], 0xFF);  // red
         graph_.frames = 0;
         ASSERT_TRUE(graph_.Close());
     }

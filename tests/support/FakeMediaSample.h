@@ -15,8 +15,7 @@ public:
     // length: the actual data length reported (may be less than the buffer).
     FakeMediaSample(std::vector<std::uint8_t>& buffer, long length)
         : buffer_(buffer), length_(length)
-    {
-    }
+    {}
 
     HRESULT QueryInterface(REFIID iid, void** out) override
     {

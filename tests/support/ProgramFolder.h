@@ -17,8 +17,7 @@ class ProgramFolderTest : public ::testing::Test {
 protected:
     explicit ProgramFolderTest(std::string programName = "prog")
         : programName_(std::move(programName))
-    {
-    }
+    {}
 
     void SetUp() override
     {

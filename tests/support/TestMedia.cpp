@@ -138,8 +138,8 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
 
 bool RunFfmpeg(const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> all = {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error",
-                                    "-y"};
+    std::vector<std::string> all = {"ffmpeg",    "-nostdin", "-hide_banner",
+                                    "-loglevel", "error",    "-y"};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all)
@@ -222,11 +222,10 @@ bool WriteDibAvi(const std::string& path, const std::vector<TestPicture>& frames
                              ? Rle8Frame(frame, palette)
                              : Rgb24Frame(frame, layout == DibLayout::Rgb24BottomUp));
     }
-    const std::uint32_t largest =
-        static_cast<std::uint32_t>(std::max_element(chunks.begin(), chunks.end(),
-                                                    [](const auto& a, const auto& b) {
-                                                        return a.size() < b.size();
-                                                    })->size());
+    const std::uint32_t largest = static_cast<std::uint32_t>(
+        std::max_element(chunks.begin(), chunks.end(), [](const auto& a, const auto& b) {
+            return a.size() < b.size();
+        })->size());
     const bool rle = layout == DibLayout::Rle8;
     const char* chunkTag = rle ? "00dc" : "00db";
 

@@ -5,8 +5,8 @@
 #include "creator/engine/RotatedImageSet.h"
 #include "media/image/BilateralSmooth.h"
 
-#include <opencv2/imgproc.hpp>
 #include <gtest/gtest.h>
+#include <opencv2/imgproc.hpp>
 
 #include <array>
 #include <cmath>
@@ -39,14 +39,14 @@ Analysis AnalyseLikeTheComposition(const Image& frame)
         return result;
     cv::Scalar colour;
     int area = 0;
-    result.backgroundFound = FindMarkedRegion(smoothed.get(), subject.get(), scratchA.get(),
-                                              scratchB.get(), nullptr, nullptr,
-                                              &result.subjectRect, &colour, &area);
+    result.backgroundFound =
+        FindMarkedRegion(smoothed.get(), subject.get(), scratchA.get(), scratchB.get(), nullptr,
+                         nullptr, &result.subjectRect, &colour, &area);
     if (!result.backgroundFound)
         return result;
-    result.faceFound = FindBestRegion(smoothed.get(), subject.get(), face.get(), scratchA.get(),
-                                      scratchB.get(), &result.subjectRect, &result.faceRect,
-                                      &result.angle, 64, 0);
+    result.faceFound =
+        FindBestRegion(smoothed.get(), subject.get(), face.get(), scratchA.get(), scratchB.get(),
+                       &result.subjectRect, &result.faceRect, &result.angle, 64, 0);
     return result;
 }
 
@@ -72,8 +72,8 @@ double AngleDistance(double a, double b)
 TEST(SampleTemplate, FaceSpotTurnsOneStepEverySecondFrameAndMoves)
 {
     for (int i = 0; i + kFramesPerTurn < kTemplateFrameCount; i += kFramesPerTurn) {
-        const double turn = TemplateFacePose(i + kFramesPerTurn).angleDegrees -
-                            TemplateFacePose(i).angleDegrees;
+        const double turn =
+            TemplateFacePose(i + kFramesPerTurn).angleDegrees - TemplateFacePose(i).angleDegrees;
         EXPECT_NEAR(AngleDistance(turn, 0), kTurnDegrees, 1e-9) << "frame " << i;
     }
     EXPECT_NE(TemplateFacePose(0).centre, TemplateFacePose(6).centre);

@@ -6,8 +6,8 @@
 #include "platform/av/MidiFile.h"
 #include "support/TestMedia.h"
 
-#include <opencv2/imgcodecs.hpp>
 #include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
 
 #include <cstdint>
 #include <cstdio>

@@ -83,11 +83,11 @@ Bytes StreamHeaderData(const Stream& stream)
     Put32(data, stream.scale);
     Put32(data, stream.rate);
     Put32(data, stream.start);
-    Put32(data, 1000);  // length
-    Put32(data, 4096);  // suggested buffer size
+    Put32(data, 1000);        // length
+    Put32(data, 4096);        // suggested buffer size
     Put32(data, 0xFFFFFFFF);  // quality
-    Put32(data, 4);  // sample size
-    Put32(data, 0);  // frame rectangle
+    Put32(data, 4);           // sample size
+    Put32(data, 0);           // frame rectangle
     Put32(data, 0x00F00140);
     return data;
 }
@@ -150,7 +150,10 @@ class AviFile : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(dir_.root().empty()); }
 
-    void Write(const Bytes& bytes) const { dir_.Write("out.avi", std::string(bytes.begin(), bytes.end())); }
+    void Write(const Bytes& bytes) const
+    {
+        dir_.Write("out.avi", std::string(bytes.begin(), bytes.end()));
+    }
 
     Bytes Read() const
     {
@@ -171,7 +174,6 @@ protected:
 };
 
 }  // namespace
-
 
 TEST_F(AviFile, AudioHeaderBehindTheVideoHeaderIsPatchedAndTheVideoHeaderKept)
 {
@@ -308,7 +310,8 @@ TEST_F(AviFile, DamagedFilesNeverChangeOutsideTheStartOfTheirFirstAudioHeader)
         Bytes damaged = avi.bytes;
         const int flips = generator() % 4;
         for (int i = 0; i < flips; ++i)
-            damaged[generator() % damaged.size()] ^= static_cast<unsigned char>(1 + generator() % 255);
+            damaged[generator() % damaged.size()] ^=
+                static_cast<unsigned char>(1 + generator() % 255);
         if (generator() % 3 == 0)
             damaged.resize(generator() % damaged.size());
         Write(damaged);

@@ -57,8 +57,8 @@ TEST(ColourCluster, MergeWeighsTheMeansByCountAndSaturatesTheCount)
 
 TEST(MergeClosestClusters, MergesTheFirstClosestPairAndMovesTheLastIntoTheGap)
 {
-    ColourCluster table[5] = {Cluster(0, 0, 0, 5), Cluster(100, 100, 100, 1),
-                              Cluster(10, 0, 0, 3), Cluster(200, 0, 0, 2)};
+    ColourCluster table[5] = {Cluster(0, 0, 0, 5), Cluster(100, 100, 100, 1), Cluster(10, 0, 0, 3),
+                              Cluster(200, 0, 0, 2)};
     int count = 4;
     ASSERT_EQ(MergeClosestClusters(table, &count, 32.0), 1);
     ASSERT_EQ(count, 3);

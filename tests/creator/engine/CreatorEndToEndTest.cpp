@@ -46,7 +46,8 @@ struct Frame {
 std::vector<Frame> DecodeVideo(const std::string& path, const av::StreamInfo& stream)
 {
     std::vector<Frame> frames;
-    std::unique_ptr<av::StreamDecoder> decoder = av::StreamDecoder::Open(path, stream.index, nullptr);
+    std::unique_ptr<av::StreamDecoder> decoder =
+        av::StreamDecoder::Open(path, stream.index, nullptr);
     if (!decoder)
         return frames;
     av::DecodedSample sample;
@@ -100,7 +101,8 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
 {
     const std::string templatePath = SamplePath(kSampleTemplate);
     const std::string audioPath = SamplePath(kSampleWave);
-    ASSERT_TRUE(std::filesystem::exists(templatePath)) << "the sample inputs are built by MakeSamples";
+    ASSERT_TRUE(std::filesystem::exists(templatePath))
+        << "the sample inputs are built by MakeSamples";
     testmedia::TempFolder folder;
     const std::string outputPath = folder.path("Created.avi");
 

@@ -204,8 +204,8 @@ TEST(RotationClip, CornerOfATurnedPixelGivesItsTriangle)
     RotationClip clip(c, -c);
     const double r = std::sqrt(0.5);
     const RotationPoint centre{0.5, 0.5 - r};
-    const std::array<RotationPoint, 4> quad{{{0.5, 0.5}, {0.5 - r, 0.5 - r},
-                                             {0.5, 0.5 - 2 * r}, {0.5 + r, 0.5 - r}}};
+    const std::array<RotationPoint, 4> quad{
+        {{0.5, 0.5}, {0.5 - r, 0.5 - r}, {0.5, 0.5 - 2 * r}, {0.5 + r, 0.5 - r}}};
     EXPECT_NEAR(clip.PixelOverlapArea(quad, centre), 0.25, 1e-12);
 }
 

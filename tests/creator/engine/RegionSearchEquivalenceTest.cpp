@@ -82,7 +82,8 @@ Background WholeMaskBackground(const Image& picture)
         if (*seed != 0)
             return false;
         auto fill = Image::Create(w + 2, h + 2, 1);
-        ConnectedComponent region = FloodFillMaskOnly(pixels, cv::Point(x, y), 10, 10, fill->fullMat());
+        ConnectedComponent region =
+            FloodFillMaskOnly(pixels, cv::Point(x, y), 10, 10, fill->fullMat());
         auto grow = [&](int bx, int by) {
             if (fill->pixel(bx + 1, by + 1)[0] == 0 &&
                 std::equal(picture.pixel(bx, by), picture.pixel(bx, by) + 3, picture.pixel(x, y))) {
@@ -101,7 +102,8 @@ Background WholeMaskBackground(const Image& picture)
             grow(w - 1, by);
         }
         MarkRegionVisited(*fill, *visited, seed, nullptr, region);
-        result = {region.rect.width >= w - 4 && region.rect.height >= h - 4, region.area, region.rect};
+        result = {region.rect.width >= w - 4 && region.rect.height >= h - 4, region.area,
+                  region.rect};
         return result.found;
     };
     Background result;
@@ -136,7 +138,9 @@ void PaintFace(cv::Mat& frame, cv::Point at, int size, double turn)
 ImagePtr SyntheticFrame(unsigned seed)
 {
     std::mt19937 random(seed);
-    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    auto uniform = [&](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
     auto frame = Image::Create(160, 120, 3, ImageOrigin::BottomLeft);
     cv::Mat pixels = frame->fullMat();
     pixels.setTo(cv::Scalar(40, 200, 60));
@@ -156,7 +160,7 @@ ImagePtr SyntheticFrame(unsigned seed)
     if (seed >= 100) {
         for (int i = 0; i < 400; ++i) {
             const int along = uniform(0, 2 * (160 + 120) - 1);
-            const cv::Point at = along < 160 ? cv::Point(along, 0)
+            const cv::Point at = along < 160   ? cv::Point(along, 0)
                                  : along < 320 ? cv::Point(along - 160, 119)
                                  : along < 440 ? cv::Point(0, along - 320)
                                                : cv::Point(159, along - 440);
@@ -215,7 +219,8 @@ TEST(RegionSearchEquivalence, MatchesWholeMaskClearingOnSyntheticFrames)
         cv::Rect subjectRect;
         int area = 0;
         ASSERT_TRUE(FindMarkedRegion(frame.get(), subject.get(), fill.get(), visited.get(), nullptr,
-                                     nullptr, &subjectRect, nullptr, &area)) << seed;
+                                     nullptr, &subjectRect, nullptr, &area))
+            << seed;
 
         cv::Rect faceRect;
         float angle = -1000.0f;

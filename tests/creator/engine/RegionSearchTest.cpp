@@ -44,8 +44,7 @@ struct Search {
           face(Mask(picture.width(), picture.height(), 0)),
           fill(Mask(picture.width() + 2, picture.height() + 2, 0)),
           visited(Mask(picture.width() + 2, picture.height() + 2, 0))
-    {
-    }
+    {}
 
     // As the composition runs it: the background first, then the face in the subject.
     bool Run(const Image& picture, int minArea = 64)
@@ -157,8 +156,8 @@ TEST(FindMarkedRegion, BackgroundSpanOfWidthMinusFiveIsRejected)
     cv::Rect rect(1, 2, 3, 4);
     cv::Scalar colour(7, 7, 7, 7);
     int area = -1;
-    EXPECT_FALSE(FindMarkedRegion(picture.get(), subject.get(), nullptr, nullptr, nullptr,
-                                  nullptr, &rect, &colour, &area));
+    EXPECT_FALSE(FindMarkedRegion(picture.get(), subject.get(), nullptr, nullptr, nullptr, nullptr,
+                                  &rect, &colour, &area));
     EXPECT_EQ(area, 0);
     EXPECT_EQ(rect, cv::Rect(1, 2, 3, 4));
     EXPECT_EQ(colour, cv::Scalar(7, 7, 7, 7));
@@ -318,10 +317,10 @@ TEST(ScoreRegion, RejectsOverlappingPairsAndCentredMidpoints)
 
 TEST(ScoreRegion, AnglesFollowTheBottomUpFrame)
 {
-    EXPECT_FLOAT_EQ(AngleOfPair(0, 20), 0.0f);     // pair above
-    EXPECT_FLOAT_EQ(AngleOfPair(-20, 0), 90.0f);   // to the left
-    EXPECT_FLOAT_EQ(AngleOfPair(20, 0), -90.0f);   // to the right
-    EXPECT_FLOAT_EQ(AngleOfPair(0, -20), -180.0f); // below
+    EXPECT_FLOAT_EQ(AngleOfPair(0, 20), 0.0f);      // pair above
+    EXPECT_FLOAT_EQ(AngleOfPair(-20, 0), 90.0f);    // to the left
+    EXPECT_FLOAT_EQ(AngleOfPair(20, 0), -90.0f);    // to the right
+    EXPECT_FLOAT_EQ(AngleOfPair(0, -20), -180.0f);  // below
 }
 
 TEST(Atan2Degrees, FollowsItsQuadrantRules)

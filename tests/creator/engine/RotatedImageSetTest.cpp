@@ -65,10 +65,11 @@ TEST(RotatedImageSet, SixteenEntriesAreTurnedCroppedAndTurnedOver)
     }
     for (int i = 0; i < 8; ++i) {
         ASSERT_NE(set.GetImage(i + 8), nullptr) << i;
-        EXPECT_EQ(cv::norm(set.GetImage(i + 8)->mat(), TurnedOver(*set.GetImage(i)),
-                           cv::NORM_INF), 0) << i;
-        EXPECT_EQ(cv::norm(set.GetMask(i + 8)->mat(), TurnedOver(*set.GetMask(i)),
-                           cv::NORM_INF), 0) << i;
+        EXPECT_EQ(cv::norm(set.GetImage(i + 8)->mat(), TurnedOver(*set.GetImage(i)), cv::NORM_INF),
+                  0)
+            << i;
+        EXPECT_EQ(cv::norm(set.GetMask(i + 8)->mat(), TurnedOver(*set.GetMask(i)), cv::NORM_INF), 0)
+            << i;
     }
     // Entry 8 is the given, uncut picture turned over.
     EXPECT_EQ(set.GetImage(8)->width(), 20);

@@ -28,8 +28,8 @@ public:
     HRESULT Notify(long code)
     {
         IMediaEventSink* sink = nullptr;
-        if (!graph_ || FAILED(graph_->QueryInterface(IID_IMediaEventSink,
-                                                     reinterpret_cast<void**>(&sink))))
+        if (!graph_ ||
+            FAILED(graph_->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink))))
             return E_NOINTERFACE;
         const HRESULT hr = sink->Notify(code, E_FAIL, 0);
         sink->Release();
@@ -56,8 +56,7 @@ struct VideoCreatorTest : ::testing::Test {
         pump.SetHandler([this](const testmedia::MessagePump::Message& m) {
             if (m.message == kSentinel)
                 drained = true;
-            else if (m.message == WM_GRAPH_NOTIFY &&
-                     m.lParam == reinterpret_cast<LPARAM>(&creator))
+            else if (m.message == WM_GRAPH_NOTIFY && m.lParam == reinterpret_cast<LPARAM>(&creator))
                 completions += creator.OnGraphEvent();
         });
     }

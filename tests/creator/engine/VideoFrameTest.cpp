@@ -33,10 +33,10 @@ protected:
     static void SetUpTestSuite()
     {
         folder_ = new testmedia::TempFolder();
-        ASSERT_TRUE(testmedia::MakeTestVideo(folder_->path("t40.avi"), "mjpeg", 32, 16, 25, 40,
-                                             false));
-        ASSERT_TRUE(testmedia::MakeTestVideo(folder_->path("t200.avi"), "mjpeg", 32, 16, 25, 200,
-                                             true));
+        ASSERT_TRUE(
+            testmedia::MakeTestVideo(folder_->path("t40.avi"), "mjpeg", 32, 16, 25, 40, false));
+        ASSERT_TRUE(
+            testmedia::MakeTestVideo(folder_->path("t200.avi"), "mjpeg", 32, 16, 25, 200, true));
         // Three frames of different colours: which one the source holds tells which
         // sample reached it.
         std::vector<testmedia::TestPicture> frames;

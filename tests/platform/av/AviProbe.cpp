@@ -10,7 +10,8 @@ extern "C" {
 #include <algorithm>
 #include <filesystem>
 
-bool ProbeFile(const std::string& path, std::vector<ProbedStream>& streams, std::string* error) {
+bool ProbeFile(const std::string& path, std::vector<ProbedStream>& streams, std::string* error)
+{
     AVFormatContext* context = nullptr;
     if (int code = avformat_open_input(&context, path.c_str(), nullptr, nullptr); code < 0) {
         char reason[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -54,7 +55,8 @@ bool ProbeFile(const std::string& path, std::vector<ProbedStream>& streams, std:
     return ok;
 }
 
-std::string TestFolder(const std::string& name) {
+std::string TestFolder(const std::string& name)
+{
     // Below a folder of this run's own: test runs side by side never share files.
     static const testmedia::TempFolder run;
     const std::filesystem::path folder = std::filesystem::path(run.root()) / name;

@@ -11,7 +11,7 @@ struct ProbedStream {
     int channels = 0;
     int width = 0;
     int height = 0;
-    long long packets = 0;     // packets read through the file
+    long long packets = 0;       // packets read through the file
     double durationSeconds = 0;  // from the last packet's end
 };
 

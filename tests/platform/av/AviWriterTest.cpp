@@ -1,5 +1,5 @@
-#include "platform/av/AviHeaderPatch.h"
 #include "platform/av/AviWriter.h"
+#include "platform/av/AviHeaderPatch.h"
 #include "platform/av/Encoder.h"
 
 #include "AviProbe.h"
@@ -16,13 +16,15 @@
 
 namespace {
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+std::vector<std::uint8_t> ReadBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The fccType of every "strh" chunk in file order, found by a plain byte search.
-std::vector<std::string> StreamTypes(const std::vector<std::uint8_t>& file) {
+std::vector<std::string> StreamTypes(const std::vector<std::uint8_t>& file)
+{
     std::vector<std::string> types;
     for (std::size_t i = 0; i + 12 <= file.size(); ++i)
         if (std::memcmp(&file[i], "strh", 4) == 0)
@@ -31,7 +33,8 @@ std::vector<std::string> StreamTypes(const std::vector<std::uint8_t>& file) {
 }
 
 // A bottom-up bitmap whose every stored row is distinct and whose padding is zero.
-std::vector<std::uint8_t> RowCodedBitmap(int width, int height, int stride) {
+std::vector<std::uint8_t> RowCodedBitmap(int width, int height, int stride)
+{
     std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
     for (int row = 0; row < height; ++row)
         for (int x = 0; x < width * 3; ++x)
@@ -40,7 +43,8 @@ std::vector<std::uint8_t> RowCodedBitmap(int width, int height, int stride) {
     return bits;
 }
 
-TEST(AviWriter, UncompressedVideoReadsBackUprightAndBitExact) {
+TEST(AviWriter, UncompressedVideoReadsBackUprightAndBitExact)
+{
     // 62 pixels make 186 bytes a row, padded to 188: the padding must not shift rows.
     const int width = 62, height = 10, stride = 188;
     const std::string folder = TestFolder("raw");
@@ -52,14 +56,14 @@ TEST(AviWriter, UncompressedVideoReadsBackUprightAndBitExact) {
         ASSERT_TRUE(writer) << error;
         ASSERT_EQ(writer->AddStream(av::RawVideoFormat(width, height, 25), &error), 0);
         for (int n = 0; n < 3; ++n)
-            ASSERT_TRUE(writer->Write(0, bitmap.data(), bitmap.size(), n * 400000,
-                                      (n + 1) * 400000, true, &error))
+            ASSERT_TRUE(writer->Write(0, bitmap.data(), bitmap.size(), n * 400000, (n + 1) * 400000,
+                                      true, &error))
                 << error;
         ASSERT_TRUE(writer->Finish(&error)) << error;
     }
     const std::string raw = folder + "/frames.bgr";
-    const std::string command = "ffmpeg -v error -y -i '" + path +
-                                "' -f rawvideo -pix_fmt bgr24 '" + raw + "'";
+    const std::string command =
+        "ffmpeg -v error -y -i '" + path + "' -f rawvideo -pix_fmt bgr24 '" + raw + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::vector<std::uint8_t> frames = ReadBytes(raw);
     ASSERT_EQ(frames.size(), static_cast<std::size_t>(3 * width * 3 * height));
@@ -73,7 +77,8 @@ TEST(AviWriter, UncompressedVideoReadsBackUprightAndBitExact) {
     }
 }
 
-TEST(AviWriter, MidiStreamHeaderSaysMidsAndTheFileStillOpens) {
+TEST(AviWriter, MidiStreamHeaderSaysMidsAndTheFileStillOpens)
+{
     const std::string path = TestFolder("midi") + "/midi.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -97,7 +102,7 @@ TEST(AviWriter, MidiStreamHeaderSaysMidsAndTheFileStillOpens) {
     // The audio start patch moves a "mids" stream by its dwRate / dwScale.
     const auto mids = av::FindStreamTypeField(file, 1);
     ASSERT_TRUE(mids);
-    EXPECT_NE(file[*mids + 20] | file[*mids + 21], 0);  // dwScale
+    EXPECT_NE(file[*mids + 20] | file[*mids + 21], 0);                     // dwScale
     EXPECT_NE(file[*mids + 24] | file[*mids + 25] | file[*mids + 26], 0);  // dwRate
     std::vector<ProbedStream> streams;
     ASSERT_TRUE(ProbeFile(path, streams, &error)) << error;
@@ -105,7 +110,8 @@ TEST(AviWriter, MidiStreamHeaderSaysMidsAndTheFileStillOpens) {
     EXPECT_EQ(streams[0].packets, 10);
 }
 
-TEST(AviWriter, MidiSilenceOfMoreThanTenMinutesIsBridged) {
+TEST(AviWriter, MidiSilenceOfMoreThanTenMinutesIsBridged)
+{
     const std::string path = TestFolder("silence") + "/silence.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -124,7 +130,8 @@ TEST(AviWriter, MidiSilenceOfMoreThanTenMinutesIsBridged) {
     EXPECT_NEAR(streams[0].durationSeconds, 11 * 60 + 0.01, 0.001);
 }
 
-TEST(AviWriter, FinishWithoutPacketsLeavesAFileThatOpens) {
+TEST(AviWriter, FinishWithoutPacketsLeavesAFileThatOpens)
+{
     const std::string path = TestFolder("empty") + "/empty.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -141,7 +148,8 @@ TEST(AviWriter, FinishWithoutPacketsLeavesAFileThatOpens) {
     EXPECT_EQ(streams[0].packets + streams[1].packets, 0);
 }
 
-TEST(AviWriter, DestroyingAnUnfinishedWriterCompletesTheFile) {
+TEST(AviWriter, DestroyingAnUnfinishedWriterCompletesTheFile)
+{
     const std::string path = TestFolder("stopped") + "/stopped.avi";
     std::string error;
     {
@@ -150,8 +158,8 @@ TEST(AviWriter, DestroyingAnUnfinishedWriterCompletesTheFile) {
         ASSERT_EQ(writer->AddStream(av::RawVideoFormat(64, 48, 25), &error), 0);
         const std::vector<std::uint8_t> frame(64 * 48 * 3, 0x80);
         for (int n = 0; n < 4; ++n)
-            ASSERT_TRUE(writer->Write(0, frame.data(), frame.size(), n * 400000,
-                                      (n + 1) * 400000, true, &error));
+            ASSERT_TRUE(writer->Write(0, frame.data(), frame.size(), n * 400000, (n + 1) * 400000,
+                                      true, &error));
     }
     const std::vector<std::uint8_t> file = ReadBytes(path);
     const std::vector<std::uint8_t> idx1 = {'i', 'd', 'x', '1'};
@@ -162,7 +170,8 @@ TEST(AviWriter, DestroyingAnUnfinishedWriterCompletesTheFile) {
     EXPECT_EQ(streams[0].packets, 4);
 }
 
-TEST(AviWriter, StreamThatStartsLateKeepsItsStartTime) {
+TEST(AviWriter, StreamThatStartsLateKeepsItsStartTime)
+{
     const std::string path = TestFolder("late") + "/late.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -180,7 +189,8 @@ TEST(AviWriter, StreamThatStartsLateKeepsItsStartTime) {
     EXPECT_NEAR(streams[0].durationSeconds, 1.0, 0.001);
 }
 
-TEST(AviWriter, StreamsWrittenFromTwoThreadsAllArrive) {
+TEST(AviWriter, StreamsWrittenFromTwoThreadsAllArrive)
+{
     const std::string path = TestFolder("threads") + "/threads.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -212,19 +222,20 @@ TEST(AviWriter, StreamsWrittenFromTwoThreadsAllArrive) {
 
 // The audio arrives two minutes ahead of the video, as when nothing paces the sources:
 // the file must still hold every packet of both.
-void WriteAudioFarAheadOfVideo(av::AviWriter& writer, bool audioFirst) {
+void WriteAudioFarAheadOfVideo(av::AviWriter& writer, bool audioFirst)
+{
     const int seconds = 120, frames = 50;  // 2 s of video at 25 frames a second
     const std::vector<std::uint8_t> sound(44100 * 2 * 2 / 10, 0x11);  // 100 ms of stereo
     const std::vector<std::uint8_t> frame(16 * 16 * 3, 0x30);
     std::string error;
     auto audio = [&](int n) {
-        ASSERT_TRUE(writer.Write(1, sound.data(), sound.size(), n * 1000000LL,
-                                 (n + 1) * 1000000LL, true, &error))
+        ASSERT_TRUE(writer.Write(1, sound.data(), sound.size(), n * 1000000LL, (n + 1) * 1000000LL,
+                                 true, &error))
             << error;
     };
     auto video = [&](int n) {
-        ASSERT_TRUE(writer.Write(0, frame.data(), frame.size(), n * 400000LL,
-                                 (n + 1) * 400000LL, true, &error))
+        ASSERT_TRUE(writer.Write(0, frame.data(), frame.size(), n * 400000LL, (n + 1) * 400000LL,
+                                 true, &error))
             << error;
     };
     if (audioFirst) {
@@ -241,7 +252,8 @@ void WriteAudioFarAheadOfVideo(av::AviWriter& writer, bool audioFirst) {
     }
 }
 
-TEST(AviWriter, AudioWrittenFarAheadOfTheVideoIsAllStored) {
+TEST(AviWriter, AudioWrittenFarAheadOfTheVideoIsAllStored)
+{
     for (const bool audioFirst : {true, false}) {
         SCOPED_TRACE(audioFirst ? "all audio first" : "audio far ahead");
         const std::string path = TestFolder("ahead") + "/ahead.avi";
@@ -262,13 +274,15 @@ TEST(AviWriter, AudioWrittenFarAheadOfTheVideoIsAllStored) {
     }
 }
 
-TEST(AviWriter, PathThatCannotBeWrittenFailsWithAMessage) {
+TEST(AviWriter, PathThatCannotBeWrittenFailsWithAMessage)
+{
     std::string error;
     EXPECT_FALSE(av::AviWriter::Create(TestFolder("nowhere") + "/missing/out.avi", &error));
     EXPECT_NE(error.find("missing/out.avi"), std::string::npos);
 }
 
-TEST(AviWriter, MisuseIsRefusedWithoutDamage) {
+TEST(AviWriter, MisuseIsRefusedWithoutDamage)
+{
     const std::string path = TestFolder("misuse") + "/misuse.avi";
     std::string error;
     auto writer = av::AviWriter::Create(path, &error);
@@ -283,7 +297,8 @@ TEST(AviWriter, MisuseIsRefusedWithoutDamage) {
     EXPECT_FALSE(writer->Write(0, frame.data(), frame.size(), 1000000, 2000000, true, &error));
 }
 
-TEST(AviHeaderPatch, StreamHeaderIsFoundOnlyWhereTheBytesHoldIt) {
+TEST(AviHeaderPatch, StreamHeaderIsFoundOnlyWhereTheBytesHoldIt)
+{
     const std::string path = TestFolder("patch") + "/two.avi";
     std::string error;
     {

@@ -1,5 +1,5 @@
-#include "platform/av/AviWriter.h"
 #include "platform/av/Encoder.h"
+#include "platform/av/AviWriter.h"
 #include "platform/av/StreamFormat.h"
 
 #include "AviProbe.h"
@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -25,7 +25,8 @@ constexpr int kFrames = 10;
 constexpr int kRate = 44100;
 
 // A bottom-up 24-bit bitmap, rows padded to 4 bytes, whose pattern moves with n.
-std::vector<std::uint8_t> Frame(int width, int height, int n) {
+std::vector<std::uint8_t> Frame(int width, int height, int n)
+{
     const int stride = (width * 3 + 3) & ~3;
     std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * height, 0);
     for (int y = 0; y < height; ++y)
@@ -38,7 +39,8 @@ std::vector<std::uint8_t> Frame(int width, int height, int n) {
     return bits;
 }
 
-std::vector<std::uint8_t> Tone(int rate, int channels, int samples) {
+std::vector<std::uint8_t> Tone(int rate, int channels, int samples)
+{
     std::vector<std::uint8_t> pcm(static_cast<std::size_t>(samples) * channels * 2);
     for (int i = 0; i < samples; ++i) {
         const auto v = static_cast<std::int16_t>(8000 * std::sin(i * 2 * M_PI * 440 / rate));
@@ -50,11 +52,12 @@ std::vector<std::uint8_t> Tone(int rate, int channels, int samples) {
     return pcm;
 }
 
-bool WriteAll(av::AviWriter& writer, int stream, const std::vector<av::EncodedPacket>& packets) {
+bool WriteAll(av::AviWriter& writer, int stream, const std::vector<av::EncodedPacket>& packets)
+{
     std::string error;
     for (const av::EncodedPacket& p : packets)
-        if (!writer.Write(stream, p.data.data(), p.data.size(), p.startTime, p.endTime,
-                          p.keyFrame, &error)) {
+        if (!writer.Write(stream, p.data.data(), p.data.size(), p.startTime, p.endTime, p.keyFrame,
+                          &error)) {
             ADD_FAILURE() << error;
             return false;
         }
@@ -63,7 +66,8 @@ bool WriteAll(av::AviWriter& writer, int stream, const std::vector<av::EncodedPa
 
 // Writes kFrames frames through the video compressor (or raw when empty) and one second
 // of 44.1 kHz stereo through the audio compressor (or PCM when empty).
-void WriteMovie(const std::string& path, const std::string& video, const std::string& audio) {
+void WriteMovie(const std::string& path, const std::string& video, const std::string& audio)
+{
     std::string error;
     std::unique_ptr<av::VideoEncoder> videoEncoder;
     std::unique_ptr<av::AudioEncoder> audioEncoder;
@@ -120,7 +124,8 @@ void WriteMovie(const std::string& path, const std::string& video, const std::st
     ASSERT_TRUE(writer->Finish(&error)) << error;
 }
 
-TEST(Compressors, ListsFollowTheTableOrderAndKeepCategoriesApart) {
+TEST(Compressors, ListsFollowTheTableOrderAndKeepCategoriesApart)
+{
     const std::vector<av::EncoderEntry> video = av::AvailableEncoders(EncoderCategory::Video);
     const std::vector<av::EncoderEntry> audio = av::AvailableEncoders(EncoderCategory::Audio);
     ASSERT_GE(video.size(), 6u);
@@ -136,13 +141,15 @@ TEST(Compressors, ListsFollowTheTableOrderAndKeepCategoriesApart) {
         EXPECT_EQ(e.category, EncoderCategory::Audio) << e.friendlyName;
 }
 
-TEST(Compressors, NameThatDiffersOnlyInLetterCaseOpens) {
+TEST(Compressors, NameThatDiffersOnlyInLetterCaseOpens)
+{
     std::string error;
     EXPECT_TRUE(av::VideoEncoder::Open("mjpeg COMPRESSOR", 64, 48, 25, &error)) << error;
     EXPECT_TRUE(av::AudioEncoder::Open("ima adpcm", 22050, 1, &error)) << error;
 }
 
-TEST(Compressors, NoCompressionAndNamesOfTheOtherCategoryAreNoCompressors) {
+TEST(Compressors, NoCompressionAndNamesOfTheOtherCategoryAreNoCompressors)
+{
     std::string error;
     EXPECT_FALSE(av::VideoEncoder::Open("(No Compression)", 64, 48, 25, &error));
     EXPECT_NE(error.find("(No Compression)"), std::string::npos);
@@ -151,7 +158,8 @@ TEST(Compressors, NoCompressionAndNamesOfTheOtherCategoryAreNoCompressors) {
     EXPECT_FALSE(av::AudioEncoder::Open("MJPEG Compressor", 44100, 2, &error));
 }
 
-TEST(Compressors, SizeTheCodecCannotTakeFailsWithAMessage) {
+TEST(Compressors, SizeTheCodecCannotTakeFailsWithAMessage)
+{
     std::string error;
     EXPECT_FALSE(av::VideoEncoder::Open("Microsoft Video 1", 62, 46, 25, &error));
     EXPECT_FALSE(error.empty());
@@ -159,7 +167,8 @@ TEST(Compressors, SizeTheCodecCannotTakeFailsWithAMessage) {
     EXPECT_FALSE(av::VideoEncoder::Open("MJPEG Compressor", 0, 48, 25, &error));
 }
 
-TEST(Compressors, EveryVideoCompressorWritesAFileThatReadsBack) {
+TEST(Compressors, EveryVideoCompressorWritesAFileThatReadsBack)
+{
     for (const av::EncoderEntry& entry : av::AvailableEncoders(EncoderCategory::Video)) {
         SCOPED_TRACE(entry.friendlyName);
         const std::string path = TestFolder("video") + "/out.avi";
@@ -182,7 +191,8 @@ TEST(Compressors, EveryVideoCompressorWritesAFileThatReadsBack) {
     }
 }
 
-TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack) {
+TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack)
+{
     for (const av::EncoderEntry& entry : av::AvailableEncoders(EncoderCategory::Audio)) {
         SCOPED_TRACE(entry.friendlyName);
         const std::string path = TestFolder("audio") + "/out.avi";
@@ -193,7 +203,7 @@ TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack) {
         ASSERT_EQ(streams.size(), 2u);
         EXPECT_EQ(streams[0].packets, kFrames);
         EXPECT_EQ(streams[1].type, "audio");
-        const std::string codec = entry.codecName == "libgsm_ms"     ? "gsm_ms"
+        const std::string codec = entry.codecName == "libgsm_ms"    ? "gsm_ms"
                                   : entry.codecName == "libmp3lame" ? "mp3"
                                                                     : entry.codecName;
         EXPECT_EQ(streams[1].codec, codec);
@@ -215,7 +225,8 @@ TEST(Compressors, EveryAudioCompressorWritesAFileThatReadsBack) {
 namespace {
 
 // Encodes one second of tone and returns the seconds its packets cover.
-double EncodedSeconds(av::AudioEncoder& encoder, int rate, int channels) {
+double EncodedSeconds(av::AudioEncoder& encoder, int rate, int channels)
+{
     const std::vector<std::uint8_t> tone = Tone(rate, channels, rate);
     std::vector<av::EncodedPacket> packets;
     std::string error;
@@ -227,7 +238,8 @@ double EncodedSeconds(av::AudioEncoder& encoder, int rate, int channels) {
            av::kMediaTimePerSecond;
 }
 
-TEST(AudioCompressors, SoundIsConvertedToTheRatesAndChannelsTheCodecTakes) {
+TEST(AudioCompressors, SoundIsConvertedToTheRatesAndChannelsTheCodecTakes)
+{
     std::string error;
     auto wma = av::AudioEncoder::Open("Windows Media Audio V2", 96000, 2, &error);
     ASSERT_TRUE(wma) << error;
@@ -244,7 +256,8 @@ TEST(AudioCompressors, SoundIsConvertedToTheRatesAndChannelsTheCodecTakes) {
     }
 }
 
-TEST(AudioCompressors, PartialSampleFramesAreRefused) {
+TEST(AudioCompressors, PartialSampleFramesAreRefused)
+{
     std::string error;
     auto pcm = av::AudioEncoder::Open("PCM", 8000, 2, &error);
     ASSERT_TRUE(pcm) << error;
@@ -254,7 +267,8 @@ TEST(AudioCompressors, PartialSampleFramesAreRefused) {
     EXPECT_TRUE(pcm->Encode(bytes, 4, 0, packets, &error)) << error;
 }
 
-TEST(VideoCompressors, FramesStampedAtOneTimeStillGetRisingTimes) {
+TEST(VideoCompressors, FramesStampedAtOneTimeStillGetRisingTimes)
+{
     std::string error;
     auto encoder = av::VideoEncoder::Open("MPEG-4 Part 2 Video", 64, 48, 25, &error);
     ASSERT_TRUE(encoder) << error;
@@ -275,7 +289,8 @@ TEST(VideoCompressors, FramesStampedAtOneTimeStillGetRisingTimes) {
 
 namespace {
 
-TEST(VideoCompressors, CompressedPictureKeepsItsColoursAndOrientation) {
+TEST(VideoCompressors, CompressedPictureKeepsItsColoursAndOrientation)
+{
     const int width = 64, height = 48, stride = 64 * 3;
     // Stored rows are bottom-up: the first half stored is the lower half shown (blue),
     // the second is the upper half shown (red).

@@ -37,7 +37,8 @@ TEST(ProbeMediaFile, PcmAudioInAnAviKeepsItsOwnLengthBesideShorterVideo)
     const av::MediaTime tenth = av::kMediaTimePerSecond / 10;
     for (int i = 0; i < 100; ++i) {
         if (i < 20)
-            writer->Write(video, frame.data(), frame.size(), i * tenth, (i + 1) * tenth, true, &error);
+            writer->Write(video, frame.data(), frame.size(), i * tenth, (i + 1) * tenth, true,
+                          &error);
         writer->Write(audio, sound.data(), sound.size(), i * tenth, (i + 1) * tenth, true, &error);
     }
     ASSERT_TRUE(writer->Finish(&error)) << error;
@@ -88,8 +89,8 @@ TEST(ProbeMediaFile, CountsEveryFrameOfAHandWrittenRleFile)
     TempFolder folder;
     const std::string path = folder.path("rle.avi");
     const auto picture = testmedia::SplitPicture(20, 10, 3, 0xFFFFFF, 0x000000);
-    ASSERT_TRUE(testmedia::WriteDibAvi(path, std::vector(7, picture), 15,
-                                       testmedia::DibLayout::Rle8));
+    ASSERT_TRUE(
+        testmedia::WriteDibAvi(path, std::vector(7, picture), 15, testmedia::DibLayout::Rle8));
     const auto streams = Probe(path);
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_EQ(streams[0].codec, "msrle");

@@ -17,7 +17,7 @@ using testmedia::DibLayout;
 using testmedia::TempFolder;
 
 struct Decoded {
-    std::vector<DecodedSample> samples;  // data pointers are stale: only sizes and times
+    std::vector<DecodedSample> samples;             // data pointers are stale: only sizes and times
     std::vector<std::vector<std::uint8_t>> frames;  // copies of the video frames
     long long sampleFrames = 0;
     StreamDecoder::Status last = StreamDecoder::Status::Error;
@@ -76,10 +76,10 @@ TEST_P(ClassicCodec, DecodesEveryFrameBottomUpAtItsSize)
     TempFolder folder;
     const std::string path = folder.path("split.avi");
     // lavfi's colour source rounds odd sizes down, so an odd picture is cropped from it.
-    const std::string source = "color=white:size=" + std::to_string(width + 1) + "x" +
-                               std::to_string(height + 1) + ":rate=10,format=bgr24,crop=" +
-                               std::to_string(width) + ":" + std::to_string(height) +
-                               ":0:0,drawbox=x=0:y=ih/2:w=iw:h=ih:color=black:t=fill";
+    const std::string source =
+        "color=white:size=" + std::to_string(width + 1) + "x" + std::to_string(height + 1) +
+        ":rate=10,format=bgr24,crop=" + std::to_string(width) + ":" + std::to_string(height) +
+        ":0:0,drawbox=x=0:y=ih/2:w=iw:h=ih:color=black:t=fill";
     ASSERT_TRUE(testmedia::MakeVideo(path, codec, source, 10, 6, false));
 
     std::string error;
@@ -139,9 +139,9 @@ TEST_P(DibAvi, KeepsColoursRowOrderAndZeroPaddingAtOddWidth)
             // The picture's line `row` from the top lies in stored row kHeight - 1 - row.
             const std::uint8_t* first = StoredPixel(frame, kWidth, 0, kHeight - 1 - row);
             const bool top = row < topRows[f];
-            const std::uint8_t expected[3] = {
-                std::uint8_t(top ? 0 : 255), std::uint8_t(top && f == 1 ? 255 : 0),
-                std::uint8_t(top && f != 1 ? 255 : 0)};
+            const std::uint8_t expected[3] = {std::uint8_t(top ? 0 : 255),
+                                              std::uint8_t(top && f == 1 ? 255 : 0),
+                                              std::uint8_t(top && f != 1 ? 255 : 0)};
             for (int x = 0; x < kWidth; ++x) {
                 for (int c = 0; c < 3; ++c)
                     ASSERT_EQ(first[x * 3 + c], expected[c])
@@ -198,8 +198,7 @@ INSTANTIATE_TEST_SUITE_P(Files, AudioCodec,
                          ::testing::Values(AudioCase{"pcm_s16le", "tone.wav", 22050, 1, 0, 0},
                                            AudioCase{"libmp3lame", "tone.mp3", 44100, 2, 1152, 0},
                                            // Two packets of 2048 samples give no output.
-                                           AudioCase{"wmav2", "tone.wma", 44100, 2, 4096,
-                                                     920000}));
+                                           AudioCase{"wmav2", "tone.wma", 44100, 2, 4096, 920000}));
 
 TEST(StreamDecoderOpen, ReadsOnlyTheChosenStreamOfAVideoWithSound)
 {
@@ -229,9 +228,8 @@ TEST(StreamDecoderOpen, MissingFileTextFileAndBadIndexFailWithAMessage)
     const std::string video = folder.path("video.avi");
     ASSERT_TRUE(testmedia::MakeTestVideo(video, "mjpeg", 16, 16, 10, 2, false));
 
-    for (const auto& [path, index] : {std::pair{folder.path("missing.avi"), 0},
-                                      std::pair{text, 0}, std::pair{video, 1},
-                                      std::pair{video, -1}}) {
+    for (const auto& [path, index] : {std::pair{folder.path("missing.avi"), 0}, std::pair{text, 0},
+                                      std::pair{video, 1}, std::pair{video, -1}}) {
         std::string error;
         EXPECT_FALSE(StreamDecoder::Open(path, index, &error)) << path << " " << index;
         EXPECT_FALSE(error.empty()) << path << " " << index;
@@ -242,8 +240,8 @@ TEST(StreamDecoderOpen, RefusesAnAbsurdFrameSize)
 {
     TempFolder folder;
     const std::string path = folder.path("wide.avi");
-    ASSERT_TRUE(testmedia::WriteDibAvi(
-        path, {testmedia::SplitPicture(20000, 1, 0, 0, 0x808080)}, 1, DibLayout::Rgb24TopDown));
+    ASSERT_TRUE(testmedia::WriteDibAvi(path, {testmedia::SplitPicture(20000, 1, 0, 0, 0x808080)}, 1,
+                                       DibLayout::Rgb24TopDown));
     std::string error;
     EXPECT_FALSE(StreamDecoder::Open(path, 0, &error));
     EXPECT_NE(error.find("16384"), std::string::npos) << error;

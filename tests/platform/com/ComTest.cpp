@@ -26,15 +26,18 @@ public:
     int Value() override { return 42; }
 
 protected:
-    void* GetInterface(REFIID iid) override {
-        if (iid == IID_IUnknown || iid == kIidProbe) return static_cast<IProbe*>(this);
+    void* GetInterface(REFIID iid) override
+    {
+        if (iid == IID_IUnknown || iid == kIidProbe)
+            return static_cast<IProbe*>(this);
         return nullptr;
     }
 };
 
 }  // namespace
 
-TEST(ComObjects, LastReleaseDeletesAndQueryInterfaceCountsOnTheSameObject) {
+TEST(ComObjects, LastReleaseDeletesAndQueryInterfaceCountsOnTheSameObject)
+{
     IProbe* probe = nullptr;
     ASSERT_EQ((CreateComObject<Probe>(kIidProbe, reinterpret_cast<void**>(&probe))), S_OK);
     EXPECT_EQ(liveProbes, 1);
@@ -47,30 +50,33 @@ TEST(ComObjects, LastReleaseDeletesAndQueryInterfaceCountsOnTheSameObject) {
     EXPECT_EQ(liveProbes, 0);
 }
 
-TEST(ComObjects, UnknownInterfaceIsRefusedAndTheOutPointerCleared) {
+TEST(ComObjects, UnknownInterfaceIsRefusedAndTheOutPointerCleared)
+{
     IProbe* probe = nullptr;
     CreateComObject<Probe>(kIidProbe, reinterpret_cast<void**>(&probe));
     void* other = &probe;
-    EXPECT_EQ(probe->QueryInterface(GUID{1, 2, 3, {}}, &other),
-              E_NOINTERFACE);
+    EXPECT_EQ(probe->QueryInterface(GUID{1, 2, 3, {}}, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
     EXPECT_EQ(probe->QueryInterface(kIidProbe, nullptr), E_POINTER);
     probe->Release();
     EXPECT_EQ(liveProbes, 0);
 }
 
-TEST(ComRuntime, UnknownClassIsNotRegistered) {
+TEST(ComRuntime, UnknownClassIsNotRegistered)
+{
     void* object = &liveProbes;
     EXPECT_EQ(CoCreateInstance(kUnknownClass, nullptr, CLSCTX_ALL, IID_IUnknown, &object),
               REGDB_E_CLASSNOTREG);
     EXPECT_EQ(object, nullptr);
 }
 
-TEST(ComRuntime, RegisteredClassIsCreatedUntilUnregistered) {
+TEST(ComRuntime, RegisteredClassIsCreatedUntilUnregistered)
+{
     CoRegisterClass(kProbeClass, &CreateComObject<Probe>);
     IProbe* probe = nullptr;
     ASSERT_EQ(CoCreateInstance(kProbeClass, nullptr, CLSCTX_INPROC_SERVER, kIidProbe,
-                               reinterpret_cast<void**>(&probe)), S_OK);
+                               reinterpret_cast<void**>(&probe)),
+              S_OK);
     EXPECT_EQ(probe->Value(), 42);
     probe->Release();
     CoUnregisterClass(kProbeClass);
@@ -80,14 +86,16 @@ TEST(ComRuntime, RegisteredClassIsCreatedUntilUnregistered) {
     EXPECT_EQ(liveProbes, 0);
 }
 
-TEST(ComRuntime, InitialisationIsCountedPerThread) {
+TEST(ComRuntime, InitialisationIsCountedPerThread)
+{
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);
     CoUninitialize();
     CoUninitialize();
 }
 
-TEST(ComStrings, BstrKeepsItsLengthAndVariantFreesIt) {
+TEST(ComStrings, BstrKeepsItsLengthAndVariantFreesIt)
+{
     BSTR text = SysAllocString(u"FriendlyName");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(SysStringLen(text), 12u);
@@ -101,7 +109,8 @@ TEST(ComStrings, BstrKeepsItsLengthAndVariantFreesIt) {
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
 }
 
-TEST(ComStrings, AnsiCodePageIsUtf8BothWays) {
+TEST(ComStrings, AnsiCodePageIsUtf8BothWays)
+{
     const char* path = "/tmp/caf\xC3\xA9 \xF0\x9F\x8E\xB5.avi";  // an accent and a note sign
     WCHAR wide[64];
     const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, wide, 64);
@@ -114,7 +123,8 @@ TEST(ComStrings, AnsiCodePageIsUtf8BothWays) {
     EXPECT_STREQ(back, path);
 }
 
-TEST(ComStrings, SizeQueryAndTooSmallBuffer) {
+TEST(ComStrings, SizeQueryAndTooSmallBuffer)
+{
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, nullptr, 0), 4);
     WCHAR small[2];
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, small, 2), 0);

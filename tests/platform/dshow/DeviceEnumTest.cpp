@@ -13,24 +13,30 @@
 
 namespace {
 
-std::vector<std::string> TableNames(av::EncoderCategory category) {
+std::vector<std::string> TableNames(av::EncoderCategory category)
+{
     std::vector<std::string> names;
-    for (const av::EncoderEntry& entry : av::AvailableEncoders(category)) names.push_back(entry.friendlyName);
+    for (const av::EncoderEntry& entry : av::AvailableEncoders(category))
+        names.push_back(entry.friendlyName);
     return names;
 }
 
-std::vector<std::string> ListedNames(REFCLSID category) {
+std::vector<std::string> ListedNames(REFCLSID category)
+{
     std::vector<std::string> names;
     Ref<IEnumMoniker> monikers = Compressors(category);
-    if (!monikers) return names;
+    if (!monikers)
+        return names;
     Ref<IMoniker> moniker;
-    while (monikers->Next(1, moniker.out(), nullptr) == S_OK) names.push_back(FriendlyName(moniker.get()));
+    while (monikers->Next(1, moniker.out(), nullptr) == S_OK)
+        names.push_back(FriendlyName(moniker.get()));
     return names;
 }
 
 }  // namespace
 
-TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder) {
+TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder)
+{
     const std::vector<std::string> video = TableNames(av::EncoderCategory::Video);
     const std::vector<std::string> audio = TableNames(av::EncoderCategory::Audio);
     ASSERT_FALSE(video.empty());
@@ -39,7 +45,8 @@ TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder) {
     EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory), audio);
 }
 
-TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator) {
+TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator)
+{
     Ref<ICreateDevEnum> devices;
     ASSERT_EQ(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
                                devices.outVoid()),
@@ -49,7 +56,8 @@ TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator) {
     EXPECT_EQ(monikers, nullptr);
 }
 
-TEST(DeviceEnum, NextWithACountSkipAndResetWalkTheSameList) {
+TEST(DeviceEnum, NextWithACountSkipAndResetWalkTheSameList)
+{
     const std::vector<std::string> names = TableNames(av::EncoderCategory::Video);
     Ref<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
     ASSERT_TRUE(monikers);
@@ -79,7 +87,8 @@ TEST(DeviceEnum, NextWithACountSkipAndResetWalkTheSameList) {
     EXPECT_EQ(fetched, 0u);
 }
 
-TEST(DeviceEnum, NameThatDiffersOnlyInCaseFindsTheCompressor) {
+TEST(DeviceEnum, NameThatDiffersOnlyInCaseFindsTheCompressor)
+{
     for (const std::string& name : TableNames(av::EncoderCategory::Audio)) {
         std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(),
@@ -95,7 +104,8 @@ TEST(DeviceEnum, NameThatDiffersOnlyInCaseFindsTheCompressor) {
     EXPECT_FALSE(CompressorByName(CLSID_VideoCompressorCategory, "(No Compression)"));
 }
 
-TEST(DeviceEnum, PropertyBagKnowsOnlyTheFriendlyName) {
+TEST(DeviceEnum, PropertyBagKnowsOnlyTheFriendlyName)
+{
     Ref<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
     ASSERT_TRUE(monikers);
     Ref<IMoniker> moniker;
@@ -107,5 +117,6 @@ TEST(DeviceEnum, PropertyBagKnowsOnlyTheFriendlyName) {
     EXPECT_EQ(bag->Read(u"CLSID", &value, nullptr), E_FAIL);
     EXPECT_EQ(value.vt, VT_EMPTY);
     Ref<IPropertyBag> wrong;
-    EXPECT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IPropertyBag, wrong.outVoid()), E_NOINTERFACE);
+    EXPECT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IPropertyBag, wrong.outVoid()),
+              E_NOINTERFACE);
 }

@@ -20,7 +20,8 @@ using Graph = TestGraph;
 template <class T>
 struct Held {
     template <class... Args>
-    explicit Held(Args&&... args) : filter(new T(std::forward<Args>(args)...)) {
+    explicit Held(Args&&... args) : filter(new T(std::forward<Args>(args)...))
+    {
         filter->NonDelegatingAddRef();
     }
     ~Held() { filter->NonDelegatingRelease(); }
@@ -28,7 +29,8 @@ struct Held {
     T* filter;
 };
 
-std::vector<std::u16string> FilterNames(IFilterGraph* graph) {
+std::vector<std::u16string> FilterNames(IFilterGraph* graph)
+{
     std::vector<std::u16string> names;
     IEnumFilters* filters = nullptr;
     graph->EnumFilters(&filters);
@@ -36,7 +38,8 @@ std::vector<std::u16string> FilterNames(IFilterGraph* graph) {
     while (filters->Next(1, &filter, nullptr) == S_OK) {
         FILTER_INFO info{};
         filter->QueryFilterInfo(&info);
-        if (info.pGraph) info.pGraph->Release();
+        if (info.pGraph)
+            info.pGraph->Release();
         names.emplace_back(info.achName);
         filter->Release();
     }
@@ -46,7 +49,8 @@ std::vector<std::u16string> FilterNames(IFilterGraph* graph) {
 
 }  // namespace
 
-TEST(FilterGraph, EnumeratesNewestFirstAndNumbersDuplicateNames) {
+TEST(FilterGraph, EnumeratesNewestFirstAndNumbersDuplicateNames)
+{
     Graph graph;
     Held<RecordingRenderer> first;
     Held<RecordingRenderer> second;
@@ -59,7 +63,8 @@ TEST(FilterGraph, EnumeratesNewestFirstAndNumbersDuplicateNames) {
     EXPECT_EQ(graph.builder->AddFilter(first.filter, u"Again"), E_INVALIDARG);
 }
 
-TEST(FilterGraph, RemovingAFilterDisconnectsBothEnds) {
+TEST(FilterGraph, RemovingAFilterDisconnectsBothEnds)
+{
     Graph graph;
     Held<CountingSource> source(Rgb24Type(4, 2), 3);
     Held<RecordingRenderer> sink;
@@ -86,7 +91,8 @@ TEST(FilterGraph, RemovingAFilterDisconnectsBothEnds) {
     EXPECT_EQ(info.pGraph, nullptr);
 }
 
-TEST(FilterGraph, PinsThatShareNoTypeDoNotConnect) {
+TEST(FilterGraph, PinsThatShareNoTypeDoNotConnect)
+{
     Graph graph;
     Held<CountingSource> source(PcmType(8000, 1), 3);
     Held<RecordingRenderer> sink;
@@ -100,7 +106,8 @@ TEST(FilterGraph, PinsThatShareNoTypeDoNotConnect) {
     EXPECT_EQ(PinOf(source.filter, PINDIR_OUTPUT)->ConnectedTo(&peer), VFW_E_NOT_CONNECTED);
 }
 
-TEST(FilterGraph, RenderAddsTheDefaultRendererOfTheStreamsType) {
+TEST(FilterGraph, RenderAddsTheDefaultRendererOfTheStreamsType)
+{
     Graph graph;
     Held<CountingSource> video(Rgb24Type(4, 2), 1);
     Held<CountingSource> audio(PcmType(8000, 2), 1);
@@ -122,20 +129,23 @@ TEST(FilterGraph, RenderAddsTheDefaultRendererOfTheStreamsType) {
     basic->Release();
 }
 
-TEST(FilterGraph, BasicVideoAnswersNoInterfaceWithoutAVideoStream) {
+TEST(FilterGraph, BasicVideoAnswersNoInterfaceWithoutAVideoStream)
+{
     Graph graph;
     Held<CountingSource> audio(PcmType(8000, 2), 1);
     graph.builder->AddFilter(audio.filter, u"Audio");
     graph.builder->Render(PinOf(audio.filter, PINDIR_OUTPUT));
     IBasicVideo* basic = nullptr;
-    ASSERT_EQ(graph.builder->QueryInterface(IID_IBasicVideo, reinterpret_cast<void**>(&basic)), S_OK);
+    ASSERT_EQ(graph.builder->QueryInterface(IID_IBasicVideo, reinterpret_cast<void**>(&basic)),
+              S_OK);
     long width = 0;
     long height = 0;
     EXPECT_EQ(basic->GetVideoSize(&width, &height), E_NOINTERFACE);
     basic->Release();
 }
 
-TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn) {
+TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn)
+{
     Callback callback;  // outlives the graph, whose grabber holds it
     Graph graph;
     graph.RemoveClock();
@@ -154,9 +164,11 @@ TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn) {
     wanted.formattype = FORMAT_VideoInfo;
     grabber->SetMediaType(&wanted);
     ASSERT_EQ(graph.builder->Connect(PinOf(source.filter, PINDIR_OUTPUT),
-                                     PinOf(grabberFilter, PINDIR_INPUT)), S_OK);
+                                     PinOf(grabberFilter, PINDIR_INPUT)),
+              S_OK);
     ASSERT_EQ(graph.builder->Connect(PinOf(grabberFilter, PINDIR_OUTPUT),
-                                     PinOf(sink.filter, PINDIR_INPUT)), S_OK);
+                                     PinOf(sink.filter, PINDIR_INPUT)),
+              S_OK);
     AM_MEDIA_TYPE connected{};
     ASSERT_EQ(grabber->GetConnectedMediaType(&connected), S_OK);
     EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(connected.pbFormat)->bmiHeader.biWidth, 4);
@@ -181,7 +193,8 @@ TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn) {
     grabber->Release();
 }
 
-TEST(FilterGraph, GrabberRefusesATypeOtherThanTheOneAskedFor) {
+TEST(FilterGraph, GrabberRefusesATypeOtherThanTheOneAskedFor)
+{
     Graph graph;
     Held<CountingSource> source(PcmType(8000, 1), 1);
     ISampleGrabber* grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
@@ -200,7 +213,8 @@ TEST(FilterGraph, GrabberRefusesATypeOtherThanTheOneAskedFor) {
     grabber->Release();
 }
 
-TEST(FilterGraph, CompleteIsQueuedOnceAfterEveryRendererEnded) {
+TEST(FilterGraph, CompleteIsQueuedOnceAfterEveryRendererEnded)
+{
     Graph graph;
     graph.RemoveClock();
     Held<CountingSource> shortSource(Rgb24Type(4, 2), 2);
@@ -214,7 +228,8 @@ TEST(FilterGraph, CompleteIsQueuedOnceAfterEveryRendererEnded) {
     EXPECT_EQ(longSource->pin()->delivered(), 50);
 }
 
-TEST(FilterGraph, StreamingErrorQueuesErrorAbortAndStillEndsTheStream) {
+TEST(FilterGraph, StreamingErrorQueuesErrorAbortAndStillEndsTheStream)
+{
     Graph graph;
     graph.RemoveClock();
     Held<CountingSource> source(Rgb24Type(4, 2), 10, 1'000'000, 3);
@@ -237,7 +252,8 @@ TEST(FilterGraph, StreamingErrorQueuesErrorAbortAndStillEndsTheStream) {
     EXPECT_EQ(sink->firstBytes().size(), 3u);
 }
 
-TEST(FilterGraph, WithoutAClockNothingWaitsForSampleTimes) {
+TEST(FilterGraph, WithoutAClockNothingWaitsForSampleTimes)
+{
     Graph graph;
     graph.RemoveClock();
     // A sample an hour apart: with a clock this would take a day.
@@ -251,7 +267,8 @@ TEST(FilterGraph, WithoutAClockNothingWaitsForSampleTimes) {
     EXPECT_EQ(sink->firstBytes().size(), 24u);
 }
 
-TEST(FilterGraph, StopWakesARendererWaitingForASampleTime) {
+TEST(FilterGraph, StopWakesARendererWaitingForASampleTime)
+{
     Graph graph;  // keeps its clock
     Held<CountingSource> source(Rgb24Type(4, 2), 5, 36'000'000'000LL);
     Held<RecordingRenderer> sink;
@@ -259,7 +276,8 @@ TEST(FilterGraph, StopWakesARendererWaitingForASampleTime) {
     graph.builder->AddFilter(sink.filter, u"Sink");
     graph.builder->Connect(PinOf(source.filter, PINDIR_OUTPUT), PinOf(sink.filter, PINDIR_INPUT));
     graph.control->Run();
-    while (source->pin()->delivered() < 2) std::this_thread::yield();
+    while (source->pin()->delivered() < 2)
+        std::this_thread::yield();
     EXPECT_EQ(graph.control->Stop(), S_OK);
     // The first sample is due at once, the second an hour later: Stop cut the wait short.
     EXPECT_EQ(sink->firstBytes().size(), 1u);
@@ -268,7 +286,8 @@ TEST(FilterGraph, StopWakesARendererWaitingForASampleTime) {
     EXPECT_EQ(state, State_Stopped);
 }
 
-TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart) {
+TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart)
+{
     Graph graph;
     graph.RemoveClock();
     Held<CountingSource> source(Rgb24Type(4, 2), 1000);
@@ -288,7 +307,8 @@ TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart) {
     };
     grabber->SetCallback(&callback, 0);
     graph.control->Run();
-    while (callback.calls < 2) std::this_thread::yield();
+    while (callback.calls < 2)
+        std::this_thread::yield();
     graph.control->Stop();
     EXPECT_FALSE(inside);
     const int calls = callback.calls;
@@ -302,7 +322,8 @@ TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart) {
     grabber->Release();
 }
 
-TEST(FilterGraph, EventsWaitUpToTheTimeOutAndReportAbort) {
+TEST(FilterGraph, EventsWaitUpToTheTimeOutAndReportAbort)
+{
     Graph graph;
     long code = 0;
     LONG_PTR p1 = 0;
@@ -310,15 +331,18 @@ TEST(FilterGraph, EventsWaitUpToTheTimeOutAndReportAbort) {
     EXPECT_EQ(graph.events->GetEvent(&code, &p1, &p2, 0), E_ABORT);
 }
 
-TEST(FilterGraph, SeekingToTheStartIsAcceptedOtherPositionsAreNot) {
+TEST(FilterGraph, SeekingToTheStartIsAcceptedOtherPositionsAreNot)
+{
     Graph graph;
     IMediaSeeking* seeking = nullptr;
     graph.builder->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking));
     LONGLONG zero = 0;
     LONGLONG later = 5;
     EXPECT_EQ(seeking->SetPositions(&zero, AM_SEEKING_AbsolutePositioning, nullptr,
-                                    AM_SEEKING_NoPositioning), S_OK);
+                                    AM_SEEKING_NoPositioning),
+              S_OK);
     EXPECT_EQ(seeking->SetPositions(&later, AM_SEEKING_AbsolutePositioning, nullptr,
-                                    AM_SEEKING_NoPositioning), E_NOTIMPL);
+                                    AM_SEEKING_NoPositioning),
+              E_NOTIMPL);
     seeking->Release();
 }

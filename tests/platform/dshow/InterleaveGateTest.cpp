@@ -10,7 +10,8 @@ constexpr REFERENCE_TIME kSecond = kUnitsPerSecond;
 
 }  // namespace
 
-TEST(InterleaveGate, InputsWithinTheLeadAndTheSlowestNeverWait) {
+TEST(InterleaveGate, InputsWithinTheLeadAndTheSlowestNeverWait)
+{
     CInterleaveGate gate(kSecond);
     gate.Reset(2);
     EXPECT_TRUE(gate.WaitTurn(0, kSecond));  // exactly the lead ahead of input 1 at 0
@@ -18,7 +19,8 @@ TEST(InterleaveGate, InputsWithinTheLeadAndTheSlowestNeverWait) {
     EXPECT_TRUE(gate.WaitTurn(1, 2 * kSecond));  // 1 is the one ahead now, by the lead
 }
 
-TEST(InterleaveGate, AnEndedInputHoldsNobodyBack) {
+TEST(InterleaveGate, AnEndedInputHoldsNobodyBack)
+{
     CInterleaveGate gate(kSecond);
     gate.Reset(3);
     gate.End(1);
@@ -26,7 +28,8 @@ TEST(InterleaveGate, AnEndedInputHoldsNobodyBack) {
     EXPECT_TRUE(gate.WaitTurn(0, 100 * kSecond));
 }
 
-TEST(InterleaveGate, InputAheadWaitsUntilTheOtherCatchesUp) {
+TEST(InterleaveGate, InputAheadWaitsUntilTheOtherCatchesUp)
+{
     CInterleaveGate gate(kSecond);
     gate.Reset(2);
     bool went = false;
@@ -36,7 +39,8 @@ TEST(InterleaveGate, InputAheadWaitsUntilTheOtherCatchesUp) {
     EXPECT_TRUE(went);
 }
 
-TEST(InterleaveGate, InputAheadIsFreedWhenTheOtherEnds) {
+TEST(InterleaveGate, InputAheadIsFreedWhenTheOtherEnds)
+{
     CInterleaveGate gate(kSecond);
     gate.Reset(2);
     bool went = false;
@@ -46,7 +50,8 @@ TEST(InterleaveGate, InputAheadIsFreedWhenTheOtherEnds) {
     EXPECT_TRUE(went);
 }
 
-TEST(InterleaveGate, CloseWakesAWaitWithAFailureUntilTheNextRun) {
+TEST(InterleaveGate, CloseWakesAWaitWithAFailureUntilTheNextRun)
+{
     CInterleaveGate gate(kSecond);
     gate.Reset(2);
     bool went = true;

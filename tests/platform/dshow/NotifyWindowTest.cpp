@@ -12,16 +12,19 @@
 
 using namespace testfilters;
 
-TEST(GraphNotification, EveryQueuedEventPostsTheMessageWithTheInstanceValue) {
+TEST(GraphNotification, EveryQueuedEventPostsTheMessageWithTheInstanceValue)
+{
     static int argc = 1;
     static char name[] = "platform_tests";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+    if (!QCoreApplication::instance())
+        new QCoreApplication(argc, argv);
 
     HWND window = CreateMessageWindow();
     std::vector<std::pair<WPARAM, LPARAM>> posted;
     SetMessageHandler(window, [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == 0xBEE5) posted.emplace_back(wParam, lParam);
+        if (message == 0xBEE5)
+            posted.emplace_back(wParam, lParam);
         return LRESULT{0};
     });
 
@@ -45,7 +48,8 @@ TEST(GraphNotification, EveryQueuedEventPostsTheMessageWithTheInstanceValue) {
     LONG_PTR p1 = 0;
     LONG_PTR p2 = 0;
     int taken = 0;
-    while (taken < 2 && events->GetEvent(&code, &p1, &p2, 5000) == S_OK) ++taken;
+    while (taken < 2 && events->GetEvent(&code, &p1, &p2, 5000) == S_OK)
+        ++taken;
     EXPECT_EQ(taken, 2);
     // The streaming thread queues an event before it posts the message, so the event can
     // be taken before its message is on its way: pump until both came, within a bound.

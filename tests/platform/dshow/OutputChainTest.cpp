@@ -26,16 +26,20 @@ struct Inputs {
     std::string audio = folder.path("song.wav");
 };
 
-bool Render(IGraphBuilder* graph, const std::string& path) {
+bool Render(IGraphBuilder* graph, const std::string& path)
+{
     return SUCCEEDED(graph->RenderFile(Utf8ToWide(path).c_str(), nullptr));
 }
 
 // Renders the inputs, builds the output chain and runs it to its end; the probed file.
-std::vector<ProbedStream> MakeVideo(const std::vector<std::string>& inputs, const std::string& output,
-                                    const std::string& audio, const std::string& video) {
+std::vector<ProbedStream> MakeVideo(const std::vector<std::string>& inputs,
+                                    const std::string& output, const std::string& audio,
+                                    const std::string& video)
+{
     std::vector<ProbedStream> streams;
     Ref<IGraphBuilder> graph = NewGraph();
-    for (const std::string& input : inputs) EXPECT_TRUE(Render(graph.get(), input)) << input;
+    for (const std::string& input : inputs)
+        EXPECT_TRUE(Render(graph.get(), input)) << input;
     EXPECT_EQ(BuildOutput(graph.get(), output, audio, video), S_OK) << video;
     EXPECT_TRUE(RunToCompletion(graph.get())) << video << " / " << audio;
     std::string error;
@@ -44,38 +48,48 @@ std::vector<ProbedStream> MakeVideo(const std::vector<std::string>& inputs, cons
 }
 
 // The fccType of each stream header, in file order.
-std::vector<std::string> StreamTypes(const std::string& path) {
+std::vector<std::string> StreamTypes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
-    const std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> file((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
     std::vector<std::string> types;
     for (std::size_t i = 0; i + 12 <= file.size(); ++i) {
-        if (std::memcmp(&file[i], "strh", 4) == 0) types.emplace_back(&file[i + 8], 4);
+        if (std::memcmp(&file[i], "strh", 4) == 0)
+            types.emplace_back(&file[i + 8], 4);
     }
     return types;
 }
 
 // A format-0 Standard MIDI File: a note on at 0, its note off after `seconds`.
-bool WriteMidi(const std::string& path, int seconds) {
+bool WriteMidi(const std::string& path, int seconds)
+{
     const int ticks = 96 * 2 * seconds;  // 96 per quarter at the default 120 per minute
     std::vector<unsigned char> track = {0x00, 0x90, 0x3C, 0x40};
     std::vector<unsigned char> delta;
-    for (int value = ticks; ; value >>= 7) {
-        delta.insert(delta.begin(), static_cast<unsigned char>((value & 0x7F) | (delta.empty() ? 0 : 0x80)));
-        if (value < 0x80) break;
+    for (int value = ticks;; value >>= 7) {
+        delta.insert(delta.begin(),
+                     static_cast<unsigned char>((value & 0x7F) | (delta.empty() ? 0 : 0x80)));
+        if (value < 0x80)
+            break;
     }
     track.insert(track.end(), delta.begin(), delta.end());
-    for (unsigned char c : {0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00}) track.push_back(c);
-    std::vector<unsigned char> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
-                                       'M', 'T', 'r', 'k', 0, 0, 0, static_cast<unsigned char>(track.size())};
+    for (unsigned char c : {0x80, 0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00})
+        track.push_back(c);
+    std::vector<unsigned char> file = {
+        'M', 'T', 'h', 'd', 0,   0,   0,   6, 0, 0, 0,
+        1,   0,   96,  'M', 'T', 'r', 'k', 0, 0, 0, static_cast<unsigned char>(track.size())};
     file.insert(file.end(), track.begin(), track.end());
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     return static_cast<bool>(out);
 }
 
 }  // namespace
 
-TEST(OutputChain, EveryVideoCompressorWritesTheFramesBesideTheAudio) {
+TEST(OutputChain, EveryVideoCompressorWritesTheFramesBesideTheAudio)
+{
     Inputs in;
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 64, 48, kFps, kFrames, false));
     ASSERT_TRUE(testmedia::MakeTestAudio(in.audio, "pcm_s16le", 1.0, 22050, 1));
@@ -97,7 +111,8 @@ TEST(OutputChain, EveryVideoCompressorWritesTheFramesBesideTheAudio) {
     }
 }
 
-TEST(OutputChain, NoCompressionStoresBottomUpBitmapsAndPcm) {
+TEST(OutputChain, NoCompressionStoresBottomUpBitmapsAndPcm)
+{
     Inputs in;
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 30, 20, kFps, kFrames, false));
     ASSERT_TRUE(testmedia::MakeTestAudio(in.audio, "pcm_s16le", 1.0, 8000, 2));
@@ -113,19 +128,22 @@ TEST(OutputChain, NoCompressionStoresBottomUpBitmapsAndPcm) {
     EXPECT_EQ(StreamTypes(output), (std::vector<std::string>{"vids", "auds"}));
 }
 
-TEST(OutputChain, MidiGoesIntoTheMultiplexerAsAMidsStream) {
+TEST(OutputChain, MidiGoesIntoTheMultiplexerAsAMidsStream)
+{
     Inputs in;
     const std::string song = in.folder.path("song.mid");
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 32, 16, kFps, kFrames, false));
     ASSERT_TRUE(WriteMidi(song, 1));
     const std::string output = in.folder.path("midi.avi");
-    const std::vector<ProbedStream> streams = MakeVideo({in.video, song}, output, "PCM", "MJPEG Compressor");
+    const std::vector<ProbedStream> streams =
+        MakeVideo({in.video, song}, output, "PCM", "MJPEG Compressor");
     ASSERT_EQ(streams.size(), 2u);
     EXPECT_EQ(streams[0].packets, kFrames);
     EXPECT_EQ(StreamTypes(output), (std::vector<std::string>{"vids", "mids"}));
 }
 
-TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection) {
+TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection)
+{
     Inputs in;
     // The Video 1 codec works on 4 x 4 blocks only.
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 62, 46, kFps, 2, false));
@@ -156,13 +174,16 @@ TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection) {
     }
 }
 
-TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection) {
+TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection)
+{
     Inputs in;
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 32, 16, kFps, 2, true));
     Ref<IGraphBuilder> graph = NewGraph();
     ASSERT_TRUE(Render(graph.get(), in.video));
     Ref<IBaseFilter> mux;
-    ASSERT_EQ(CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, mux.outVoid()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                               mux.outVoid()),
+              S_OK);
     ASSERT_TRUE(SUCCEEDED(graph->AddFilter(mux.get(), u"AVI MUX")));
     EXPECT_TRUE(PinOf(mux.get(), PINDIR_INPUT, 0));
     EXPECT_FALSE(PinOf(mux.get(), PINDIR_INPUT, 1));
@@ -185,10 +206,11 @@ TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection) {
     EXPECT_EQ(PinOf(mux.get(), PINDIR_INPUT, 2)->QueryAccept(&foreign), S_FALSE);
 }
 
-TEST(FileWriter, KeepsTheNameItWasGivenAndItsMode) {
+TEST(FileWriter, KeepsTheNameItWasGivenAndItsMode)
+{
     Ref<IFileSinkFilter2> sink;
-    ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IFileSinkFilter2,
-                               sink.outVoid()),
+    ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IFileSinkFilter2, sink.outVoid()),
               S_OK);
     LPOLESTR name = nullptr;
     EXPECT_EQ(sink->GetCurFile(&name, nullptr), E_FAIL);
@@ -208,7 +230,8 @@ TEST(FileWriter, KeepsTheNameItWasGivenAndItsMode) {
     EXPECT_EQ(mode, AM_FILE_OVERWRITE);
 }
 
-TEST(MidiPlayback, MidiFileRendersThroughTheMidiRendererToItsEnd) {
+TEST(MidiPlayback, MidiFileRendersThroughTheMidiRendererToItsEnd)
+{
     testmedia::TempFolder folder;
     const std::string song = folder.path("song.mid");
     const std::string broken = folder.path("broken.mid");

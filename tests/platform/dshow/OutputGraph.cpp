@@ -6,14 +6,16 @@
 #include "platform/dshow/Uuids.h"
 #include "platform/win/Sync.h"
 
-Ref<IGraphBuilder> NewGraph() {
+Ref<IGraphBuilder> NewGraph()
+{
     Ref<IGraphBuilder> graph;
     CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                      graph.outVoid());
     return graph;
 }
 
-Ref<IEnumMoniker> Compressors(REFCLSID category) {
+Ref<IEnumMoniker> Compressors(REFCLSID category)
+{
     Ref<ICreateDevEnum> devices;
     Ref<IEnumMoniker> monikers;
     if (CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
@@ -23,9 +25,11 @@ Ref<IEnumMoniker> Compressors(REFCLSID category) {
     return monikers;
 }
 
-std::string FriendlyName(IMoniker* moniker) {
+std::string FriendlyName(IMoniker* moniker)
+{
     Ref<IPropertyBag> bag;
-    if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.outVoid()) != S_OK) return {};
+    if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.outVoid()) != S_OK)
+        return {};
     VARIANT value;
     VariantInit(&value);
     std::string name;
@@ -36,10 +40,12 @@ std::string FriendlyName(IMoniker* moniker) {
     return name;
 }
 
-Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name) {
+Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name)
+{
     Ref<IBaseFilter> filter;
     Ref<IEnumMoniker> monikers = Compressors(category);
-    if (!monikers) return filter;
+    if (!monikers)
+        return filter;
     Ref<IMoniker> moniker;
     while (monikers->Next(1, moniker.out(), nullptr) == S_OK) {
         if (lstrcmpiA(FriendlyName(moniker.get()).c_str(), name.c_str()) == 0 &&
@@ -50,30 +56,37 @@ Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name) {
     return filter;
 }
 
-Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n) {
+Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n)
+{
     Ref<IPin> found;
     Ref<IEnumPins> pins;
-    if (!filter || FAILED(filter->EnumPins(pins.out()))) return found;
+    if (!filter || FAILED(filter->EnumPins(pins.out())))
+        return found;
     Ref<IPin> pin;
     while (pins->Next(1, pin.out(), nullptr) == S_OK) {
         PIN_DIRECTION d;
-        if (pin->QueryDirection(&d) == S_OK && d == direction && n-- == 0) return pin;
+        if (pin->QueryDirection(&d) == S_OK && d == direction && n-- == 0)
+            return pin;
     }
     return found;
 }
 
-Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType) {
+Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType)
+{
     Ref<IEnumFilters> filters;
     Ref<IBaseFilter> filter;
-    if (FAILED(graph->EnumFilters(filters.out()))) return filter;
+    if (FAILED(graph->EnumFilters(filters.out())))
+        return filter;
     while (filters->Next(1, filter.out(), nullptr) == S_OK) {
         Ref<IPin> input = PinOf(filter.get(), PINDIR_INPUT, 0);
-        if (!input || PinOf(filter.get(), PINDIR_OUTPUT, 0)) continue;
+        if (!input || PinOf(filter.get(), PINDIR_OUTPUT, 0))
+            continue;
         AM_MEDIA_TYPE type{};
         if (input->ConnectionMediaType(&type) == S_OK) {
             const bool match = type.majortype == majorType;
             FreeMediaType(type);
-            if (match) return filter;
+            if (match)
+                return filter;
         }
     }
     return Ref<IBaseFilter>();
@@ -81,19 +94,23 @@ Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType) {
 
 namespace {
 
-HRESULT Reroute(IGraphBuilder* graph, IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput) {
+HRESULT Reroute(IGraphBuilder* graph, IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput)
+{
     Ref<IPin> sinkInput = PinOf(sink, PINDIR_INPUT, 0);
     Ref<IPin> upstream;
-    if (!sinkInput || FAILED(sinkInput->ConnectedTo(upstream.out()))) return E_FAIL;
+    if (!sinkInput || FAILED(sinkInput->ConnectedTo(upstream.out())))
+        return E_FAIL;
     graph->Disconnect(upstream.get());
     graph->Disconnect(sinkInput.get());
     graph->RemoveFilter(sink);
-    if (!encoder) return graph->Connect(upstream.get(), muxInput);
+    if (!encoder)
+        return graph->Connect(upstream.get(), muxInput);
     graph->Connect(upstream.get(), PinOf(encoder, PINDIR_INPUT, 0).get());
     return graph->Connect(PinOf(encoder, PINDIR_OUTPUT, 0).get(), muxInput);
 }
 
-Ref<IBaseFilter> Create(REFCLSID clsid) {
+Ref<IBaseFilter> Create(REFCLSID clsid)
+{
     Ref<IBaseFilter> filter;
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, filter.outVoid());
     return filter;
@@ -102,13 +119,16 @@ Ref<IBaseFilter> Create(REFCLSID clsid) {
 }  // namespace
 
 HRESULT BuildOutput(IGraphBuilder* graph, const std::string& path, const std::string& audio,
-                    const std::string& video) {
+                    const std::string& video)
+{
     Ref<IBaseFilter> videoSink = SinkOf(graph, MEDIATYPE_Video);
     Ref<IBaseFilter> audioSink = SinkOf(graph, MEDIATYPE_Audio);
     const bool midi = !audioSink;
-    if (midi) audioSink = SinkOf(graph, MEDIATYPE_Midi);
+    if (midi)
+        audioSink = SinkOf(graph, MEDIATYPE_Midi);
     Ref<IBaseFilter> audioEncoder;
-    if (audioSink && !midi) audioEncoder = CompressorByName(CLSID_AudioCompressorCategory, audio);
+    if (audioSink && !midi)
+        audioEncoder = CompressorByName(CLSID_AudioCompressorCategory, audio);
     Ref<IBaseFilter> videoEncoder = CompressorByName(CLSID_VideoCompressorCategory, video);
     Ref<IBaseFilter> mux = Create(CLSID_AviDest);
     Ref<IBaseFilter> writer = Create(CLSID_FileWriter);
@@ -119,23 +139,29 @@ HRESULT BuildOutput(IGraphBuilder* graph, const std::string& path, const std::st
     file->SetFileName(Utf8ToWide(path).c_str(), nullptr);
     graph->AddFilter(mux.get(), u"AVI MUX");
     graph->AddFilter(writer.get(), u"File Writer");
-    if (audioEncoder) graph->AddFilter(audioEncoder.get(), u"Audio Encoder");
-    if (videoEncoder) graph->AddFilter(videoEncoder.get(), u"Video Encoder");
-    graph->Connect(PinOf(mux.get(), PINDIR_OUTPUT, 0).get(), PinOf(writer.get(), PINDIR_INPUT, 0).get());
+    if (audioEncoder)
+        graph->AddFilter(audioEncoder.get(), u"Audio Encoder");
+    if (videoEncoder)
+        graph->AddFilter(videoEncoder.get(), u"Video Encoder");
+    graph->Connect(PinOf(mux.get(), PINDIR_OUTPUT, 0).get(),
+                   PinOf(writer.get(), PINDIR_INPUT, 0).get());
     HRESULT result = S_OK;
     int next = 0;
     if (videoSink) {
-        result = Reroute(graph, videoSink.get(), videoEncoder.get(), PinOf(mux.get(), PINDIR_INPUT, next++).get());
+        result = Reroute(graph, videoSink.get(), videoEncoder.get(),
+                         PinOf(mux.get(), PINDIR_INPUT, next++).get());
     }
     if (audioSink) {
         const HRESULT hr = Reroute(graph, audioSink.get(), audioEncoder.get(),
                                    PinOf(mux.get(), PINDIR_INPUT, next).get());
-        if (!videoSink) result = hr;
+        if (!videoSink)
+            result = hr;
     }
     return result;
 }
 
-bool RunToCompletion(IGraphBuilder* graph) {
+bool RunToCompletion(IGraphBuilder* graph)
+{
     Ref<IMediaFilter> filter;
     Ref<IMediaControl> control;
     Ref<IMediaEvent> events;
@@ -145,15 +171,18 @@ bool RunToCompletion(IGraphBuilder* graph) {
         return false;
     }
     filter->SetSyncSource(nullptr);
-    if (FAILED(control->Run())) return false;
+    if (FAILED(control->Run()))
+        return false;
     bool complete = false;
     long code = 0;
     LONG_PTR first = 0;
     LONG_PTR second = 0;
     while (events->GetEvent(&code, &first, &second, 60'000) == S_OK) {
         events->FreeEventParams(code, first, second);
-        if (code == EC_COMPLETE) complete = true;
-        if (code == EC_COMPLETE || code == EC_ERRORABORT) break;
+        if (code == EC_COMPLETE)
+            complete = true;
+        if (code == EC_COMPLETE || code == EC_ERRORABORT)
+            break;
     }
     control->Stop();
     return complete;

@@ -17,7 +17,8 @@ public:
     Ref(const Ref&) = delete;
     Ref& operator=(const Ref&) = delete;
     Ref(Ref&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-    Ref& operator=(Ref&& other) noexcept {
+    Ref& operator=(Ref&& other) noexcept
+    {
         if (this != &other) {
             SafeRelease(pointer_);
             pointer_ = std::exchange(other.pointer_, nullptr);
@@ -29,7 +30,8 @@ public:
     T* get() const { return pointer_; }
     T* operator->() const { return pointer_; }
     explicit operator bool() const { return pointer_ != nullptr; }
-    T** out() {
+    T** out()
+    {
         SafeRelease(pointer_);
         return &pointer_;
     }

@@ -13,11 +13,13 @@ namespace {
 
 struct FileGraph : TestGraph {
     FileGraph() { RemoveClock(); }
-    HRESULT Render(const std::string& path) {
+    HRESULT Render(const std::string& path)
+    {
         return builder->RenderFile(Utf8ToWide(path).c_str(), nullptr);
     }
     // The first filter, newest first, whose connected input carries the major type.
-    IBaseFilter* Sink(const GUID& major) {
+    IBaseFilter* Sink(const GUID& major)
+    {
         IEnumFilters* filters = nullptr;
         builder->EnumFilters(&filters);
         IBaseFilter* filter = nullptr;
@@ -26,7 +28,8 @@ struct FileGraph : TestGraph {
             IPin* in = PinOf(filter, PINDIR_INPUT);
             AM_MEDIA_TYPE type{};
             if (in && !PinOf(filter, PINDIR_OUTPUT) && SUCCEEDED(in->ConnectionMediaType(&type))) {
-                if (type.majortype == major) found = filter;
+                if (type.majortype == major)
+                    found = filter;
                 FreeMediaType(type);
             }
             filter->Release();
@@ -37,9 +40,11 @@ struct FileGraph : TestGraph {
 };
 
 // Puts a grabber for RGB24 between the video stream and its renderer.
-ISampleGrabber* SpliceGrabber(FileGraph& graph, Callback* callback) {
+ISampleGrabber* SpliceGrabber(FileGraph& graph, Callback* callback)
+{
     IBaseFilter* renderer = graph.Sink(MEDIATYPE_Video);
-    if (!renderer) return nullptr;
+    if (!renderer)
+        return nullptr;
     ISampleGrabber* grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
     IBaseFilter* filter = nullptr;
     grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
@@ -64,7 +69,8 @@ ISampleGrabber* SpliceGrabber(FileGraph& graph, Callback* callback) {
 
 }  // namespace
 
-TEST(RenderFile, VideoFramesReachTheGrabberAsBottomUpRgb24) {
+TEST(RenderFile, VideoFramesReachTheGrabberAsBottomUpRgb24)
+{
     testmedia::TempFolder folder;
     const std::string path = folder.path("clip.avi");
     ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 64, 48, 10, 20, false));
@@ -72,7 +78,9 @@ TEST(RenderFile, VideoFramesReachTheGrabberAsBottomUpRgb24) {
     FileGraph graph;
     ASSERT_EQ(graph.Render(path), S_OK);
     std::vector<long> sizes;
-    callback.onSample = [&](double, IMediaSample* sample) { sizes.push_back(sample->GetActualDataLength()); };
+    callback.onSample = [&](double, IMediaSample* sample) {
+        sizes.push_back(sample->GetActualDataLength());
+    };
     ISampleGrabber* grabber = SpliceGrabber(graph, &callback);
     ASSERT_NE(grabber, nullptr);
     AM_MEDIA_TYPE type{};
@@ -89,7 +97,8 @@ TEST(RenderFile, VideoFramesReachTheGrabberAsBottomUpRgb24) {
     grabber->Release();
 }
 
-TEST(RenderFile, AudioOnlyFileRendersToAnAudioRenderer) {
+TEST(RenderFile, AudioOnlyFileRendersToAnAudioRenderer)
+{
     testmedia::TempFolder folder;
     const std::string path = folder.path("tone.wav");
     ASSERT_TRUE(testmedia::MakeTestAudio(path, "pcm_s16le", 0.5, 22050, 2));
@@ -101,7 +110,8 @@ TEST(RenderFile, AudioOnlyFileRendersToAnAudioRenderer) {
     EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 10000), 1);
 }
 
-TEST(RenderFile, SecondFileIsFoundFirstAndBothStreamsMustEnd) {
+TEST(RenderFile, SecondFileIsFoundFirstAndBothStreamsMustEnd)
+{
     testmedia::TempFolder folder;
     const std::string video = folder.path("template.avi");
     const std::string audio = folder.path("song.wav");
@@ -123,7 +133,8 @@ TEST(RenderFile, SecondFileIsFoundFirstAndBothStreamsMustEnd) {
     EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 10000), 1);
 }
 
-TEST(RenderFile, MissingBrokenAndMidiFilesFailAndLeaveNoFilter) {
+TEST(RenderFile, MissingBrokenAndMidiFilesFailAndLeaveNoFilter)
+{
     testmedia::TempFolder folder;
     const std::string text = folder.path("notes.avi");
     ASSERT_TRUE(testmedia::WriteTextFile(text, "not a video"));

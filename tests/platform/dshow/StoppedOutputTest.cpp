@@ -18,14 +18,17 @@ class HoldingCallback : public ISampleGrabberCB {
 public:
     explicit HoldingCallback(int holdAt) : holdAt_(holdAt) {}
 
-    HRESULT QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_ISampleGrabberCB) return E_NOINTERFACE;
+    HRESULT QueryInterface(REFIID iid, void** out) override
+    {
+        if (iid != IID_IUnknown && iid != IID_ISampleGrabberCB)
+            return E_NOINTERFACE;
         *out = this;
         return S_OK;
     }
     ULONG AddRef() override { return 2; }
     ULONG Release() override { return 1; }
-    HRESULT SampleCB(double, IMediaSample*) override {
+    HRESULT SampleCB(double, IMediaSample*) override
+    {
         std::unique_lock<std::mutex> lock(mutex_);
         if (++frames_ == holdAt_) {
             reached_ = true;
@@ -37,11 +40,13 @@ public:
     HRESULT BufferCB(double, BYTE*, long) override { return S_OK; }
 
     // False when the frame did not come within a minute.
-    bool WaitUntilHeld() {
+    bool WaitUntilHeld()
+    {
         std::unique_lock<std::mutex> lock(mutex_);
         return changed_.wait_for(lock, std::chrono::minutes(1), [&] { return reached_; });
     }
-    void LetGo() {
+    void LetGo()
+    {
         std::lock_guard<std::mutex> lock(mutex_);
         released_ = true;
         changed_.notify_all();
@@ -58,7 +63,8 @@ private:
 
 }  // namespace
 
-TEST(StoppedOutput, StopLeavesAPlayableFileWhoseAudioStaysNearTheVideo) {
+TEST(StoppedOutput, StopLeavesAPlayableFileWhoseAudioStaysNearTheVideo)
+{
     testmedia::TempFolder folder;
     const std::string video = folder.path("long.avi");
     const std::string audio = folder.path("longer.wav");

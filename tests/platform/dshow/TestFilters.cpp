@@ -11,12 +11,14 @@ constexpr CLSID kTestSourceClass{0x1A2B3C4D, 0x0001, 0x0002, {1, 2, 3, 4, 5, 6, 
 constexpr CLSID kRecordingRendererClass{0x1A2B3C4D, 0x0001, 0x0003, {1, 2, 3, 4, 5, 6, 7, 8}};
 }  // namespace
 
-CMediaType Rgb24Type(int width, int height) {
+CMediaType Rgb24Type(int width, int height)
+{
     CMediaType type;
     type.SetType(&MEDIATYPE_Video);
     type.SetSubtype(&MEDIASUBTYPE_RGB24);
     type.SetFormatType(&FORMAT_VideoInfo);
-    auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
+    auto* info =
+        reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
     std::memset(info, 0, sizeof(VIDEOINFOHEADER));
     info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info->bmiHeader.biWidth = width;
@@ -28,7 +30,8 @@ CMediaType Rgb24Type(int width, int height) {
     return type;
 }
 
-CMediaType PcmType(int rate, int channels) {
+CMediaType PcmType(int rate, int channels)
+{
     CMediaType type;
     type.SetType(&MEDIATYPE_Audio);
     type.SetSubtype(&MEDIASUBTYPE_PCM);
@@ -46,28 +49,31 @@ CMediaType PcmType(int rate, int channels) {
 
 CountingPin::CountingPin(CountingSource* filter, const CMediaType& type, int count,
                          REFERENCE_TIME step, int failAt)
-    : CSourceStream(nullptr, nullptr, filter, u"Out"),
-      type_(type),
-      count_(count),
-      step_(step),
-      failAt_(failAt) {}
+    : CSourceStream(nullptr, nullptr, filter, u"Out"), type_(type), count_(count), step_(step),
+      failAt_(failAt)
+{}
 
-HRESULT CountingPin::GetMediaType(CMediaType* type) {
+HRESULT CountingPin::GetMediaType(CMediaType* type)
+{
     *type = type_;
     return S_OK;
 }
 
-HRESULT CountingPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) {
+HRESULT CountingPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request)
+{
     request->cBuffers = 2;
     request->cbBuffer = 64;
     ALLOCATOR_PROPERTIES actual{};
     return allocator->SetProperties(request, &actual);
 }
 
-HRESULT CountingPin::FillBuffer(IMediaSample* sample) {
+HRESULT CountingPin::FillBuffer(IMediaSample* sample)
+{
     const int index = next_.load();
-    if (index == failAt_) return E_FAIL;
-    if (index >= count_) return S_FALSE;
+    if (index == failAt_)
+        return E_FAIL;
+    if (index >= count_)
+        return S_FALSE;
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     std::memset(data, index & 0xFF, static_cast<std::size_t>(sample->GetSize()));
@@ -79,18 +85,22 @@ HRESULT CountingPin::FillBuffer(IMediaSample* sample) {
 }
 
 CountingSource::CountingSource(const CMediaType& type, int count, REFERENCE_TIME step, int failAt)
-    : CSource(nullptr, nullptr, kTestSourceClass) {
+    : CSource(nullptr, nullptr, kTestSourceClass)
+{
     new CountingPin(this, type, count, step, failAt);
 }
 
 RecordingRenderer::RecordingRenderer()
-    : CBaseRenderer(kRecordingRendererClass, nullptr, nullptr, nullptr) {}
+    : CBaseRenderer(kRecordingRendererClass, nullptr, nullptr, nullptr)
+{}
 
-HRESULT RecordingRenderer::CheckMediaType(const CMediaType* type) {
+HRESULT RecordingRenderer::CheckMediaType(const CMediaType* type)
+{
     return accepted == GUID_NULL || type->majortype == accepted ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
 }
 
-HRESULT RecordingRenderer::DoRenderSample(IMediaSample* sample) {
+HRESULT RecordingRenderer::DoRenderSample(IMediaSample* sample)
+{
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     REFERENCE_TIME start = 0;
@@ -102,18 +112,22 @@ HRESULT RecordingRenderer::DoRenderSample(IMediaSample* sample) {
     return S_OK;
 }
 
-std::vector<int> RecordingRenderer::firstBytes() {
+std::vector<int> RecordingRenderer::firstBytes()
+{
     std::lock_guard<std::mutex> lock(mutex_);
     return firstBytes_;
 }
 
-std::vector<REFERENCE_TIME> RecordingRenderer::times() {
+std::vector<REFERENCE_TIME> RecordingRenderer::times()
+{
     std::lock_guard<std::mutex> lock(mutex_);
     return times_;
 }
 
-HRESULT Callback::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
+HRESULT Callback::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_ISampleGrabberCB) {
         *out = static_cast<ISampleGrabberCB*>(this);
         return S_OK;
@@ -122,60 +136,71 @@ HRESULT Callback::QueryInterface(REFIID iid, void** out) {
     return E_NOINTERFACE;
 }
 
-HRESULT Callback::SampleCB(double sampleTime, IMediaSample* sample) {
+HRESULT Callback::SampleCB(double sampleTime, IMediaSample* sample)
+{
     ++calls;
-    if (onSample) onSample(sampleTime, sample);
+    if (onSample)
+        onSample(sampleTime, sample);
     return S_OK;
 }
 
-HRESULT Callback::BufferCB(double, BYTE*, long) {
+HRESULT Callback::BufferCB(double, BYTE*, long)
+{
     ++calls;
     return S_OK;
 }
 
-IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int index) {
+IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int index)
+{
     IEnumPins* pins = nullptr;
-    if (FAILED(filter->EnumPins(&pins))) return nullptr;
+    if (FAILED(filter->EnumPins(&pins)))
+        return nullptr;
     IPin* pin = nullptr;
     IPin* found = nullptr;
     while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
         PIN_DIRECTION d;
         pin->QueryDirection(&d);
-        if (d == direction && index-- == 0) found = pin;
+        if (d == direction && index-- == 0)
+            found = pin;
         pin->Release();
     }
     pins->Release();
     return found;
 }
 
-TestGraph::TestGraph() {
+TestGraph::TestGraph()
+{
     builder = Create<IGraphBuilder>(CLSID_FilterGraph, IID_IGraphBuilder);
     builder->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
     builder->QueryInterface(IID_IMediaEventEx, reinterpret_cast<void**>(&events));
 }
 
-TestGraph::~TestGraph() {
+TestGraph::~TestGraph()
+{
     control->Stop();
     events->Release();
     control->Release();
     builder->Release();
 }
 
-void TestGraph::RemoveClock() {
+void TestGraph::RemoveClock()
+{
     IMediaFilter* filter = nullptr;
     builder->QueryInterface(IID_IMediaFilter, reinterpret_cast<void**>(&filter));
     filter->SetSyncSource(nullptr);
     filter->Release();
 }
 
-int DrainEvents(IMediaEventEx* events, long code, long timeoutMs) {
+int DrainEvents(IMediaEventEx* events, long code, long timeoutMs)
+{
     int seen = 0;
     long got = 0;
     LONG_PTR p1 = 0;
     LONG_PTR p2 = 0;
     while (events->GetEvent(&got, &p1, &p2, timeoutMs) == S_OK) {
         events->FreeEventParams(got, p1, p2);
-        if (got == code) ++seen;
+        if (got == code)
+            ++seen;
     }
     return seen;
 }

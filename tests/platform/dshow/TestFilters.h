@@ -86,7 +86,8 @@ IPin* PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int index = 0);
 
 // Creates an object of a class as T (referenced), or null.
 template <class T>
-T* Create(REFCLSID clsid, REFIID iid) {
+T* Create(REFCLSID clsid, REFIID iid)
+{
     T* object = nullptr;
     CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(&object));
     return object;

@@ -28,8 +28,8 @@ protected:
 
 FileHandle OpenForWriting(const std::string& path, std::uint32_t share)
 {
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace
@@ -82,8 +82,8 @@ TEST_F(Files, RefusedOpensLeaveTheFileAsItWas)
 TEST_F(Files, FoldersDoNotOpenAsFiles)
 {
     EXPECT_EQ(OpenFile(dir_.root().c_str(), "rb"), nullptr);
-    EXPECT_EQ(CreateFileA(dir_.root().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr),
+    EXPECT_EQ(CreateFileA(dir_.root().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetFileAttributesA(dir_.root().c_str()), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesA(Make("f", "").c_str()), FILE_ATTRIBUTE_NORMAL);

@@ -14,8 +14,7 @@
 
 namespace {
 
-class Profile : public ::testing::Test
-{
+class Profile : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -30,10 +29,7 @@ protected:
                                      std::filesystem::perm_options::add, ignored_);
     }
 
-    void store(const std::string& text) const
-    {
-        std::ofstream(file_, std::ios::binary) << text;
-    }
+    void store(const std::string& text) const { std::ofstream(file_, std::ios::binary) << text; }
 
     std::string stored() const
     {
@@ -47,9 +43,8 @@ protected:
     std::string get(const char* section, const char* key, const char* defaultValue = "") const
     {
         char buffer[260];
-        const auto count =
-            GetPrivateProfileStringA(section, key, defaultValue, buffer, sizeof buffer,
-                                     file_.c_str());
+        const auto count = GetPrivateProfileStringA(section, key, defaultValue, buffer,
+                                                    sizeof buffer, file_.c_str());
         return std::string(buffer, count);
     }
 
@@ -60,8 +55,8 @@ protected:
 
     std::size_t filesInFolder() const
     {
-        return static_cast<std::size_t>(std::distance(
-            std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()));
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_),
+                                                      std::filesystem::directory_iterator()));
     }
 
     testmedia::TempFolder temp_;
@@ -83,7 +78,8 @@ TEST_F(Profile, FindsSectionsAndKeysWithoutRegardToCase)
 
 TEST_F(Profile, TrimsBlanksAroundNamesAndValuesAndTheFirstMatchWins)
 {
-    store("; comment=1\n  [ Tab ]  \n\t Tab \t=  1  \nTab=2\ngarbage line\n[TAB]\nTab=3\nOther=x\n");
+    store(
+        "; comment=1\n  [ Tab ]  \n\t Tab \t=  1  \nTab=2\ngarbage line\n[TAB]\nTab=3\nOther=x\n");
     EXPECT_EQ(get("Tab", "Tab"), "1");
     EXPECT_EQ(get("Tab", "Other", "none"), "none");
     EXPECT_EQ(get(" Tab ", " tab "), "1");
@@ -132,8 +128,7 @@ TEST_F(Profile, ValueThatDoesNotFitIsCutAndCounted)
     EXPECT_EQ(GetPrivateProfileStringA("S", "k", "", buffer, 0, file_.c_str()), 0u);
     EXPECT_EQ(buffer[0], 'z');
     EXPECT_EQ(GetPrivateProfileStringA("S", "k", "", nullptr, 8, file_.c_str()), 0u);
-    EXPECT_EQ(GetPrivateProfileStringA("S", "missing", "long default", buffer, 5,
-                                       file_.c_str()),
+    EXPECT_EQ(GetPrivateProfileStringA("S", "missing", "long default", buffer, 5, file_.c_str()),
               4u);
     EXPECT_STREQ(buffer, "long");
 }
@@ -157,15 +152,13 @@ TEST_F(Profile, ListsKeyAndSectionNamesEachEndedByAZero)
 {
     store("[One]\nalpha=1\n;c=2\nbeta=2\nALPHA=3\n[Two]\n[one]\ngamma=1\n[Empty]\n");
     char buffer[64];
-    auto count = GetPrivateProfileStringA("One", nullptr, "", buffer, sizeof buffer,
-                                          file_.c_str());
+    auto count = GetPrivateProfileStringA("One", nullptr, "", buffer, sizeof buffer, file_.c_str());
     EXPECT_EQ(std::string(buffer, count + 1), std::string("alpha\0beta\0\0", 12));
     count = GetPrivateProfileStringA(nullptr, nullptr, "", buffer, sizeof buffer, file_.c_str());
     EXPECT_EQ(std::string(buffer, count + 1), std::string("One\0Two\0Empty\0\0", 15));
 
     std::fill(buffer, buffer + sizeof buffer, 'z');
-    EXPECT_EQ(GetPrivateProfileStringA("Empty", nullptr, "", buffer, sizeof buffer,
-                                       file_.c_str()),
+    EXPECT_EQ(GetPrivateProfileStringA("Empty", nullptr, "", buffer, sizeof buffer, file_.c_str()),
               0u);
     EXPECT_EQ(std::string(buffer, 2), std::string("\0\0", 2));
 }
@@ -181,8 +174,8 @@ TEST_F(Profile, ListThatDoesNotFitEndsInTwoZerosAndCountsSizeMinusTwo)
     // Exactly the room of the whole list is not cut.
     EXPECT_EQ(GetPrivateProfileStringA("S", nullptr, "", buffer, 12, file_.c_str()), 11u);
     EXPECT_EQ(GetPrivateProfileStringA("S", nullptr, "", buffer, 11, file_.c_str()), 9u);
-    EXPECT_EQ(std::string(buffer, 11), std::string("alpha\0beta\0", 11).substr(0, 9) +
-                                           std::string("\0\0", 2));
+    EXPECT_EQ(std::string(buffer, 11),
+              std::string("alpha\0beta\0", 11).substr(0, 9) + std::string("\0\0", 2));
     EXPECT_EQ(GetPrivateProfileStringA("S", nullptr, "", buffer, 2, file_.c_str()), 0u);
     EXPECT_EQ(std::string(buffer, 2), std::string("\0\0", 2));
     EXPECT_EQ(GetPrivateProfileStringA("S", nullptr, "", buffer, 1, file_.c_str()), 0u);
@@ -197,9 +190,8 @@ TEST_F(Profile, WritingCreatesTheFileWithPlatformLineEnds)
     EXPECT_TRUE(write("VideoProject", "Background", "C:\\Media\\new\\bg.bmp"));
     EXPECT_TRUE(write("VideoProject", "FaceSize", "120%"));
     EXPECT_TRUE(write("Tab", "Tab", "1"));
-    EXPECT_EQ(stored(),
-              "[VideoProject]\r\nBackground=C:\\Media\\new\\bg.bmp\r\nFaceSize=120%\r\n"
-              "[Tab]\r\nTab=1\r\n");
+    EXPECT_EQ(stored(), "[VideoProject]\r\nBackground=C:\\Media\\new\\bg.bmp\r\nFaceSize=120%\r\n"
+                        "[Tab]\r\nTab=1\r\n");
     EXPECT_EQ(get("VideoProject", "Background"), "C:\\Media\\new\\bg.bmp");
     EXPECT_EQ(filesInFolder(), 1u);
 }

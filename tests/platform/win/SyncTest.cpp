@@ -109,9 +109,9 @@ TEST(LocalTime, FieldsComeInThePlatformOrderAndRange)
     static_assert(offsetof(SYSTEMTIME, wDayOfWeek) == 4);
     static_assert(offsetof(SYSTEMTIME, wMilliseconds) == 14);
     const std::time_t before = std::time(nullptr);
-    SYSTEMTIME now {};
+    SYSTEMTIME now{};
     GetLocalTime(&now);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&before, &local);
     EXPECT_GE(now.wYear, local.tm_year + 1900);
     EXPECT_GE(now.wMonth, 1);
@@ -132,6 +132,6 @@ TEST(CompareText, IgnoresAsciiCaseAndOrdersByByte)
     EXPECT_GT(lstrcmpiA("abcd", "ABC"), 0);
     EXPECT_LT(lstrcmpiA("", "a"), 0);
     EXPECT_EQ(lstrcmpiA(nullptr, ""), 0);
-    EXPECT_GT(lstrcmpiA("\xc3\xa9", "z"), 0);  // bytes above ASCII sort after it
+    EXPECT_GT(lstrcmpiA("\xc3\xa9", "z"), 0);         // bytes above ASCII sort after it
     EXPECT_NE(lstrcmpiA("\xc3\xa9", "\xc3\x89"), 0);  // only ASCII letters fold
 }

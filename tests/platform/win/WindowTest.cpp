@@ -11,7 +11,8 @@
 namespace {
 
 // The one application object of the test program; messages need its event loop.
-QCoreApplication& Application() {
+QCoreApplication& Application()
+{
     static int argc = 1;
     static char name[] = "platform_tests";
     static char* argv[] = {name, nullptr};
@@ -22,7 +23,8 @@ QCoreApplication& Application() {
 
 }  // namespace
 
-TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread) {
+TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread)
+{
     Application();
     HWND window = CreateMessageWindow();
     std::vector<std::pair<UINT, LPARAM>> received;
@@ -33,18 +35,21 @@ TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread) {
         return LRESULT{0};
     });
     std::thread poster([&] {
-        for (int i = 0; i < 50; ++i) EXPECT_NE(PostMessageA(window, 0xBEE6, 0, i), 0);
+        for (int i = 0; i < 50; ++i)
+            EXPECT_NE(PostMessageA(window, 0xBEE6, 0, i), 0);
     });
     poster.join();
     EXPECT_TRUE(received.empty());  // nothing is delivered before the loop runs
     QCoreApplication::processEvents();
     ASSERT_EQ(received.size(), 50u);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(received[i].second, i);
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(received[i].second, i);
     EXPECT_EQ(handlerThread, std::this_thread::get_id());
     DestroyMessageWindow(window);
 }
 
-TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes) {
+TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes)
+{
     Application();
     HWND window = CreateMessageWindow();
     int calls = 0;
