@@ -8,6 +8,7 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   ffmpeg
   qt6-base-dev
+  fonts-liberation2
   libgtest-dev
 )
 

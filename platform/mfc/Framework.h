@@ -35,7 +35,7 @@
 //    NMHDR*, LRESULT*) for ON_NOTIFY_EX, void (UINT, UINT, CWnd*) OnHScroll for
 //    ON_WM_HSCROLL, void (HDROP) OnDropFiles for ON_WM_DROPFILES.
 // 4. Its look: tools/dialog_snapshots draws it from one registration line
-//    (tools/DialogGallery.cpp); the text-fit test then checks its texts too.
+//    (tools/gallery/DialogGallery.cpp); the text-fit test then checks its texts too.
 // 5. Its tests: headless; install answers for message boxes, pickers, launches and
 //    picture windows in the desktop hooks (platform/win/DesktopHooks.h); start the dialog
 //    modeless with Create, or let DoModal run and end it from a message posted before
@@ -57,7 +57,8 @@
 //   first that answers TRUE eats it. CDialog's own answers FALSE.
 // - Then the dialog keys of the top-level dialog: Enter presses the focused push button,
 //   or else the dialog's enabled default button (BS_DEFPUSHBUTTON), or nothing when it
-//   has none; Escape sends IDCANCEL. Enter and Escape in a page act on the dialog the
+//   has none (never an OK the dialog does not offer, which would end it past its
+//   OnCancel); Escape sends IDCANCEL. Enter and Escape in a page act on the dialog the
 //   page lies in. The close box and WM_CLOSE send IDCANCEL too, so Escape, the close box,
 //   a posted WM_CLOSE and a button with id 2 all reach OnCancel. CDialog's OnOK and
 //   OnCancel end the dialog (a modeless one is hidden).

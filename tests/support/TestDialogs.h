@@ -8,6 +8,7 @@ namespace testdialogs {
 
 inline constexpr int kProbeDialog = 1;
 inline constexpr int kPage = 3;
+inline constexpr int kNoDefaultDialog = 4;
 inline constexpr int kProbeMenu = 2;
 
 inline constexpr int kLabel = 10;
@@ -67,12 +68,27 @@ inline constexpr DialogResource kPageResource{
     .controls = kPageControls,
 };
 
+// A dialog without a default button, as a main dialog whose way out is its cancel button.
+inline constexpr ControlResource kNoDefaultControls[] = {
+    {kPlainEdit, ControlKind::Edit, "", 5, 5, 100, 12, ES_AUTOHSCROLL | WS_BORDER},
+    {IDCANCEL, ControlKind::Button, "Exit", 110, 3, 40, 14},
+};
+
+inline constexpr DialogResource kNoDefault{
+    .id = kNoDefaultDialog,
+    .caption = "No Default",
+    .cx = 160,
+    .cy = 25,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+    .controls = kNoDefaultControls,
+};
+
 inline constexpr MenuItemResource kFileItems[] = {
     {"&Open", kOpenCommand}, kMenuSeparator, {"&About", kAboutCommand}};
 inline constexpr MenuPopupResource kPopups[] = {{"&File", kFileItems}};
 inline constexpr MenuResource kMenu{kProbeMenu, kPopups};
 
-inline constexpr const DialogResource* kDialogs[] = {&kProbe, &kPageResource};
+inline constexpr const DialogResource* kDialogs[] = {&kProbe, &kPageResource, &kNoDefault};
 inline constexpr const MenuResource* kMenus[] = {&kMenu};
 inline const ResourceModule kModule{"Probe", kDialogs, kMenus};
 

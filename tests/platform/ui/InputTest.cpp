@@ -56,6 +56,22 @@ TEST_F(ProbeDialogTest, EnterPressesTheDefaultButtonAndEscapeCancels)
     EXPECT_EQ(target_.Commands(BN_CLICKED, IDOK), 1);
 }
 
+TEST(DialogKeys, EnterInADialogWithoutDefaultButtonDoesNothing)
+{
+    // On the desktop such an Enter would end the dialog as OK, bypassing the shutdown that
+    // its cancel handling does.
+    RecordingTarget target;
+    HWND dialog = CreateDialogWindow(&kModule, kNoDefaultDialog, nullptr, &target, true);
+    ASSERT_NE(dialog, nullptr);
+    QWidget* edit = WidgetOf(GetDlgItem(dialog, kPlainEdit));
+    Focus(edit);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(target.Count(WM_COMMAND), 0);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(target.Commands(BN_CLICKED, IDCANCEL), 1);
+    DestroyWindow(dialog);
+}
+
 TEST_F(ProbeDialogTest, CloseBoxAndPostedCloseBecomeTheCancelCommand)
 {
     WidgetOf(dialog_)->close();
