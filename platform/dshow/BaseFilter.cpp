@@ -1,5 +1,7 @@
 #include "platform/dshow/FilterBase.h"
 
+#include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Graph.h"
 
@@ -7,10 +9,7 @@
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}
 
-CBaseFilter::~CBaseFilter()
-{
-    SafeRelease(m_pClock);
-}
+CBaseFilter::~CBaseFilter() = default;
 
 void* CBaseFilter::GetInterface(REFIID iid)
 {
@@ -88,10 +87,7 @@ HRESULT CBaseFilter::GetState(DWORD, FILTER_STATE* state)
 HRESULT CBaseFilter::SetSyncSource(IReferenceClock* clock)
 {
     CAutoLock lock(&m_StateLock);
-    if (clock)
-        clock->AddRef();
-    SafeRelease(m_pClock);
-    m_pClock = clock;
+    m_pClock = ComPtr<IReferenceClock>::Share(clock);
     return S_OK;
 }
 
@@ -100,9 +96,7 @@ HRESULT CBaseFilter::GetSyncSource(IReferenceClock** clock)
     if (!clock)
         return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    *clock = m_pClock;
-    if (m_pClock)
-        m_pClock->AddRef();
+    m_pClock.CopyTo(clock);
     return S_OK;
 }
 
@@ -110,19 +104,16 @@ HRESULT CBaseFilter::EnumPins(IEnumPins** pins)
 {
     if (!pins)
         return E_POINTER;
-    *pins = nullptr;
-    auto* enumerator = new (std::nothrow) CEnumPins(static_cast<IBaseFilter*>(this), [this] {
-        CAutoLock lock(&m_StateLock);
-        std::vector<IPin*> list;
-        for (int i = 0; i < GetPinCount(); ++i) {
-            if (CBasePin* pin = GetPin(i))
-                list.push_back(pin);
-        }
-        return list;
-    });
-    if (!enumerator)
-        return E_OUTOFMEMORY;
-    return enumerator->NonDelegatingQueryInterface(IID_IEnumPins, reinterpret_cast<void**>(pins));
+    return CreateComObject<CEnumPins>(IID_IEnumPins, reinterpret_cast<void**>(pins),
+                                      static_cast<IBaseFilter*>(this), [this] {
+                                          CAutoLock lock(&m_StateLock);
+                                          std::vector<IPin*> list;
+                                          for (int i = 0; i < GetPinCount(); ++i) {
+                                              if (CBasePin* pin = GetPin(i))
+                                                  list.push_back(pin);
+                                          }
+                                          return list;
+                                      });
 }
 
 HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
@@ -146,12 +137,9 @@ HRESULT CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
     m_pSink = nullptr;
     if (graph) {
         // Kept without a reference: the graph outlives its filters' membership.
-        IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(
-                graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink)))) {
-            m_pSink = sink;
-            sink->Release();
-        }
+        ComPtr<IMediaEventSink> sink;
+        if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, sink.OutVoid())))
+            m_pSink = sink.get();
     }
     m_Name = WideFrom(name);
     return S_OK;

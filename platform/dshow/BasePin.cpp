@@ -1,5 +1,7 @@
 #include "platform/dshow/FilterBase.h"
 
+#include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
 
 #include <algorithm>
@@ -9,10 +11,7 @@ CBasePin::CBasePin(const char*, CBaseFilter* filter, CCritSec* lock, HRESULT*, L
     : m_pFilter(filter), m_pLock(lock), m_Name(WideFrom(name)), m_dir(direction)
 {}
 
-CBasePin::~CBasePin()
-{
-    SafeRelease(m_Connected);
-}
+CBasePin::~CBasePin() = default;
 
 HRESULT CBasePin::QueryInterface(REFIID iid, void** out)
 {
@@ -63,18 +62,16 @@ HRESULT CBasePin::AgreeMediaType(IPin* receiver, const CMediaType* partial)
     if (partial && !partial->IsPartiallySpecified())
         return AttemptConnection(receiver, partial);
     HRESULT last = VFW_E_NO_ACCEPTABLE_TYPES;
-    IEnumMediaTypes* types = nullptr;
-    if (SUCCEEDED(EnumMediaTypes(&types))) {
-        const HRESULT hr = TryMediaTypes(receiver, partial, types);
-        types->Release();
+    ComPtr<IEnumMediaTypes> types;
+    if (SUCCEEDED(EnumMediaTypes(types.Out()))) {
+        const HRESULT hr = TryMediaTypes(receiver, partial, types.get());
         if (SUCCEEDED(hr))
             return hr;
         if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
             last = hr;
     }
-    if (SUCCEEDED(receiver->EnumMediaTypes(&types))) {
-        const HRESULT hr = TryMediaTypes(receiver, partial, types);
-        types->Release();
+    if (SUCCEEDED(receiver->EnumMediaTypes(types.Out()))) {
+        const HRESULT hr = TryMediaTypes(receiver, partial, types.get());
         if (SUCCEEDED(hr))
             return hr;
         if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
@@ -105,8 +102,7 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type)
     HRESULT hr = CheckMediaType(type);
     if (hr != S_OK)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    m_Connected = receiver;
-    m_Connected->AddRef();
+    m_Connected = ComPtr<IPin>::Share(receiver);
     hr = SetMediaType(type);
     if (SUCCEEDED(hr)) {
         hr = receiver->ReceiveConnection(this, type);
@@ -117,7 +113,7 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type)
             receiver->Disconnect();
         }
     }
-    SafeRelease(m_Connected);
+    m_Connected.Reset();
     m_mt = CMediaType();
     return FAILED(hr) ? hr : VFW_E_TYPE_NOT_ACCEPTED;
 }
@@ -141,13 +137,12 @@ HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type)
         BreakConnect();
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
-    m_Connected = connector;
-    m_Connected->AddRef();
+    m_Connected = ComPtr<IPin>::Share(connector);
     hr = SetMediaType(&offered);
     if (SUCCEEDED(hr))
         hr = CompleteConnect(connector);
     if (FAILED(hr)) {
-        SafeRelease(m_Connected);
+        m_Connected.Reset();
         m_mt = CMediaType();
         BreakConnect();
     }
@@ -164,7 +159,7 @@ HRESULT CBasePin::Disconnect()
     const HRESULT hr = BreakConnect();
     if (FAILED(hr))
         return hr;
-    SafeRelease(m_Connected);
+    m_Connected.Reset();
     m_mt = CMediaType();
     return S_OK;
 }
@@ -174,11 +169,8 @@ HRESULT CBasePin::ConnectedTo(IPin** peer)
     if (!peer)
         return E_POINTER;
     CAutoLock lock(m_pLock);
-    *peer = m_Connected;
-    if (!m_Connected)
-        return VFW_E_NOT_CONNECTED;
-    m_Connected->AddRef();
-    return S_OK;
+    m_Connected.CopyTo(peer);
+    return m_Connected ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
 HRESULT CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* type)
@@ -226,12 +218,8 @@ HRESULT CBasePin::EnumMediaTypes(IEnumMediaTypes** types)
 {
     if (!types)
         return E_POINTER;
-    *types = nullptr;
-    auto* enumerator = new (std::nothrow) CEnumMediaTypes(this);
-    if (!enumerator)
-        return E_OUTOFMEMORY;
-    return enumerator->NonDelegatingQueryInterface(IID_IEnumMediaTypes,
-                                                   reinterpret_cast<void**>(types));
+    return CreateComObject<CEnumMediaTypes>(IID_IEnumMediaTypes, reinterpret_cast<void**>(types),
+                                            this);
 }
 
 HRESULT CBasePin::EndOfStream()
@@ -291,12 +279,6 @@ CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, CCri
     : CBasePin(objectName, filter, lock, result, name, PINDIR_OUTPUT)
 {}
 
-CBaseOutputPin::~CBaseOutputPin()
-{
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
-}
-
 HRESULT CBaseOutputPin::QueryInterface(REFIID iid, void** out)
 {
     if (out && iid == IID_IQualityControl) {
@@ -318,34 +300,25 @@ HRESULT CBaseOutputPin::SetSink(IQualityControl*)
 
 HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin)
 {
-    IMemInputPin* input = nullptr;
-    if (FAILED(receivePin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)))) {
+    ComPtr<IMemInputPin> input;
+    if (FAILED(receivePin->QueryInterface(IID_IMemInputPin, input.OutVoid())))
         return VFW_E_NO_TRANSPORT;
-    }
-    auto* allocator = new (std::nothrow) CMemAllocator();
-    if (!allocator) {
-        input->Release();
+    auto allocator = ComPtr<IMemAllocator>::Share(new (std::nothrow) CMemAllocator());
+    if (!allocator)
         return E_OUTOFMEMORY;
-    }
-    allocator->NonDelegatingAddRef();
     ALLOCATOR_PROPERTIES request{0, 0, 0, 0};
-    const HRESULT hr = DecideBufferSize(allocator, &request);
-    if (FAILED(hr)) {
-        allocator->NonDelegatingRelease();
-        input->Release();
+    const HRESULT hr = DecideBufferSize(allocator.get(), &request);
+    if (FAILED(hr))
         return hr;
-    }
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
-    m_pInputPin = input;
-    m_pAllocator = allocator;
+    m_pInputPin = std::move(input);
+    m_pAllocator = std::move(allocator);
     return S_OK;
 }
 
 HRESULT CBaseOutputPin::BreakConnect()
 {
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
+    m_pInputPin.Reset();
+    m_pAllocator.Reset();
     return S_OK;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/com/Unknown.h"
 #include "platform/dshow/Filter.h"
 
@@ -207,9 +208,9 @@ protected:
     std::atomic<FILTER_STATE> m_State{State_Stopped};
     // Under m_StateLock; read by streaming threads only while running.
     REFERENCE_TIME m_tStart = 0;
-    IReferenceClock* m_pClock = nullptr;  // referenced
-    IFilterGraph* m_pGraph = nullptr;     // not referenced: the graph owns the filter
-    IMediaEventSink* m_pSink = nullptr;   // the graph's, not referenced
+    ComPtr<IReferenceClock> m_pClock;
+    IFilterGraph* m_pGraph = nullptr;    // not referenced: the graph owns the filter
+    IMediaEventSink* m_pSink = nullptr;  // the graph's, not referenced
     std::u16string m_Name;
     CLSID m_clsid;
 };
@@ -250,8 +251,8 @@ public:
     virtual HRESULT Active();
     virtual HRESULT Inactive();
 
-    bool IsConnected() const { return m_Connected != nullptr; }
-    IPin* GetConnected() const { return m_Connected; }  // no reference
+    bool IsConnected() const { return static_cast<bool>(m_Connected); }
+    IPin* GetConnected() const { return m_Connected.get(); }  // no reference
     const CMediaType& CurrentMediaType() const { return m_mt; }
     const std::u16string& Name() const { return m_Name; }
     PIN_DIRECTION Direction() const { return m_dir; }
@@ -267,7 +268,7 @@ protected:
     std::u16string m_Name;
     PIN_DIRECTION m_dir;
     // Under m_pLock.
-    IPin* m_Connected = nullptr;  // referenced
+    ComPtr<IPin> m_Connected;
     CMediaType m_mt;
 };
 
@@ -275,7 +276,6 @@ class CBaseOutputPin : public CBasePin, public IQualityControl {
 public:
     CBaseOutputPin(const char* objectName, CBaseFilter* filter, CCritSec* lock, HRESULT* result,
                    LPCWSTR name);
-    ~CBaseOutputPin() override;
 
     HRESULT QueryInterface(REFIID iid, void** out) override;
     ULONG AddRef() override { return CBasePin::AddRef(); }
@@ -305,8 +305,8 @@ public:
 
 protected:
     // Set on connection, under m_pLock.
-    IMemInputPin* m_pInputPin = nullptr;  // referenced
-    IMemAllocator* m_pAllocator = nullptr;
+    ComPtr<IMemInputPin> m_pInputPin;
+    ComPtr<IMemAllocator> m_pAllocator;
 };
 
 class CBaseInputPin : public CBasePin, public IMemInputPin {
