@@ -3,6 +3,7 @@
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/win/Sync.h"
 

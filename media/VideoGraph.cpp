@@ -4,6 +4,7 @@
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
 #include "platform/text/HeapText.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Sync.h"
 
 #include <string>

@@ -7,6 +7,7 @@
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <algorithm>

@@ -4,8 +4,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Graph.h"
-
-#include <algorithm>
+#include "platform/text/Utf16.h"
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}
 
@@ -121,9 +120,7 @@ HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
     if (!info)
         return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    const std::size_t n = std::min<std::size_t>(m_Name.size(), MAX_FILTER_NAME - 1);
-    std::copy_n(m_Name.data(), n, info->achName);
-    info->achName[n] = 0;
+    CopyWideCut(info->achName, MAX_FILTER_NAME, m_Name);
     info->pGraph = m_pGraph;
     if (m_pGraph)
         m_pGraph->AddRef();

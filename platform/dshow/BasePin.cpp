@@ -3,8 +3,7 @@
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
-
-#include <algorithm>
+#include "platform/text/Utf16.h"
 
 CBasePin::CBasePin(const char*, CBaseFilter* filter, CCritSec* lock, HRESULT*, LPCWSTR name,
                    PIN_DIRECTION direction)
@@ -192,9 +191,7 @@ HRESULT CBasePin::QueryPinInfo(PIN_INFO* info)
     info->pFilter = m_pFilter;
     m_pFilter->NonDelegatingAddRef();
     info->dir = m_dir;
-    const std::size_t n = std::min<std::size_t>(m_Name.size(), MAX_PIN_NAME - 1);
-    std::copy_n(m_Name.data(), n, info->achName);
-    info->achName[n] = 0;
+    CopyWideCut(info->achName, MAX_PIN_NAME, m_Name);
     return S_OK;
 }
 

@@ -5,6 +5,8 @@
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/NoCase.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Window.h"
 
 #include <algorithm>
@@ -35,20 +37,6 @@ constexpr RendererForType kRenderersByType[] = {
     {&MEDIATYPE_Audio, &CLSID_DSoundRender, u"Audio Renderer"},
     {&MEDIATYPE_Midi, &CLSID_AVIMIDIRender, u"MIDI Renderer"},
 };
-
-char16_t Lower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
-}
-
-bool EndsWithNoCase(const std::u16string& text, const char16_t* suffix)
-{
-    const std::u16string tail(suffix);
-    if (tail.size() > text.size())
-        return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - tail.size(),
-                      [](char16_t a, char16_t b) { return Lower(a) == Lower(b); });
-}
 
 const CLSID& SourceClassFor(const std::u16string& file)
 {

@@ -3,6 +3,7 @@
 #include "platform/av/StreamDecoder.h"
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 
 #include <cmath>
 #include <filesystem>

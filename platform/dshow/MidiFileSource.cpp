@@ -2,6 +2,7 @@
 
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <filesystem>

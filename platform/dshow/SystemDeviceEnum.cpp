@@ -7,6 +7,7 @@
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 
 #include <new>
 #include <string>

@@ -4,6 +4,7 @@
 #include "media/FilterLookup.h"
 #include "platform/av/MediaFile.h"
 #include "platform/com/ComPtr.h"
+#include "platform/text/Utf16.h"
 #include "support/FakeMediaSample.h"
 #include "support/GraphRun.h"
 #include "support/TestMedia.h"

@@ -4,6 +4,7 @@
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 #include "tests/platform/av/AviProbe.h"
 #include "tests/platform/dshow/OutputGraph.h"
 #include "tests/support/TestMedia.h"

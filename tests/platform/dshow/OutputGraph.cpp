@@ -4,6 +4,7 @@
 #include "platform/com/Variant.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Sync.h"
 
 ComPtr<IGraphBuilder> NewGraph()

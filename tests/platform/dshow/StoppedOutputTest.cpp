@@ -1,6 +1,7 @@
 #include "platform/com/Com.h"
 #include "platform/dshow/SampleGrabber.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "tests/platform/av/AviProbe.h"
 #include "tests/platform/dshow/OutputGraph.h"
 #include "tests/support/TestMedia.h"
