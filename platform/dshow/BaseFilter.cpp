@@ -1,14 +1,14 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/BaseFilter.h"
 
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
+#include "platform/dshow/AutoLock.h"
+#include "platform/dshow/BasePin.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Graph.h"
 #include "platform/text/Utf16.h"
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}
-
-CBaseFilter::~CBaseFilter() = default;
 
 void* CBaseFilter::GetInterface(REFIID iid)
 {

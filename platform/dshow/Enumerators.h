@@ -2,7 +2,8 @@
 
 #include "platform/com/ComPtr.h"
 #include "platform/com/Unknown.h"
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/BasePin.h"
+#include "platform/dshow/MediaType.h"
 
 #include <functional>
 #include <vector>
