@@ -3,8 +3,6 @@
 #include "platform/com/Result.h"
 #include "platform/com/WinTypes.h"
 
-#include <string>
-
 // COM's text is UTF-16; on this platform the "ANSI code page" is UTF-8. Our own code
 // converts with platform/text/Utf16.h.
 using WCHAR = char16_t;
