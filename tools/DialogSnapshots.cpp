@@ -2,7 +2,6 @@
 // a display, into OUTDIR/<name>.png, so that each can be looked at.
 
 #include "platform/ui/WindowPicture.h"
-#include "platform/ui/WindowServices.h"
 #include "platform/win/Application.h"
 #include "tools/gallery/DialogGallery.h"
 
@@ -26,15 +25,15 @@ int main(int argc, char** argv)
     for (const DialogSnapshot& snapshot : DialogSnapshots()) {
         const std::string path =
             (std::filesystem::path(argv[1]) / (std::string(snapshot.name) + ".png")).string();
-        HWND window = MakeSnapshotWindow(snapshot);
-        if (!window || !SaveWindowPicture(window, path.c_str())) {
+        const SnapshotWindow window = MakeSnapshotWindow(snapshot);
+        if (!window.frame || !SaveWindowPicture(window.frame, path.c_str())) {
             std::fprintf(stderr, "dialog_snapshots: %s: could not be drawn into %s\n",
                          snapshot.name, path.c_str());
             ++failures;
         } else {
             std::printf("%s\n", path.c_str());
         }
-        DestroyWindow(window);
+        DestroySnapshotWindow(snapshot, window);
     }
     return failures == 0 ? 0 : 1;
 }

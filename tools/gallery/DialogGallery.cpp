@@ -7,7 +7,7 @@
 namespace {
 
 constexpr DialogSnapshot kSnapshots[] = {
-    {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog},
+    {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog, &EmptySampleDialog},
 };
 
 constexpr int kPageHostId = 1;
@@ -29,26 +29,33 @@ std::span<const DialogSnapshot> DialogSnapshots()
     return kSnapshots;
 }
 
-HWND MakeSnapshotWindow(const DialogSnapshot& snapshot)
+SnapshotWindow MakeSnapshotWindow(const DialogSnapshot& snapshot)
 {
     const DialogResource* resource = FindDialogResource(snapshot.module, snapshot.dialogId);
     if (!resource)
-        return nullptr;
+        return {};
     HWND host = nullptr;
     if (resource->style & WS_CHILD) {
         host = MakePageHost(*resource);
         if (!host)
-            return nullptr;
+            return {};
     }
     HWND dialog = CreateDialogWindow(snapshot.module, snapshot.dialogId, host, nullptr, false);
     if (!dialog) {
         DestroyWindow(host);
-        return nullptr;
+        return {};
     }
     if (snapshot.fill)
         snapshot.fill(dialog);
     ShowWindow(dialog, SW_SHOW);
     if (host)
         ShowWindow(host, SW_SHOW);
-    return host ? host : dialog;
+    return {host ? host : dialog, dialog};
+}
+
+void DestroySnapshotWindow(const DialogSnapshot& snapshot, const SnapshotWindow& window)
+{
+    if (snapshot.empty && window.dialog)
+        snapshot.empty(window.dialog);
+    DestroyWindow(window.frame);
 }

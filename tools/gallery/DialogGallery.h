@@ -15,11 +15,22 @@ struct DialogSnapshot {
     // Puts into the made dialog what it shows once it runs (list items, texts,
     // pictures); null for a dialog that shows its resource as it stands.
     void (*fill)(HWND dialog) = nullptr;
+    // Gives back what fill made that the dialog does not own (bitmaps), before the
+    // dialog goes; null when there is nothing.
+    void (*empty)(HWND dialog) = nullptr;
 };
 
 std::span<const DialogSnapshot> DialogSnapshots();
 
-// Makes the snapshot's dialog, shown offscreen, and fills it: a top-level dialog as it
-// is, a page (WS_CHILD) inside a bare window of its size. Answers the window to draw,
-// null when the module has no such dialog. DestroyWindow frees it.
-HWND MakeSnapshotWindow(const DialogSnapshot& snapshot);
+// A snapshot's dialog and the window to draw: the dialog itself, or for a page
+// (WS_CHILD) a bare window of its size around it. Nulls when the module has no such
+// dialog.
+struct SnapshotWindow {
+    HWND frame;
+    HWND dialog;
+};
+
+// Makes the snapshot's dialog, fills it and shows it (offscreen without a display).
+SnapshotWindow MakeSnapshotWindow(const DialogSnapshot& snapshot);
+// Empties and destroys what MakeSnapshotWindow made.
+void DestroySnapshotWindow(const DialogSnapshot& snapshot, const SnapshotWindow& window);

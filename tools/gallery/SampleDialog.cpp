@@ -97,7 +97,6 @@ void ShowPreview(HWND dialog)
     const int width = client.right - client.left + 1;
     const int height = client.bottom - client.top + 1;
     HDC context = GetDC(button);
-    // The bitmap stays with the button for as long as the process shows the sample.
     HBITMAP bitmap = CreateCompatibleBitmap(context, width, height);
     const int stride = (width * 3 + 3) / 4 * 4;
     std::vector<unsigned char> rows(static_cast<std::size_t>(stride) * height);
@@ -138,4 +137,10 @@ void FillSampleDialog(HWND dialog)
     SendDlgItemMessageA(dialog, kTabs, TCM_SETCURSEL, 0, 0);
     SetDlgItemTextA(dialog, kStatusLine, "/home/user/Videos/VideoTemplate/Dancer.avi");
     SetDlgItemTextA(dialog, kProgressLine, "Frame 64 of 127 (50%)");
+}
+
+void EmptySampleDialog(HWND dialog)
+{
+    DeleteObject(reinterpret_cast<HBITMAP>(
+        SendDlgItemMessageA(dialog, kPreviewButton, BM_SETIMAGE, IMAGE_BITMAP, 0)));
 }

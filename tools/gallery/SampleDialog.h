@@ -15,3 +15,5 @@ extern const ResourceModule kSampleModule;
 // Puts the texts, list items, tabs and preview picture into the made dialog that a
 // person would see once it runs.
 void FillSampleDialog(HWND dialog);
+// Takes the preview bitmap back from its button and deletes it.
+void EmptySampleDialog(HWND dialog);

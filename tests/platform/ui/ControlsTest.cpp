@@ -1,5 +1,9 @@
 #include "ProbeDialog.h"
 
+#include "platform/ui/Gdi.h"
+#include "platform/ui/WindowPicture.h"
+#include "support/TestMedia.h"
+
 #include <string>
 
 using namespace testdialogs;
@@ -156,6 +160,17 @@ TEST_F(ProbeDialogTest, IconButtonKeepsItsCaptionAsWindowText)
     SetWindowTextA(Item(kIconButton), "Other");
     GetWindowTextA(Item(kIconButton), text, sizeof text);
     EXPECT_STREQ(text, "Other");
+}
+
+TEST_F(ProbeDialogTest, AButtonWhoseBitmapWasDeletedDrawsWithoutIt)
+{
+    // The creator deletes its preview bitmaps while their buttons still show them.
+    HBITMAP bitmap = CreateCompatibleBitmap(GetDC(dialog_), 20, 10);
+    EXPECT_EQ(Send(kIconButton, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)), 0);
+    EXPECT_EQ(Send(kIconButton, BM_GETIMAGE, IMAGE_BITMAP), reinterpret_cast<LRESULT>(bitmap));
+    DeleteObject(bitmap);
+    testmedia::TempFolder folder;
+    EXPECT_TRUE(SaveWindowPicture(dialog_, folder.path("probe.png").c_str()));
 }
 
 TEST_F(ProbeDialogTest, VisibilityCountsAncestorsAndShowAnswersThePreviousState)

@@ -1,6 +1,5 @@
 #include "platform/ui/TextFit.h"
 #include "platform/ui/WindowPicture.h"
-#include "platform/ui/WindowServices.h"
 #include "support/TestMedia.h"
 #include "tools/gallery/DialogGallery.h"
 
@@ -38,11 +37,11 @@ TEST(DialogGallery, EverySnapshotIsDrawn)
     testmedia::TempFolder temporary;
     const std::filesystem::path folder = temporary.root();
     for (const DialogSnapshot& snapshot : DialogSnapshots()) {
-        HWND window = MakeSnapshotWindow(snapshot);
-        ASSERT_NE(window, nullptr) << snapshot.name;
+        const SnapshotWindow window = MakeSnapshotWindow(snapshot);
+        ASSERT_NE(window.frame, nullptr) << snapshot.name;
         const std::string path = (folder / (std::string(snapshot.name) + ".png")).string();
-        EXPECT_TRUE(SaveWindowPicture(window, path.c_str())) << snapshot.name;
+        EXPECT_TRUE(SaveWindowPicture(window.frame, path.c_str())) << snapshot.name;
         EXPECT_GT(std::filesystem::file_size(path), 1000u) << snapshot.name;
-        DestroyWindow(window);
+        DestroySnapshotWindow(snapshot, window);
     }
 }
