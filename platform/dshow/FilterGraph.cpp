@@ -277,10 +277,32 @@ HRESULT CFilterGraph::Disconnect(IPin* pin)
 HRESULT CFilterGraph::Connect(IPin* output, IPin* input)
 {
     const HRESULT hr = ConnectDirect(output, input, nullptr);
-    if (hr == VFW_E_NO_ACCEPTABLE_TYPES || hr == VFW_E_TYPE_NOT_ACCEPTED) {
+    if (hr != VFW_E_NO_ACCEPTABLE_TYPES && hr != VFW_E_TYPE_NOT_ACCEPTED)
+        return hr;
+    return ConnectThroughConverter(output, input);
+}
+
+HRESULT CFilterGraph::ConnectThroughConverter(IPin* output, IPin* input)
+{
+    IBaseFilter* converter = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_Colour, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                reinterpret_cast<void**>(&converter)))) {
         return VFW_E_CANNOT_CONNECT;
     }
-    return hr;
+    std::lock_guard<std::recursive_mutex> lock(graphMutex_);
+    HRESULT hr = AddFilter(converter, u"Colour Space Converter");
+    if (SUCCEEDED(hr)) {
+        std::vector<IPin*> pins = PinsOf(converter);
+        hr = E_FAIL;
+        if (pins.size() == 2 && SUCCEEDED(ConnectDirect(output, pins[0], nullptr)))
+            hr = ConnectDirect(pins[1], input, nullptr);
+        ReleaseAll(pins);
+        // Removing the filter also breaks a connection made to its input.
+        if (FAILED(hr))
+            RemoveFilter(converter);
+    }
+    converter->Release();
+    return SUCCEEDED(hr) ? S_OK : VFW_E_CANNOT_CONNECT;
 }
 
 HRESULT CFilterGraph::Render(IPin* output)

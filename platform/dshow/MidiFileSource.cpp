@@ -37,7 +37,6 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         return E_OUTOFMEMORY;
     }
     sample->NonDelegatingAddRef();
-    bool refused = false;
     for (const av::MidiMessage& message : source_->Sequence().messages) {
         if (StopRequested())
             break;
@@ -47,15 +46,13 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK) {
-            refused = true;
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample) != S_OK)
             break;
-        }
     }
     sample->NonDelegatingRelease();
-    if (!refused)
-        EndStream(S_OK);
+    EndStream(S_OK);
     return S_OK;
 }
 

@@ -110,9 +110,12 @@ HRESULT CSourceStream::DoBufferProcessingLoop()
             hr = Deliver(sample);
             sample->Release();
             // The downstream filter refused the sample: it has told the graph whatever
-            // there was to tell, so the stream just ends here.
-            if (hr != S_OK)
+            // there was to tell, so the stream ends here without an error of its own,
+            // and end of stream still goes down so that the graph completes.
+            if (hr != S_OK) {
+                EndStream(S_OK);
                 return S_OK;
+            }
             continue;
         }
         sample->Release();
