@@ -9,6 +9,7 @@
 #include "editor/engine/AVIToFiles.h"
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
+#include "platform/win/Application.h"
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
@@ -58,7 +59,7 @@ class Editor {
 public:
     Editor()
     {
-        EnsureMessageLoop();
+        EnsureApplication();
         window_ = CreateMessageWindow();
         frames_.Create("Video Frame", 5);
         aviToFiles_.CreateGraph(nullptr, &frames_);

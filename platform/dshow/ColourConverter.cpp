@@ -1,5 +1,6 @@
 #include "platform/dshow/ColourConverter.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
 
 #include <cstdlib>
@@ -104,15 +105,13 @@ HRESULT CColourConverter::Receive(IMediaSample* sample)
         sample->GetActualDataLength() < fromStride * rows) {
         return StreamError(E_FAIL);
     }
-    IMediaSample* converted = nullptr;
-    HRESULT hr = output_.GetDeliveryBuffer(&converted, nullptr, nullptr, 0);
+    ComPtr<IMediaSample> converted;
+    const HRESULT hr = output_.GetDeliveryBuffer(converted.Out(), nullptr, nullptr, 0);
     if (FAILED(hr))
         return hr;
     BYTE* to = nullptr;
-    if (FAILED(converted->GetPointer(&to)) || converted->GetSize() < toStride * rows) {
-        converted->Release();
+    if (FAILED(converted->GetPointer(&to)) || converted->GetSize() < toStride * rows)
         return StreamError(E_FAIL);
-    }
     // Rows keep their order: a top-down input gives a top-down output.
     for (long y = 0; y < rows; ++y)
         ConvertRow(from + y * fromStride, bitmap.biBitCount, width, to + y * toStride);
@@ -126,7 +125,5 @@ HRESULT CColourConverter::Receive(IMediaSample* sample)
         converted->SetTime(&start, nullptr);
     converted->SetSyncPoint(sample->IsSyncPoint() == S_OK);
     converted->SetDiscontinuity(sample->IsDiscontinuity() == S_OK);
-    hr = output_.Deliver(converted);
-    converted->Release();
-    return hr;
+    return output_.Deliver(converted.get());
 }

@@ -1,6 +1,8 @@
 #include "platform/dshow/MidiFileSource.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <filesystem>
@@ -31,12 +33,12 @@ HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type)
 HRESULT CMidiStreamPin::DoBufferProcessingLoop()
 {
     // One wrapper for every message: Receive borrows it, so it is free again on return.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample) {
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    sample->NonDelegatingAddRef();
     for (const av::MidiMessage& message : source_->Sequence().messages) {
         if (StopRequested())
             break;
@@ -48,10 +50,9 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         sample->SetSyncPoint(TRUE);
         // A refused sample ends the stream without an error of its own (whoever refused
         // it reported why); end of stream still goes down so that the graph completes.
-        if (Deliver(sample) != S_OK)
+        if (Deliver(sample.get()) != S_OK)
             break;
     }
-    sample->NonDelegatingRelease();
     EndStream(S_OK);
     return S_OK;
 }
