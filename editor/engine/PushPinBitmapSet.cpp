@@ -1,6 +1,8 @@
 #include "editor/engine/PushPinBitmapSet.h"
 
 #include "editor/engine/FindNextBitmap.h"
+#include "platform/dshow/AutoLock.h"
+#include "platform/dshow/Source.h"
 #include "platform/text/HeapText.h"
 
 #include <algorithm>

@@ -2,7 +2,8 @@
 
 #include "media/BufferFrame.h"
 #include "media/FrameRecord.h"
-#include "platform/dshow/SourceBase.h"
+#include "platform/dshow/CritSec.h"
+#include "platform/dshow/SourceStream.h"
 
 #include <atomic>
 

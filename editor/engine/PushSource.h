@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/engine/PushPinBitmapSet.h"
-#include "platform/dshow/SourceBase.h"
+#include "platform/dshow/Source.h"
 
 // {CB83D662-33A5-4DBF-830C-25E52627C1C3}
 inline constexpr CLSID CLSID_PushSource{
