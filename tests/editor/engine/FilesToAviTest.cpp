@@ -201,6 +201,7 @@ TEST_F(FilesToAvi, AStopMidwayAndASecondStartRebuild)
     ASSERT_TRUE(
         editor.pump.RunUntil([&] { return !editor.From(&editor.filesToAvi, kFrameDone).empty(); }));
     editor.filesToAvi.Close();
+    EXPECT_EQ(editor.filesToAvi.GetState(), 0);
     ASSERT_TRUE(editor.pump.RunUntil(
         [&] { return !editor.From(&editor.filesToAvi, kConvertDone).empty(); }));
     const WPARAM filled = editor.From(&editor.filesToAvi, kConvertDone)[0].wParam;
@@ -219,11 +220,16 @@ TEST_F(FilesToAvi, AskingForFramesWhileStreamingLeavesTheVideoIntact)
         numbers.push_back(n);
     WriteRun(numbers);
     int answers = 0;
-    // As the files page does after every frame.
-    editor.onFilesFrame = [&] { answers += editor.filesToAvi.HasFrames() ? 1 : 0; };
+    int running = 0;
+    // As the main dialog and the files page do after every frame.
+    editor.onFilesFrame = [&] {
+        running += editor.filesToAvi.GetState() == 2 ? 1 : 0;
+        answers += editor.filesToAvi.HasFrames() ? 1 : 0;
+    };
     const std::string out = folder.path("out.avi");
     ASSERT_TRUE(editor.FilesToAvi(out, Pattern(), "(No Compression)", 2.0f, 0, 999, 1));
     EXPECT_EQ(answers, 40);
+    EXPECT_EQ(running, 40);
     ASSERT_TRUE(editor.AviToFiles(out, folder.root() + "/back%05d.bmp", 0, 1));
     const auto pictures = editortest::ColourFrames(40, 8, 6);
     for (int n = 0; n < 40; ++n) {
