@@ -443,9 +443,12 @@ HRESULT CFilterGraph::StartFilters(FILTER_STATE target)
 {
     const std::vector<IBaseFilter*> order = DownstreamFirst();
     if (state_ == State_Stopped) {
+        // Counted before the event lock is taken: counting takes the filters' state locks,
+        // and a streaming thread may hold a filter's lock of its own while it notifies.
+        const int renderers = CountRenderers();
         {
             std::lock_guard<std::mutex> lock(eventMutex_);
-            renderers_ = CountRenderers();
+            renderers_ = renderers;
             completed_ = 0;
             completeQueued_ = false;
         }
