@@ -1,6 +1,7 @@
 #include "media/BufferFrame.h"
 
 #include "platform/text/HeapText.h"
+#include "platform/win/Files.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -95,7 +96,7 @@ cv::Mat ToStorableLayout(const cv::Mat& stored)
 ImagePtr LoadPicture(const char* fileName)
 {
     try {
-        const cv::Mat stored = cv::imread(fileName, cv::IMREAD_UNCHANGED);
+        const cv::Mat stored = cv::imread(ToNativePath(fileName), cv::IMREAD_UNCHANGED);
         if (stored.empty())
             return nullptr;
         return Image::FromMat(ToStorableLayout(stored), ImageOrigin::TopLeft);
@@ -232,6 +233,26 @@ bool CBufferFrame::LoadFile()
         return false;
     picture.release();
     return true;
+}
+
+bool CBufferFrame::SaveImage()
+{
+    CriticalSectionLock hold(lock_);
+    const FrameRecord* held = HeldRecord();
+    if (!fileName_ || !*fileName_ || !held || !held->image || !held->image->hasData())
+        return false;
+    // The held pixels stay as they are: a bottom-up frame is flipped into a copy.
+    const cv::Mat stored = held->image->fullMat();
+    cv::Mat upright;
+    if (held->image->origin() == ImageOrigin::BottomLeft)
+        cv::flip(stored, upright, 0);
+    else
+        upright = stored;
+    try {
+        return cv::imwrite(ToNativePath(fileName_), upright);
+    } catch (const cv::Exception&) {
+        return false;
+    }
 }
 
 bool CBufferFrame::Close()

@@ -60,6 +60,12 @@ public:
     // name; a file that cannot be read still gives true and leaves a record without image.
     bool LoadFile();
 
+    // Writes the held image to the file named by the file name, in the format its
+    // extension names (BMP for ".bmp"), upright whatever the image's origin. True when
+    // the file was written; false when there is no file name, no held image, or the
+    // write fails (an existing file may then be left incomplete).
+    bool SaveImage();
+
     // Empties the source, then CBuffer::Close. True.
     bool Close();
 

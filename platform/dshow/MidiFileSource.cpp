@@ -39,7 +39,6 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    bool refused = false;
     for (const av::MidiMessage& message : source_->Sequence().messages) {
         if (StopRequested())
             break;
@@ -49,14 +48,12 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample.get()) != S_OK) {
-            refused = true;
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample.get()) != S_OK)
             break;
-        }
     }
-    if (!refused)
-        EndStream(S_OK);
+    EndStream(S_OK);
     return S_OK;
 }
 
