@@ -35,12 +35,13 @@ struct BROWSEINFOA {
 // folder's own name, cut to fit.
 LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* request);
 
-// The item's path into buffer, which holds 260 bytes (MAX_PATH); a path that does not
-// fit is refused: FALSE and the buffer stays as it was.
+// The item's path into buffer, which holds 260 bytes (MAX_PATH). An item without a path
+// and a path that does not fit are refused: FALSE, and the buffer stays as it was.
 inline constexpr int MAX_PATH = 260;
 BOOL SHGetPathFromIDListA(PCIDLIST_ABSOLUTE item, LPSTR buffer);
 
-// The shell's allocator, which frees item lists.
+// The shell's allocator, which frees the item lists SHBrowseForFolderA hands out (and
+// nothing else).
 struct IMalloc : IUnknown {
     virtual void Free(void* block) = 0;
 };
