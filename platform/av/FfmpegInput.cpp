@@ -3,6 +3,7 @@
 #include "platform/av/FfmpegError.h"
 
 #include <cctype>
+#include <limits>
 
 namespace av {
 
@@ -25,6 +26,14 @@ std::string FourccText(std::uint32_t tag)
 double ToSeconds(MediaTime time)
 {
     return static_cast<double>(time) / kMediaTimePerSecond;
+}
+
+// The conversion answers the extremes for times it cannot represent (and passes them
+// through as they are).
+bool IsRepresentable(MediaTime time)
+{
+    return time != std::numeric_limits<MediaTime>::min() &&
+           time != std::numeric_limits<MediaTime>::max();
 }
 
 StreamKind KindOf(AVMediaType type)
@@ -83,14 +92,23 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
         info.sampleRate = codec.sample_rate;
         info.channels = codec.ch_layout.nb_channels;
     }
-    if (stream.start_time != AV_NOPTS_VALUE)
-        info.startSeconds = ToSeconds(ToMediaTime(stream.start_time, stream.time_base));
+    if (stream.start_time != AV_NOPTS_VALUE) {
+        const MediaTime start = ToMediaTime(stream.start_time, stream.time_base);
+        if (IsRepresentable(start))
+            info.startSeconds = ToSeconds(start);
+    }
     // Some demuxers (MP3 among them) know only the whole file's length.
     if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0)
-        info.durationSeconds = ToSeconds(ToMediaTime(stream.duration, stream.time_base));
+        info.durationSeconds = DurationSeconds(stream.duration, stream.time_base);
     else if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
-        info.durationSeconds = ToSeconds(ToMediaTime(input.duration, AV_TIME_BASE_Q));
+        info.durationSeconds = DurationSeconds(input.duration, AV_TIME_BASE_Q);
     return info;
+}
+
+double DurationSeconds(std::int64_t ticks, AVRational timeBase)
+{
+    const MediaTime length = ToMediaTime(ticks, timeBase);
+    return length > 0 && IsRepresentable(length) ? ToSeconds(length) : 0.0;
 }
 
 }  // namespace av

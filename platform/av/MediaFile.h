@@ -23,8 +23,8 @@ struct StreamInfo {
     double framesPerSecond = 0;  // video: average rate, 0 when unknown
     int sampleRate = 0;          // audio
     int channels = 0;
-    double startSeconds = 0;     // when the stream's first sample is due
-    double durationSeconds = 0;  // 0 when unknown
+    double startSeconds = 0;     // when the stream's first sample is due; 0 when unknown
+    double durationSeconds = 0;  // 0 when unknown or too long to represent
     long long frameCount = 0;    // packets of the stream in the file (up to a read error)
 };
 
