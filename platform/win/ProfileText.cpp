@@ -1,6 +1,7 @@
 #include "platform/win/ProfileText.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -85,11 +86,35 @@ std::string_view Unquote(std::string_view value)
     return value;
 }
 
-void AddOnce(std::vector<std::string>& names, std::string_view name)
+// Reading trims a value and takes one pair of enclosing quotes off it; such a value is
+// written in quotes, which reading then takes off instead.
+bool ReadingWouldChange(std::string_view value)
 {
-    const bool known = std::any_of(names.begin(), names.end(),
-                                   [&](const std::string& n) { return SameName(n, name); });
-    if (!known) {
+    return !value.empty() &&
+           (IsBlank(value.front()) || IsBlank(value.back()) ||
+            (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+             value.back() == value.front()));
+}
+
+bool HasZero(std::string_view name)
+{
+    return name.find('\0') != std::string_view::npos;
+}
+
+// A trimmed name in the form that SameName compares, for telling names apart in a set.
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
+    return folded;
+}
+
+// Keeps the first spelling of each name, in order; `seen` holds the folded names so far,
+// so that a list of n names takes time in proportion to n.
+void AddOnce(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
+             std::string_view name)
+{
+    if (seen.insert(Folded(name)).second) {
         names.emplace_back(name);
     }
 }
@@ -152,9 +177,10 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
 std::vector<std::string> ProfileText::sectionNames() const
 {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
     for (const auto& line : lines_) {
         if (const auto name = HeaderName(line.body)) {
-            AddOnce(names, *name);
+            AddOnce(names, seen, *name);
         }
     }
     return names;
@@ -163,10 +189,11 @@ std::vector<std::string> ProfileText::sectionNames() const
 std::vector<std::string> ProfileText::keyNames(std::string_view section) const
 {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
     if (const auto range = findSection(section)) {
         for (auto i = range->header + 1; i < range->end; ++i) {
             if (const auto key = ParseKeyLine(lines_[i].body)) {
-                AddOnce(names, key->name);
+                AddOnce(names, seen, key->name);
             }
         }
     }
@@ -176,15 +203,21 @@ std::vector<std::string> ProfileText::keyNames(std::string_view section) const
 bool ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
     const auto trimmedKey = Trim(key);
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        section.find(']') != std::string_view::npos || trimmedKey.empty() ||
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || HasZero(section) ||
+        HasZero(key) || section.find(']') != std::string_view::npos || trimmedKey.empty() ||
         trimmedKey.find('=') != std::string_view::npos || trimmedKey.front() == ';' ||
         trimmedKey.front() == '[') {
         return false;
     }
     std::string body(key);
     body += '=';
-    body += value;
+    if (ReadingWouldChange(value)) {
+        body += '"';
+        body += value;
+        body += '"';
+    } else {
+        body += value;
+    }
 
     const auto range = findSection(section);
     if (!range) {
