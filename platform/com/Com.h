@@ -31,19 +31,21 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
 // deleted again when that fails.
 using ClassFactoryFunction = HRESULT (*)(REFIID iid, void** out);
 
-// Adds (or replaces) a class; any thread. The platform's own classes are listed in
-// platform/com/ClassTable.cpp so that a static link keeps them; tests and later layers
-// may add theirs here.
+// Adds (or replaces) a class; any thread. Classes added here are looked up before the
+// class tables, so tests may put their own in a table's place.
 void CoRegisterClass(REFCLSID clsid, ClassFactoryFunction factory);
 void CoUnregisterClass(REFCLSID clsid);
 
-// The classes a static link must keep: one row per class, ended by a row with a null
-// factory. Defined in ClassTable.cpp.
+// A layer's classes: one row per class, ended by a row with a null factory.
 struct ClassTableEntry {
     const CLSID* clsid;
     ClassFactoryFunction factory;
 };
-extern const ClassTableEntry kPlatformClasses[];
+
+// Adds a table, which must outlive every lookup; any thread. Layers above this one add
+// theirs as the program starts (the filter graph's GraphClasses.cpp), from a file that
+// every program asking for one of their classes links.
+void CoRegisterClassTable(const ClassTableEntry* table);
 
 // Helper for factories: new T, then QueryInterface; deletes it again on failure.
 template <class T>

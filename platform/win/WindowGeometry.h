@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/com/WinTypes.h"
+#include "platform/win/Types.h"
 #include "platform/win/Window.h"
 
 // Where a video is placed in its owner window.

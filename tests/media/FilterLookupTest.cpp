@@ -2,6 +2,7 @@
 
 #include "media/ComRef.h"
 #include "platform/com/Com.h"
+#include "platform/dshow/GraphClasses.h"
 #include "platform/dshow/SampleGrabber.h"
 #include "platform/dshow/Uuids.h"
 
@@ -155,7 +156,7 @@ protected:
     void TearDown() override
     {
         CoUnregisterClass(CLSID_SystemDeviceEnum);
-        for (const ClassTableEntry* entry = kPlatformClasses; entry->factory; ++entry) {
+        for (const ClassTableEntry* entry = kGraphClasses; entry->factory; ++entry) {
             if (*entry->clsid == CLSID_SystemDeviceEnum)
                 CoRegisterClass(CLSID_SystemDeviceEnum, entry->factory);
         }
