@@ -2,6 +2,7 @@
 
 #include "platform/av/FfmpegError.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -83,14 +84,15 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
         info.codec = avcodec_get_name(codec.codec_id);
     info.fourcc = FourccText(codec.codec_tag);
     info.decodable = avcodec_find_decoder(codec.codec_id) != nullptr;
+    // Headers may state anything; a size or count below zero is as good as unknown.
     if (info.kind == StreamKind::Video) {
-        info.width = codec.width;
-        info.height = codec.height;
+        info.width = std::max(codec.width, 0);
+        info.height = std::max(codec.height, 0);
         if (stream.avg_frame_rate.num > 0 && stream.avg_frame_rate.den > 0)
             info.framesPerSecond = av_q2d(stream.avg_frame_rate);
     } else if (info.kind == StreamKind::Audio) {
-        info.sampleRate = codec.sample_rate;
-        info.channels = codec.ch_layout.nb_channels;
+        info.sampleRate = std::max(codec.sample_rate, 0);
+        info.channels = std::max(codec.ch_layout.nb_channels, 0);
     }
     if (stream.start_time != AV_NOPTS_VALUE) {
         const MediaTime start = ToMediaTime(stream.start_time, stream.time_base);

@@ -18,7 +18,7 @@ struct StreamInfo {
     std::string fourcc;      // the container's codec tag as four characters, "" when none
                              // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
     bool decodable = false;  // a decoder for it is linked
-    int width = 0;           // video
+    int width = 0;           // video; sizes and counts are 0 when unknown
     int height = 0;
     double framesPerSecond = 0;  // video: average rate, 0 when unknown
     int sampleRate = 0;          // audio

@@ -110,11 +110,12 @@ std::string Folded(std::string_view name)
 }
 
 // Keeps the first spelling of each name, in order; `seen` holds the folded names so far,
-// so that a list of n names takes time in proportion to n.
+// so that a list of n names takes time in proportion to n. A name holding a zero byte is
+// left out: lists end each name with a zero, and no caller can ask for it by name.
 void AddOnce(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
              std::string_view name)
 {
-    if (seen.insert(Folded(name)).second) {
+    if (!HasZero(name) && seen.insert(Folded(name)).second) {
         names.emplace_back(name);
     }
 }
@@ -292,11 +293,13 @@ std::optional<std::size_t> ProfileText::findKey(const Range& range, std::string_
 }
 
 // A line added after a last line that had no line end gives that line one first, so the
-// new line does not run on from it.
+// new line does not run on from it. A carriage return that ended the file stays part of
+// that line: a line feed alone after it would read back as one line end of both.
 void ProfileText::insertLine(std::size_t position, std::string body)
 {
     if (position > 0 && lines_[position - 1].end.empty()) {
-        lines_[position - 1].end = lineEnd_;
+        Line& last = lines_[position - 1];
+        last.end = last.body.ends_with('\r') ? "\r\n" : lineEnd_;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
                   Line{std::move(body), lineEnd_});

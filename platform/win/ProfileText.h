@@ -29,7 +29,8 @@ public:
     // quotes removed; nothing when the section or the key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
 
-    // Every section name, first spelling of each, in file order.
+    // Every section name, first spelling of each, in file order. Names holding a zero
+    // byte are left out of both lists, since a list ends each name with one.
     std::vector<std::string> sectionNames() const;
 
     // Every key name of section, first spelling of each, in file order; empty when the

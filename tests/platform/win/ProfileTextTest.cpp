@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,22 @@ TEST(ProfileText, NamesHoldingAZeroByteAreRefused)
     EXPECT_EQ(profile.text(), "[S]\nk=1\n");
     EXPECT_TRUE(profile.setValue("S", "k", "with\0zero"s));
     EXPECT_EQ(profile.value("S", "k"), "with\0zero"s);
+}
+
+TEST(ProfileText, ListsLeaveOutNamesHoldingAZeroByte)
+{
+    const ProfileText profile("[tab\0\0]\nk\0=1\nj=2\n[Tab]\n[a\0]\n"s);
+    EXPECT_EQ(profile.sectionNames(), (std::vector<std::string>{"Tab"}));
+    EXPECT_EQ(profile.keyNames("tab\0\0"s), (std::vector<std::string>{"j"}));
+}
+
+TEST(ProfileText, AddingALineKeepsTheCarriageReturnThatEndedTheText)
+{
+    ProfileText profile("[S]\nk=v\r");
+    ASSERT_EQ(profile.value("S", "k"), "v\r");
+    EXPECT_TRUE(profile.setValue("T", "j", "1"));
+    EXPECT_EQ(profile.value("S", "k"), "v\r");
+    EXPECT_EQ(ProfileText(profile.text()).value("S", "k"), "v\r");
 }
 
 }  // namespace
