@@ -29,7 +29,7 @@ bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams, s
             ++found[index].frameCount;
             const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
             std::int64_t end = 0;
-            // An end that does not fit 64 bits makes the stream's length unknown.
+            // A packet whose end does not fit 64 bits tells nothing of the stream's length.
             if (time != AV_NOPTS_VALUE && !__builtin_add_overflow(time, packet->duration, &end) &&
                 (ends[index] == AV_NOPTS_VALUE || end > ends[index]))
                 ends[index] = end;
