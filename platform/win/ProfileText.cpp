@@ -95,21 +95,13 @@ bool HasZero(std::string_view name)
     return name.find('\0') != std::string_view::npos;
 }
 
-// A trimmed name in the form that SameName compares, for telling names apart in a set.
-std::string Folded(std::string_view name)
-{
-    std::string folded(name);
-    std::transform(folded.begin(), folded.end(), folded.begin(), FoldCase);
-    return folded;
-}
-
 // Keeps the first spelling of each name, in order; `seen` holds the folded names so far,
 // so that a list of n names takes time in proportion to n. A name holding a zero byte is
 // left out: lists end each name with a zero, and no caller can ask for it by name.
 void AddOnce(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
              std::string_view name)
 {
-    if (!HasZero(name) && seen.insert(Folded(name)).second) {
+    if (!HasZero(name) && seen.insert(FoldNoCase(name)).second) {
         names.emplace_back(name);
     }
 }
