@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Quick when they are already there.
+# Installs the Debian packages the build and the tests need, and those named as arguments.
+# Quick when they are already there.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,8 @@ packages=(
   ffmpeg
   qt6-base-dev
   libgtest-dev
+  zlib1g-dev
+  "$@"
 )
 
 missing=()
