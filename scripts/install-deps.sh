@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Quick when they are already there.
+# Installs the Debian packages the build and the tests need, and those named as arguments.
+# Quick when they are already there.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,8 @@ packages=(
   qt6-base-dev
   fonts-liberation2
   libgtest-dev
+  zlib1g-dev
+  "$@"
 )
 
 missing=()

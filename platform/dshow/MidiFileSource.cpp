@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <new>
+#include <span>
 
 CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
     : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter)
@@ -39,11 +40,12 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    for (const av::MidiMessage& message : source_->Sequence().messages) {
+    const av::MidiSequence& sequence = source_->Sequence();
+    for (const av::MidiMessage& message : sequence.messages) {
         if (StopRequested())
             break;
-        sample->Wrap(const_cast<BYTE*>(message.bytes.data()),
-                     static_cast<long>(message.bytes.size()));
+        const std::span<const std::uint8_t> bytes = sequence.BytesOf(message);
+        sample->Wrap(const_cast<BYTE*>(bytes.data()), static_cast<long>(bytes.size()));
         REFERENCE_TIME start = message.time;
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
