@@ -1,13 +1,22 @@
 #include "tools/gallery/DialogGallery.h"
 
+#include "creator/app/AboutDlgResource.h"
+#include "creator/app/OptionsDlgResource.h"
+#include "creator/app/PlumetaDlgResource.h"
+#include "creator/app/TavrinoResources.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/WindowServices.h"
 #include "tools/gallery/SampleDialog.h"
+#include "tools/gallery/TavrinoDialogs.h"
 
 namespace {
 
 constexpr DialogSnapshot kSnapshots[] = {
     {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog, &EmptySampleDialog},
+    {"TavrinoMain", &kTavrinoModule, kPlumetaDialogId, &FillTavrinoMainDialog,
+     &EmptyTavrinoMainDialog},
+    {"TavrinoOptions", &kTavrinoModule, kOptionsDialogId, &FillTavrinoOptions},
+    {"TavrinoAbout", &kTavrinoModule, kAboutDialogId},
 };
 
 constexpr int kPageHostId = 1;
