@@ -138,6 +138,22 @@ TEST(FindMarkedRegion, CutsTheSubjectOutOfTheBackground)
     EXPECT_EQ(cv::countNonZero(cutOutMask->fullMat() == 1), 32);
 }
 
+TEST(FindMarkedRegion, SubjectInTheFirstColumnsKeepsItsWidth)
+{
+    auto picture = Picture(40, 30, cv::Scalar(200, 10, 10));
+    Paint(*picture, cv::Rect(0, 10, 3, 10), cv::Scalar(10, 10, 200));
+    auto subject = Mask(40, 30, 0);
+    ImagePtr cutOut;
+    ImagePtr cutOutMask;
+    cv::Rect rect;
+    ASSERT_TRUE(FindMarkedRegion(picture.get(), subject.get(), nullptr, nullptr, &cutOut,
+                                 &cutOutMask, &rect, nullptr, nullptr));
+    EXPECT_EQ(rect, cv::Rect(0, 10, 3, 10));
+    ASSERT_NE(cutOut, nullptr);
+    EXPECT_EQ(cutOut->width(), 3);
+    EXPECT_EQ(cv::countNonZero(cutOutMask->fullMat()), 30);
+}
+
 TEST(FindMarkedRegion, BackgroundSpanOfWidthMinusFourIsFound)
 {
     auto picture = Picture(20, 16, cv::Scalar(0, 0, 200));
