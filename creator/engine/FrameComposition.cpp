@@ -219,7 +219,8 @@ int CFrameComposition::EndingSeconds(double t, int total, int n)
 {
     if (n < 1)
         return 0;
-    return static_cast<int>(t * total / n - t + 0.5);
+    // A template longer than its counted frames goes on past the total: nothing is left.
+    return std::max(0, static_cast<int>(t * total / n - t + 0.5));
 }
 
 int CFrameComposition::FaceDirectionIndex(float angle)

@@ -79,7 +79,8 @@ public:
     // half up.
     static int IntroSeconds(double t);
     // The seconds the ending card announces: the time at which the total would be reached
-    // at the pace so far, minus now, rounded half up; 0 before the first frame.
+    // at the pace so far, minus now, rounded half up; 0 before the first frame and once the
+    // total is passed.
     static int EndingSeconds(double t, int total, int n);
     // Index 0 to 15 of the turned face that answers a face direction in degrees.
     static int FaceDirectionIndex(float angle);

@@ -124,12 +124,17 @@ TEST(CompositionTiming, EndFrameIsLoweredOnlyBeforeHalfTheTotalAndOnce)
     EXPECT_EQ(CFrameComposition::LowerEndFrame(11, 30, 20), 20);
 }
 
-TEST(CompositionTiming, EndingSecondsFollowThePaceAndAreZeroBeforeAnyFrame)
+TEST(CompositionTiming, EndingSecondsFollowThePaceAndAreZeroBeforeAnyFrameAndPastTheTotal)
 {
     EXPECT_EQ(CFrameComposition::EndingSeconds(3.0, 0, 0), 0);
     // 20 frames took 10 seconds; 30 are reached at 15 s.
     EXPECT_EQ(CFrameComposition::EndingSeconds(10.0, 30, 20), 5);
     EXPECT_EQ(CFrameComposition::EndingSeconds(10.0, 29, 20), 5);  // 4.5 rounds up
+    // A template longer than its counted frames: at 24 frames per second the total of 126
+    // is passed at 5.25 s, and the frames after it still announce no negative time.
+    EXPECT_EQ(CFrameComposition::EndingSeconds(5.25, 126, 126), 0);
+    EXPECT_EQ(CFrameComposition::EndingSeconds(8.0, 126, 192), 0);
+    EXPECT_EQ(CFrameComposition::EndingSeconds(20.0, 126, 480), 0);
 }
 
 TEST(CompositionGeometry, AngleMapsToTheNearestOfSixteenDirections)
