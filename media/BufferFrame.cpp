@@ -1,6 +1,7 @@
 #include "media/BufferFrame.h"
 
 #include "platform/text/HeapText.h"
+#include "platform/win/Files.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -95,7 +96,7 @@ cv::Mat ToStorableLayout(const cv::Mat& stored)
 ImagePtr LoadPicture(const char* fileName)
 {
     try {
-        const cv::Mat stored = cv::imread(fileName, cv::IMREAD_UNCHANGED);
+        const cv::Mat stored = cv::imread(ToNativePath(fileName), cv::IMREAD_UNCHANGED);
         if (stored.empty())
             return nullptr;
         return Image::FromMat(ToStorableLayout(stored), ImageOrigin::TopLeft);

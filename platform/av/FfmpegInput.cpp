@@ -1,6 +1,7 @@
 #include "platform/av/FfmpegInput.h"
 
 #include "platform/av/FfmpegError.h"
+#include "platform/win/Files.h"
 
 #include <cctype>
 
@@ -46,7 +47,8 @@ InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view wh
 {
     AVFormatContext* raw = nullptr;
     const std::string what(who);
-    if (int code = avformat_open_input(&raw, path.c_str(), nullptr, nullptr); code < 0) {
+    if (int code = avformat_open_input(&raw, ToNativePath(path.c_str()).c_str(), nullptr, nullptr);
+        code < 0) {
         Fail(error, FfmpegErrorMessage(what + ": opening \"" + path + "\" failed", code));
         return nullptr;
     }

@@ -6,7 +6,6 @@
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
-#include "platform/win/Files.h"
 
 #include <algorithm>
 
@@ -183,7 +182,7 @@ std::string CAviMux::TargetPath()
             info.pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) {
         LPOLESTR name = nullptr;
         if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
-            path = ToNativePath(WideToUtf8(name).c_str());
+            path = WideToUtf8(name);
             CoTaskMemFree(name);
         }
         sink->Release();

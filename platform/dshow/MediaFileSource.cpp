@@ -2,9 +2,9 @@
 
 #include "platform/av/StreamDecoder.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/win/Files.h"
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 namespace {
@@ -177,9 +177,8 @@ HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     std::vector<av::StreamInfo> streams;
     std::string error;
     if (!av::ProbeMediaFile(path, streams, &error)) {
-        std::error_code ignored;
-        return std::filesystem::is_regular_file(path, ignored) ? VFW_E_UNKNOWN_FILE_TYPE
-                                                               : VFW_E_NOT_FOUND;
+        return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
+                                                                         : VFW_E_NOT_FOUND;
     }
     path_ = path;
     for (const av::StreamInfo& stream : streams) {

@@ -3,7 +3,6 @@
 #include "platform/dshow/Uuids.h"
 #include "platform/win/Files.h"
 
-#include <filesystem>
 #include <new>
 
 CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
@@ -75,13 +74,12 @@ HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     CAutoLock lock(&m_StateLock);
     if (loaded_)
         return E_UNEXPECTED;
-    const std::string path = ToNativePath(WideToUtf8(fileName).c_str());
+    const std::string path = WideToUtf8(fileName);
     std::string error;
     if (!av::ReadMidiFile(path, sequence_, &error)) {
         sequence_ = av::MidiSequence();
-        std::error_code ignored;
-        return std::filesystem::is_regular_file(path, ignored) ? VFW_E_UNKNOWN_FILE_TYPE
-                                                               : VFW_E_NOT_FOUND;
+        return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
+                                                                         : VFW_E_NOT_FOUND;
     }
     loaded_ = true;
     HRESULT hr = S_OK;

@@ -25,7 +25,9 @@
 // Folders are not files: every open of a folder fails.
 // All functions may be called from any thread.
 
-// A path with every backslash turned into a slash, as the system's calls expect it.
+// A path with every backslash turned into a slash, as the system's calls expect it: the
+// one conversion made on every path that reaches the system (the file, folder and
+// profile calls here, media and MIDI files, AVI writing, picture loading). Null gives "".
 std::string ToNativePath(const char* path);
 
 // fopen with the sharing of the desktop platform's C library (others may read and

@@ -1,15 +1,20 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "creator/engine/CompositionPictures.h"
+#include "media/FileUtils.h"
 #include "platform/av/MediaFile.h"
 #include "support/FakeMediaSample.h"
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
+#include "tools/SampleSet.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -73,6 +78,17 @@ struct VideoCreatorTest : ::testing::Test {
         return creator.Open(path, audio, outputPath.c_str(), "", kNoCompression, total);
     }
 
+    // Runs the open creation to its end and closes it; false when it did not complete.
+    bool RunToCompletion()
+    {
+        creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+        if (creator.Run() != 1)
+            return false;
+        const bool done = pump.RunUntil([&] { return pump.Count(WM_CREATION_DONE) > 0; });
+        creator.Close();
+        return done;
+    }
+
     // Delivers everything posted so far.
     void Drain()
     {
@@ -91,6 +107,21 @@ struct VideoCreatorTest : ::testing::Test {
     bool drained = false;
     int completions = 0;
 };
+
+std::vector<av::StreamInfo> StreamsOf(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    EXPECT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    return streams;
+}
+
+// The path with every slash turned into a backslash, as the dialogs' "%s\%s" forms them.
+std::string WithBackslashes(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
 
 }  // namespace
 
@@ -199,4 +230,35 @@ TEST_F(VideoCreatorTest, CompletedRunWritesEveryFrameWithoutAudioAndKeepsTheFace
     EXPECT_EQ(streams[0].frameCount, kFrames);
     EXPECT_EQ(streams[0].width, kW);
     EXPECT_EQ(streams[0].height, kH);
+}
+
+TEST_F(VideoCreatorTest, PathsWithBackslashesAreReadAndWritten)
+{
+    ASSERT_TRUE(made && creatorReady);
+    std::string error;
+    ASSERT_TRUE(WriteSampleSet(folder.root(), &error)) << error;
+    const std::string root = folder.root() + "\\";
+    for (const std::string_view name : {kSampleFace, kSampleBackground}) {
+        SCOPED_TRACE(name);
+        const std::string path = root + WithBackslashes(std::string(name));
+        EXPECT_TRUE(FileExists(path.c_str()));
+        CBufferFrame picture;
+        picture.SetFileName(path.c_str());
+        ASSERT_TRUE(picture.LoadFile());
+        EXPECT_TRUE(picture.GetData(nullptr, nullptr));
+        picture.Close();
+    }
+
+    const std::string output = root + "Created.avi";
+    EXPECT_TRUE(IsWritableFilePath(output.c_str()));
+    ASSERT_EQ(creator.Open(WithBackslashes(templatePath).c_str(),
+                           (root + WithBackslashes(std::string(kSampleMidi))).c_str(),
+                           output.c_str(), "", kNoCompression, kFrames - 1),
+              1);
+    ASSERT_TRUE(RunToCompletion());
+    const std::vector<av::StreamInfo> streams = StreamsOf(folder.path("Created.avi"));
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+    EXPECT_EQ(streams[0].frameCount, kFrames);
+    EXPECT_EQ(streams[1].kind, av::StreamKind::Other);  // the MIDI stream
 }
