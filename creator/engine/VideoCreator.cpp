@@ -2,6 +2,7 @@
 
 #include "platform/dshow/Filter.h"
 #include "platform/text/HeapText.h"
+#include "platform/win/Files.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -44,6 +45,10 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     // A creation that is still open keeps its paths, counters and pictures: its graph may
     // be running and composing with them.
     if (!graph_ || basicVideo_)
+        return 0;
+    // The output is emptied when the graph starts: one that is the template or the audio
+    // file, under any spelling, would destroy it.
+    if (IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath))
         return 0;
     templatePath_ = CopyOf(templatePath);
     audioPath_ = CopyOf(audioPath);

@@ -46,6 +46,10 @@ constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 
+// Whether both paths name one existing file, however each is spelt: either separator,
+// "." and ".." steps, symbolic links, hard links. False when either is null or missing.
+bool IsSameFile(const char* first, const char* second);
+
 // FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_NORMAL for anything else that
 // exists, INVALID_FILE_ATTRIBUTES when nothing is there.
 std::uint32_t GetFileAttributesA(const char* path);

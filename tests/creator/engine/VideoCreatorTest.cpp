@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <string_view>
@@ -261,4 +262,33 @@ TEST_F(VideoCreatorTest, PathsWithBackslashesAreReadAndWritten)
     EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
     EXPECT_EQ(streams[0].frameCount, kFrames);
     EXPECT_EQ(streams[1].kind, av::StreamKind::Other);  // the MIDI stream
+}
+
+TEST_F(VideoCreatorTest, OutputThatIsTheTemplateOrTheAudioIsRefusedBeforeAnythingIsWritten)
+{
+    ASSERT_TRUE(made && creatorReady);
+    const std::string audio = folder.path("tone.wav");
+    ASSERT_TRUE(testmedia::MakeTestAudio(audio, "pcm_s16le", 1.0, 44100, 2));
+    const std::string templateBytes = testmedia::ReadWholeFile(templatePath);
+    const std::string audioBytes = testmedia::ReadWholeFile(audio);
+    std::filesystem::create_symlink(templatePath, folder.path("link.avi"));
+    std::filesystem::create_hard_link(audio, folder.path("hard.wav"));
+
+    for (const std::string& output :
+         {templatePath, WithBackslashes(templatePath), folder.root() + "/./template.avi",
+          folder.root() + "//template.avi", folder.path("link.avi"), audio, WithBackslashes(audio),
+          folder.path("hard.wav")}) {
+        SCOPED_TRACE(output);
+        const int opened = creator.Open(templatePath.c_str(), audio.c_str(), output.c_str(), "",
+                                        kNoCompression, kFrames - 1);
+        EXPECT_EQ(opened, 0);
+        if (opened)
+            RunToCompletion();
+        EXPECT_EQ(creator.composition().faces().GetImage(0), nullptr);
+    }
+    EXPECT_TRUE(testmedia::ReadWholeFile(templatePath) == templateBytes);
+    EXPECT_TRUE(testmedia::ReadWholeFile(audio) == audioBytes);
+    EXPECT_EQ(creator.Open(templatePath.c_str(), audio.c_str(), outputPath.c_str(), "",
+                           kNoCompression, kFrames - 1),
+              1);
 }
