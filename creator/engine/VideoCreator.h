@@ -82,6 +82,8 @@ private:
     // Renders one input file into the graph; the result is not needed: a file that does
     // not render simply adds no stream.
     void RenderInput(const std::optional<std::string>& path);
+    // Renders the audio file's sound only: its video renderers are taken out again.
+    void RenderAudio();
 
     // User-interface thread:
     int running_ = 0;

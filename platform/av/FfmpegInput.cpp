@@ -71,7 +71,9 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
     const AVCodecParameters& codec = *stream.codecpar;
     StreamInfo info;
     info.index = index;
-    info.kind = KindOf(codec.codec_type);
+    // A picture attached to the file (an MP3's cover art) is no stream that plays.
+    info.kind = stream.disposition & AV_DISPOSITION_ATTACHED_PIC ? StreamKind::Other
+                                                                 : KindOf(codec.codec_type);
     if (codec.codec_id != AV_CODEC_ID_NONE)
         info.codec = avcodec_get_name(codec.codec_id);
     info.fourcc = FourccText(codec.codec_tag);

@@ -69,6 +69,7 @@ protected:
             testmedia::MakeTestVideo(folder_->path("small.avi"), "mjpeg", 32, 16, 10, 5, false));
         ASSERT_TRUE(
             testmedia::MakeTestAudio(folder_->path("tone.wav"), "pcm_s16le", 0.5, 44100, 2));
+        ASSERT_TRUE(testmedia::MakeMp3WithCover(folder_->path("cover.mp3"), 0.5));
         // Top half red, bottom half blue, stored both ways round.
         const std::vector<testmedia::TestPicture> split(
             3, testmedia::SplitPicture(20, 10, 5, 0xFF0000, 0x0000FF));
@@ -154,15 +155,21 @@ TEST_F(VideoGraphFiles, FirstStoredRowIsTheBottomLineWhateverTheFileStores)
 
 TEST_F(VideoGraphFiles, AudioOnlyFileRendersWithTheGrabberLeftUnconnected)
 {
-    ASSERT_TRUE(graph_.RenderFile(File("tone.wav").c_str()));
-    ComRef<IBaseFilter> grabber;
-    ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
-    ComRef<IPin> peer;
-    EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
-    EXPECT_EQ(graph_.frame_.image, nullptr);
-    ASSERT_TRUE(graph_.Play());
-    EXPECT_EQ(graph_.frames, 0);
-    EXPECT_EQ(Published(), nullptr);
+    // An MP3's cover picture is no video stream either.
+    for (const char* name : {"tone.wav", "cover.mp3"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(graph_.RenderFile(File(name).c_str()));
+        ComRef<IBaseFilter> grabber;
+        ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
+        ComRef<IPin> peer;
+        EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
+        EXPECT_EQ(FindSinkFilterByMajorType(graph_.graph_, MEDIATYPE_Video), nullptr);
+        EXPECT_EQ(graph_.frame_.image, nullptr);
+        ASSERT_TRUE(graph_.Play());
+        EXPECT_EQ(graph_.frames, 0);
+        EXPECT_EQ(Published(), nullptr);
+        graph_.Close();
+    }
 }
 
 TEST_F(VideoGraphFiles, SecondRenderWithoutCloseFailsAndKeepsTheFirstGraph)

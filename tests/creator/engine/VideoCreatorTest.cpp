@@ -292,3 +292,27 @@ TEST_F(VideoCreatorTest, OutputThatIsTheTemplateOrTheAudioIsRefusedBeforeAnythin
                            kNoCompression, kFrames - 1),
               1);
 }
+
+TEST_F(VideoCreatorTest, OutputVideoIsTheTemplatesWhateverTheAudioFileHolds)
+{
+    ASSERT_TRUE(made && creatorReady);
+    const std::string song = folder.path("song.mp3");
+    const std::string film = folder.path("film.avi");
+    ASSERT_TRUE(testmedia::MakeMp3WithCover(song, 2.0));
+    ASSERT_TRUE(testmedia::MakeTestVideo(film, "mjpeg", 48, 32, 10, 30, true));
+    for (const std::string& audio : {song, film}) {
+        SCOPED_TRACE(audio);
+        pump.Clear();
+        ASSERT_EQ(Open(templatePath.c_str(), audio.c_str()), 1);
+        ASSERT_TRUE(RunToCompletion());
+        Drain();
+        EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), kFrames);
+        const std::vector<av::StreamInfo> streams = StreamsOf(outputPath);
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+        EXPECT_EQ(streams[0].width, kW);
+        EXPECT_EQ(streams[0].height, kH);
+        EXPECT_EQ(streams[0].frameCount, kFrames);
+        EXPECT_EQ(streams[1].kind, av::StreamKind::Audio);
+    }
+}
