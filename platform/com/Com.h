@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/com/Guid.h"
 #include "platform/com/Result.h"
 #include "platform/com/Unknown.h"
@@ -7,6 +8,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 // Our in-process COM: every class lives in this program. CoInitializeEx is counted per
 // thread as on the desktop platform, but creating objects does not require it.
@@ -47,20 +49,19 @@ struct ClassTableEntry {
 // every program asking for one of their classes links.
 void CoRegisterClassTable(const ClassTableEntry* table);
 
-// Helper for factories: new T, then QueryInterface; deletes it again on failure.
-template <class T>
-HRESULT CreateComObject(REFIID iid, void** out)
+// Makes a new T from the arguments and answers QueryInterface(iid, out) on it; the object
+// is deleted again when that fails. Without arguments it is a ClassFactoryFunction.
+template <class T, class... Arguments>
+HRESULT CreateComObject(REFIID iid, void** out, Arguments&&... arguments)
 {
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    T* object = new (std::nothrow) T();
+    const auto object =
+        ComPtr<T>::Share(new (std::nothrow) T(std::forward<Arguments>(arguments)...));
     if (!object)
         return E_OUTOFMEMORY;
-    object->NonDelegatingAddRef();
-    HRESULT hr = object->NonDelegatingQueryInterface(iid, out);
-    object->NonDelegatingRelease();
-    return hr;
+    return object->NonDelegatingQueryInterface(iid, out);
 }
 
 // The task allocator: blocks that one side allocates and the other frees (media types

@@ -1,11 +1,13 @@
 #include "platform/dshow/AviMux.h"
 
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/AudioEncoderFilter.h"
 #include "platform/dshow/EncodedStream.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 
 #include <algorithm>
 
@@ -31,11 +33,8 @@ HRESULT CAviMuxInputPin::CheckConnect(IPin* pin)
     const HRESULT hr = CBaseInputPin::CheckConnect(pin);
     if (FAILED(hr))
         return hr;
-    IEncodedStream* encoded = nullptr;
-    fromEncoder_ =
-        SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, reinterpret_cast<void**>(&encoded)));
-    if (encoded)
-        encoded->Release();
+    ComPtr<IEncodedStream> encoded;
+    fromEncoder_ = SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, encoded.OutVoid()));
     return S_OK;
 }
 
@@ -67,14 +66,10 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
     if (!m_Connected)
         return nullptr;
     if (fromEncoder_) {
-        IEncodedStream* encoded = nullptr;
-        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream,
-                                               reinterpret_cast<void**>(&encoded)))) {
+        ComPtr<IEncodedStream> encoded;
+        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream, encoded.OutVoid())))
             return nullptr;
-        }
-        av::StreamFormatPtr format = encoded->StreamFormat();
-        encoded->Release();
-        return format;
+        return encoded->StreamFormat();
     }
     if (const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(m_mt)) {
         const double fps =
@@ -174,20 +169,18 @@ std::string CAviMux::TargetPath()
     if (!peer)
         return {};
     PIN_INFO info{};
-    if (FAILED(peer->QueryPinInfo(&info)) || !info.pFilter)
+    if (FAILED(peer->QueryPinInfo(&info)))
+        return {};
+    const ComPtr<IBaseFilter> writer(info.pFilter);
+    ComPtr<IFileSinkFilter> sink;
+    if (!writer || FAILED(writer->QueryInterface(IID_IFileSinkFilter, sink.OutVoid())))
         return {};
     std::string path;
-    IFileSinkFilter* sink = nullptr;
-    if (SUCCEEDED(
-            info.pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) {
-        LPOLESTR name = nullptr;
-        if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
-            path = WideToUtf8(name);
-            CoTaskMemFree(name);
-        }
-        sink->Release();
+    LPOLESTR name = nullptr;
+    if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
+        path = WideToUtf8(name);
+        CoTaskMemFree(name);
     }
-    info.pFilter->Release();
     return path;
 }
 

@@ -1,7 +1,9 @@
 #include "platform/dshow/MediaFileSource.h"
 
 #include "platform/av/StreamDecoder.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <cmath>
@@ -122,12 +124,12 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
     }
     position_ = 0;
     // One wrapper for every sample: Receive borrows it, so it is free again on return.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample) {
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    sample->NonDelegatingAddRef();
     HRESULT result = S_OK;
     while (!StopRequested()) {
         av::DecodedSample decoded;
@@ -148,10 +150,9 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
         sample->SetSyncPoint(TRUE);
         position_ = start;
         // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK)
+        if (Deliver(sample.get()) != S_OK)
             break;
     }
-    sample->NonDelegatingRelease();
     return result;
 }
 

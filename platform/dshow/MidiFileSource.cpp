@@ -1,6 +1,8 @@
 #include "platform/dshow/MidiFileSource.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <new>
@@ -30,12 +32,12 @@ HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type)
 HRESULT CMidiStreamPin::DoBufferProcessingLoop()
 {
     // One wrapper for every message: Receive borrows it, so it is free again on return.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample) {
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    sample->NonDelegatingAddRef();
     bool refused = false;
     for (const av::MidiMessage& message : source_->Sequence().messages) {
         if (StopRequested())
@@ -47,12 +49,11 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
         // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK) {
+        if (Deliver(sample.get()) != S_OK) {
             refused = true;
             break;
         }
     }
-    sample->NonDelegatingRelease();
     if (!refused)
         EndStream(S_OK);
     return S_OK;

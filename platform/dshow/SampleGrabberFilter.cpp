@@ -1,5 +1,6 @@
 #include "platform/dshow/SampleGrabberFilter.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
 
 CGrabberInputPin::CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result)
@@ -71,11 +72,6 @@ CSampleGrabberFilter::CSampleGrabberFilter()
       output_(this, nullptr)
 {}
 
-CSampleGrabberFilter::~CSampleGrabberFilter()
-{
-    SafeRelease(callback_);
-}
-
 void* CSampleGrabberFilter::GetInterface(REFIID iid)
 {
     if (iid == IID_ISampleGrabber)
@@ -140,24 +136,19 @@ HRESULT CSampleGrabberFilter::SetCallback(ISampleGrabberCB* callback, long metho
     if (method != 0 && method != 1)
         return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(settingsMutex_);
-    if (callback)
-        callback->AddRef();
-    SafeRelease(callback_);
-    callback_ = callback;
+    callback_ = ComPtr<ISampleGrabberCB>::Share(callback);
     method_ = method;
     return S_OK;
 }
 
 HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
 {
-    ISampleGrabberCB* callback = nullptr;
+    ComPtr<ISampleGrabberCB> callback;
     long method = 0;
     bool oneShot = false;
     {
         std::lock_guard<std::mutex> lock(settingsMutex_);
         callback = callback_;
-        if (callback)
-            callback->AddRef();
         method = method_;
         oneShot = oneShot_;
     }
@@ -175,7 +166,6 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
             sample->GetPointer(&buffer);
             callback->BufferCB(seconds, buffer, sample->GetActualDataLength());
         }
-        callback->Release();
     }
     HRESULT hr = S_OK;
     if (output_.IsConnected())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/FilterBase.h"
 #include "platform/dshow/SampleGrabber.h"
 
@@ -36,7 +37,6 @@ private:
 class CSampleGrabberFilter : public CBaseFilter, public ISampleGrabber {
 public:
     CSampleGrabberFilter();
-    ~CSampleGrabberFilter() override;
     DECLARE_IUNKNOWN
 
     int GetPinCount() override;
@@ -64,6 +64,6 @@ private:
     std::mutex settingsMutex_;
     CMediaType wanted_;
     bool oneShot_ = false;
-    ISampleGrabberCB* callback_ = nullptr;  // referenced
+    ComPtr<ISampleGrabberCB> callback_;
     long method_ = 0;
 };

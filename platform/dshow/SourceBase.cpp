@@ -1,5 +1,7 @@
 #include "platform/dshow/SourceBase.h"
 
+#include "platform/com/ComPtr.h"
+
 #include <algorithm>
 
 CStreamingOutputPin::CStreamingOutputPin(const char* objectName, HRESULT* result, CSource* filter,
@@ -99,23 +101,22 @@ HRESULT CSourceStream::CheckMediaType(const CMediaType* type)
 HRESULT CSourceStream::DoBufferProcessingLoop()
 {
     while (!StopRequested()) {
-        IMediaSample* sample = nullptr;
-        HRESULT hr = GetDeliveryBuffer(&sample, nullptr, nullptr, 0);
+        ComPtr<IMediaSample> sample;
+        HRESULT hr = GetDeliveryBuffer(sample.Out(), nullptr, nullptr, 0);
         if (FAILED(hr)) {
             EndStream(hr);
             return hr;
         }
-        hr = FillBuffer(sample);
+        hr = FillBuffer(sample.get());
         if (hr == S_OK) {
-            hr = Deliver(sample);
-            sample->Release();
+            hr = Deliver(sample.get());
             // The downstream filter refused the sample: it has told the graph whatever
             // there was to tell, so the stream just ends here.
             if (hr != S_OK)
                 return S_OK;
             continue;
         }
-        sample->Release();
+        sample.Reset();
         EndStream(hr == S_FALSE ? S_OK : hr);
         return hr == S_FALSE ? S_OK : hr;
     }

@@ -1,5 +1,7 @@
 #include "platform/win/ProfileText.h"
 
+#include "platform/text/NoCase.h"
+
 #include <algorithm>
 
 namespace {
@@ -27,18 +29,10 @@ bool HasLineBreak(std::string_view text)
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names given by callers are trimmed like the stored ones, so " Tab" finds [Tab].
 bool SameName(std::string_view stored, std::string_view wanted)
 {
-    wanted = Trim(wanted);
-    return stored.size() == wanted.size() &&
-           std::equal(stored.begin(), stored.end(), wanted.begin(),
-                      [](char a, char b) { return FoldCase(a) == FoldCase(b); });
+    return EqualNoCase(stored, Trim(wanted));
 }
 
 std::optional<std::string_view> HeaderName(std::string_view body)

@@ -24,11 +24,11 @@ std::vector<std::string> TableNames(av::EncoderCategory category)
 std::vector<std::string> ListedNames(REFCLSID category)
 {
     std::vector<std::string> names;
-    Ref<IEnumMoniker> monikers = Compressors(category);
+    ComPtr<IEnumMoniker> monikers = Compressors(category);
     if (!monikers)
         return names;
-    Ref<IMoniker> moniker;
-    while (monikers->Next(1, moniker.out(), nullptr) == S_OK)
+    ComPtr<IMoniker> moniker;
+    while (monikers->Next(1, moniker.Out(), nullptr) == S_OK)
         names.push_back(FriendlyName(moniker.get()));
     return names;
 }
@@ -47,9 +47,9 @@ TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder)
 
 TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator)
 {
-    Ref<ICreateDevEnum> devices;
+    ComPtr<ICreateDevEnum> devices;
     ASSERT_EQ(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
-                               devices.outVoid()),
+                               devices.OutVoid()),
               S_OK);
     IEnumMoniker* monikers = reinterpret_cast<IEnumMoniker*>(1);
     EXPECT_EQ(devices->CreateClassEnumerator(CLSID_AviDest, &monikers, 0), S_FALSE);
@@ -59,7 +59,7 @@ TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator)
 TEST(DeviceEnum, NextWithACountSkipAndResetWalkTheSameList)
 {
     const std::vector<std::string> names = TableNames(av::EncoderCategory::Video);
-    Ref<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
+    ComPtr<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
     ASSERT_TRUE(monikers);
     const ULONG count = static_cast<ULONG>(names.size());
 
@@ -75,15 +75,15 @@ TEST(DeviceEnum, NextWithACountSkipAndResetWalkTheSameList)
 
     EXPECT_EQ(monikers->Reset(), S_OK);
     EXPECT_EQ(monikers->Skip(count - 1), S_OK);
-    Ref<IMoniker> last;
-    ASSERT_EQ(monikers->Next(1, last.out(), &fetched), S_OK);
+    ComPtr<IMoniker> last;
+    ASSERT_EQ(monikers->Next(1, last.Out(), &fetched), S_OK);
     EXPECT_EQ(FriendlyName(last.get()), names.back());
 
     // An index past the end ends the enumeration.
     EXPECT_EQ(monikers->Reset(), S_OK);
     EXPECT_EQ(monikers->Skip(count + 1), S_FALSE);
-    Ref<IMoniker> none;
-    EXPECT_EQ(monikers->Next(1, none.out(), &fetched), S_FALSE);
+    ComPtr<IMoniker> none;
+    EXPECT_EQ(monikers->Next(1, none.Out(), &fetched), S_FALSE);
     EXPECT_EQ(fetched, 0u);
 }
 
@@ -93,7 +93,7 @@ TEST(DeviceEnum, NameThatDiffersOnlyInCaseFindsTheCompressor)
         std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(),
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        Ref<IBaseFilter> filter = CompressorByName(CLSID_AudioCompressorCategory, upper);
+        ComPtr<IBaseFilter> filter = CompressorByName(CLSID_AudioCompressorCategory, upper);
         ASSERT_TRUE(filter) << upper;
         CLSID clsid{};
         EXPECT_EQ(filter->GetClassID(&clsid), S_OK);
@@ -106,17 +106,17 @@ TEST(DeviceEnum, NameThatDiffersOnlyInCaseFindsTheCompressor)
 
 TEST(DeviceEnum, PropertyBagKnowsOnlyTheFriendlyName)
 {
-    Ref<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
+    ComPtr<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
     ASSERT_TRUE(monikers);
-    Ref<IMoniker> moniker;
-    ASSERT_EQ(monikers->Next(1, moniker.out(), nullptr), S_OK);
-    Ref<IPropertyBag> bag;
-    ASSERT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.outVoid()), S_OK);
+    ComPtr<IMoniker> moniker;
+    ASSERT_EQ(monikers->Next(1, moniker.Out(), nullptr), S_OK);
+    ComPtr<IPropertyBag> bag;
+    ASSERT_EQ(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.OutVoid()), S_OK);
     VARIANT value;
     VariantInit(&value);
     EXPECT_EQ(bag->Read(u"CLSID", &value, nullptr), E_FAIL);
     EXPECT_EQ(value.vt, VT_EMPTY);
-    Ref<IPropertyBag> wrong;
-    EXPECT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IPropertyBag, wrong.outVoid()),
+    ComPtr<IPropertyBag> wrong;
+    EXPECT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IPropertyBag, wrong.OutVoid()),
               E_NOINTERFACE);
 }

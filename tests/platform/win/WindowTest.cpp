@@ -8,24 +8,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// The one application object of the test program; messages need its event loop.
-QCoreApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* application =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return application ? *application : *QCoreApplication::instance();
-}
-
-}  // namespace
-
 TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread)
 {
-    Application();
     HWND window = CreateMessageWindow();
     std::vector<std::pair<UINT, LPARAM>> received;
     std::thread::id handlerThread;
@@ -50,7 +34,6 @@ TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread)
 
 TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes)
 {
-    Application();
     HWND window = CreateMessageWindow();
     int calls = 0;
     SetMessageHandler(window, [&](HWND, UINT, WPARAM, LPARAM) { return LRESULT{++calls}; });
