@@ -1,6 +1,7 @@
 #include "platform/dshow/MidiFileSource.h"
 
 #include "platform/com/ComPtr.h"
+#include "platform/dshow/FailureReport.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
@@ -78,6 +79,7 @@ HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     const std::string path = WideToUtf8(fileName);
     std::string error;
     if (!av::ReadMidiFile(path, sequence_, &error)) {
+        ReportFailure("midi file source", error);
         sequence_ = av::MidiSequence();
         return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
                                                                          : VFW_E_NOT_FOUND;
