@@ -89,6 +89,8 @@ public:
     // Removes the graph's filters; with keepOne the last one visited stays. E_FAIL
     // without a graph, the enumeration's error, else S_OK.
     HRESULT RemoveFilters(IFilterGraph* graph, bool keepOne);
+    // Starts the graph. False without control interface and when a filter refuses to
+    // start (the graph is then stopped again).
     bool Run();
     // Stops the graph, rewinding it when stopping does not answer S_OK. False without
     // control interface.

@@ -56,7 +56,9 @@ public:
     // queried.
     int Open(const char* templatePath, const char* audioPath, const char* outputPath,
              const char* audioCompressor, const char* videoCompressor, int total);
-    // Runs the graph; the result is also kept as the running flag.
+    // Runs the graph; the result is also kept as the running flag. 0 when the graph does
+    // not start, for instance because the output file cannot be created (the reason goes
+    // to standard error).
     int Run();
     // Stops the graph; clears the running flag when that worked.
     int Stop();

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -315,4 +317,34 @@ TEST_F(VideoCreatorTest, OutputVideoIsTheTemplatesWhateverTheAudioFileHolds)
         EXPECT_EQ(streams[0].frameCount, kFrames);
         EXPECT_EQ(streams[1].kind, av::StreamKind::Audio);
     }
+}
+
+TEST_F(VideoCreatorTest, OutputThatCannotBeWrittenEndsTheCreationWithAFailure)
+{
+    ASSERT_TRUE(made && creatorReady);
+    std::filesystem::create_directory(folder.path("taken.avi"));
+    // Creating a file is refused there even to the system's administrator.
+    std::vector<std::string> outputs = {folder.path("missing/out.avi"), folder.path("taken.avi"),
+                                        "/sys/out.avi", ""};
+    if (geteuid() != 0) {
+        std::filesystem::create_directory(folder.path("locked"));
+        std::filesystem::permissions(folder.path("locked"), std::filesystem::perms::owner_read |
+                                                                std::filesystem::perms::owner_exec);
+        outputs.push_back(folder.path("locked/out.avi"));
+    }
+    for (const std::string& output : outputs) {
+        SCOPED_TRACE(output);
+        testing::internal::CaptureStderr();
+        const bool failed = creator.Open(templatePath.c_str(), nullptr, output.c_str(), "",
+                                         kNoCompression, kFrames - 1) == 0 ||
+                            creator.Run() == 0;
+        const std::string reported = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(creator.isRunning(), 0);
+        EXPECT_NE(reported.find("avi mux: "), std::string::npos) << reported;
+        creator.Close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path("locked/out.avi")));
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    EXPECT_TRUE(RunToCompletion());
 }
