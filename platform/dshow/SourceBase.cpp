@@ -33,6 +33,8 @@ HRESULT CStreamingOutputPin::Active()
     if (FAILED(hr))
         return hr;
     stopRequested_ = false;
+    endEarly_ = false;
+    endDelivered_ = false;
     thread_ = std::thread([this] { ThreadProc(); });
     return S_OK;
 }
@@ -47,6 +49,17 @@ HRESULT CStreamingOutputPin::Inactive()
     return S_OK;
 }
 
+void CStreamingOutputPin::EndEarly()
+{
+    endEarly_ = true;
+}
+
+void CStreamingOutputPin::EndedEarly()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
 HRESULT CStreamingOutputPin::ThreadProc()
 {
     HRESULT hr = OnThreadStartPlay();
@@ -54,17 +67,22 @@ HRESULT CStreamingOutputPin::ThreadProc()
         hr = DoBufferProcessingLoop();
     else
         EndStream(hr);
+    // A loop that left for an early end (or on a refused sample meanwhile) has not ended
+    // its stream yet.
+    if (endEarly_ && !endDelivered_)
+        EndStream(S_OK);
     OnThreadDestroy();
     return hr;
 }
 
 void CStreamingOutputPin::EndStream(HRESULT result)
 {
-    if (StopRequested())
+    if (stopRequested_ || endDelivered_)
         return;
     if (FAILED(result)) {
         m_pFilter->NotifyEvent(EC_ERRORABORT, result, 0);
     }
+    endDelivered_ = true;
     DeliverEndOfStream();
 }
 
@@ -139,6 +157,29 @@ CSource::~CSource()
     // A pin's destructor removes it from the list.
     while (!m_paStreams.empty())
         delete m_paStreams.back();
+}
+
+void* CSource::GetInterface(REFIID iid)
+{
+    if (iid == IID_IStreamEnd)
+        return static_cast<IStreamEnd*>(this);
+    return CBaseFilter::GetInterface(iid);
+}
+
+HRESULT CSource::EndStreams()
+{
+    CAutoLock lock(&m_StateLock);
+    for (CStreamingOutputPin* pin : m_paStreams)
+        pin->EndEarly();
+    return S_OK;
+}
+
+HRESULT CSource::WaitStreamsEnded()
+{
+    CAutoLock lock(&m_StateLock);
+    for (CStreamingOutputPin* pin : m_paStreams)
+        pin->EndedEarly();
+    return S_OK;
 }
 
 int CSource::GetPinCount()

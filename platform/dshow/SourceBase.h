@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/StreamEnd.h"
 
 #include <atomic>
 #include <thread>
@@ -10,7 +11,9 @@ class CSource;
 
 // An output pin with a streaming thread of its own: started when the filter leaves the
 // stopped state, asked to end and joined when it stops. The thread runs ThreadProc:
-// OnThreadCreate, OnThreadStartPlay, DoBufferProcessingLoop, OnThreadDestroy.
+// OnThreadCreate, OnThreadStartPlay, DoBufferProcessingLoop, OnThreadDestroy. A stream
+// asked to end early (EndEarly, before the graph stops) leaves the loop as for a stop but
+// then delivers end of stream, as at the end of its media.
 class CStreamingOutputPin : public CBaseOutputPin {
 public:
     CStreamingOutputPin(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR name);
@@ -22,6 +25,11 @@ public:
     // downstream Receive (downstream filters were stopped first, so it returns).
     HRESULT Inactive() override;
 
+    // Application's thread, while active: asks the loop to end after the sample in hand
+    // and to deliver end of stream; EndedEarly joins the thread.
+    void EndEarly();
+    void EndedEarly();
+
 protected:
     virtual HRESULT ThreadProc();
     virtual HRESULT OnThreadCreate() { return S_OK; }
@@ -30,11 +38,11 @@ protected:
     // Produces and delivers samples until the stream ends or StopRequested.
     virtual HRESULT DoBufferProcessingLoop() = 0;
 
-    // Streaming thread: true once Inactive wants the loop to end.
-    bool StopRequested() const { return stopRequested_.load(); }
+    // Streaming thread: true once Inactive or EndEarly wants the loop to end.
+    bool StopRequested() const { return stopRequested_.load() || endEarly_.load(); }
     // Ends the stream after the last sample or an error: a failure that did not come from
     // stopping is notified as EC_ERRORABORT (with the code as first parameter); then end of
-    // stream goes downstream.
+    // stream goes downstream, unless the filter is stopping.
     void EndStream(HRESULT result);
 
     CSource* m_pFilter;
@@ -42,6 +50,8 @@ protected:
 private:
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> endEarly_{false};
+    bool endDelivered_ = false;  // streaming thread, while it runs
 };
 
 // A source pin that fills samples from its allocator: FillBuffer returns S_OK for a
@@ -61,12 +71,17 @@ protected:
 };
 
 // A filter whose pins are all streaming output pins; the pins add themselves on
-// construction and remove themselves on destruction; the filter deletes those left.
-class CSource : public CBaseFilter {
+// construction and remove themselves on destruction; the filter deletes those left. Its
+// streams end early when the graph stops (IStreamEnd).
+class CSource : public CBaseFilter, public IStreamEnd {
 public:
     CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid);
     CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid, HRESULT* result);
     ~CSource() override;
+    DECLARE_IUNKNOWN
+
+    HRESULT EndStreams() override;
+    HRESULT WaitStreamsEnded() override;
 
     int GetPinCount() override;
     CBasePin* GetPin(int index) override;
@@ -75,5 +90,7 @@ public:
     HRESULT RemovePin(CStreamingOutputPin* pin);
 
 protected:
+    void* GetInterface(REFIID iid) override;
+
     std::vector<CStreamingOutputPin*> m_paStreams;  // under m_StateLock
 };

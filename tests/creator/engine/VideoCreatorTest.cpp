@@ -348,3 +348,35 @@ TEST_F(VideoCreatorTest, OutputThatCannotBeWrittenEndsTheCreationWithAFailure)
     ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
     EXPECT_TRUE(RunToCompletion());
 }
+
+TEST_F(VideoCreatorTest, StopKeepsEveryComposedFrameInTheFile)
+{
+    ASSERT_TRUE(made && creatorReady);
+    // A 24 frames-per-second template longer than the 127 frames a template read counts.
+    const std::string longTemplate = folder.path("long.avi");
+    const std::string song = folder.path("song.wav");
+    ASSERT_TRUE(testmedia::MakeTestVideo(longTemplate, "rawvideo", kW, kH, 24, 300, false));
+    ASSERT_TRUE(testmedia::MakeTestAudio(song, "pcm_s16le", 15.0, 22050, 1));
+    // The user's stop after a second, and the stop once the counted frames are done.
+    for (const int stopAt : {24, 127}) {
+        for (const char* codec : {"H.264 Video", "MJPEG Compressor", kNoCompression}) {
+            SCOPED_TRACE(std::string(codec) + " stopped at " + std::to_string(stopAt));
+            pump.Clear();
+            ASSERT_EQ(creator.Open(longTemplate.c_str(), song.c_str(), outputPath.c_str(), "PCM",
+                                   codec, 126),
+                      1);
+            creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+            ASSERT_EQ(creator.Run(), 1);
+            ASSERT_TRUE(pump.RunUntil([&] { return pump.Count(WM_FRAME_PROGRESS) >= stopAt; }));
+            EXPECT_EQ(creator.Stop(), 1);
+            creator.Close();
+            Drain();
+            const int composed = pump.Count(WM_FRAME_PROGRESS);
+            EXPECT_LT(composed, 300);
+            const std::vector<av::StreamInfo> streams = StreamsOf(outputPath);
+            ASSERT_EQ(streams.size(), 2u);
+            EXPECT_EQ(streams[0].frameCount, composed);
+            EXPECT_GT(streams[1].durationSeconds, 0.0);
+        }
+    }
+}
