@@ -9,6 +9,7 @@ packages=(
   ffmpeg
   qt6-base-dev
   libgtest-dev
+  locales
 )
 
 missing=()

@@ -257,6 +257,79 @@ TEST_F(VideoGraphFiles, ReleasedGraphRefusesEverything)
     EXPECT_EQ(graph_.RemoveFilters(nullptr, false), E_FAIL);
 }
 
+// The wrapper's graph, but one filter in it refuses to be removed (at most `patience`
+// times; then it goes, so that a wrapper that keeps trying still ends).
+class GraphWithAFilterThatStays : public IFilterGraph {
+public:
+    GraphWithAFilterThatStays(IFilterGraph* graph, IBaseFilter* stays, int patience)
+        : graph_(graph), stays_(stays), patience_(patience)
+    {}
+
+    HRESULT QueryInterface(REFIID iid, void** out) override
+    {
+        return graph_->QueryInterface(iid, out);
+    }
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+    HRESULT AddFilter(IBaseFilter* filter, LPCWSTR name) override
+    {
+        return graph_->AddFilter(filter, name);
+    }
+    HRESULT RemoveFilter(IBaseFilter* filter) override
+    {
+        if (filter == stays_ && refusals < patience_) {
+            ++refusals;
+            return E_FAIL;
+        }
+        return graph_->RemoveFilter(filter);
+    }
+    HRESULT EnumFilters(IEnumFilters** filters) override { return graph_->EnumFilters(filters); }
+    HRESULT FindFilterByName(LPCWSTR name, IBaseFilter** filter) override
+    {
+        return graph_->FindFilterByName(name, filter);
+    }
+    HRESULT ConnectDirect(IPin* output, IPin* input, const AM_MEDIA_TYPE* type) override
+    {
+        return graph_->ConnectDirect(output, input, type);
+    }
+    HRESULT Disconnect(IPin* pin) override { return graph_->Disconnect(pin); }
+
+    int refusals = 0;
+
+private:
+    IFilterGraph* graph_;
+    IBaseFilter* stays_;
+    int patience_;
+};
+
+int FilterCount(IFilterGraph* graph)
+{
+    ComPtr<IEnumFilters> filters;
+    if (graph->EnumFilters(filters.Out()) != S_OK)
+        return -1;
+    int count = 0;
+    ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.Out(), nullptr) == S_OK)
+        ++count;
+    return count;
+}
+
+TEST_F(VideoGraphFiles, RemovingFiltersStepsPastOneThatCannotBeRemoved)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mjpeg", true).c_str()));
+    const int before = FilterCount(graph_.graph_);
+    ASSERT_GT(before, 3);
+    IBaseFilter* stays = FindSinkFilterByMajorType(graph_.graph_, MEDIATYPE_Audio);
+    ASSERT_NE(stays, nullptr);
+    GraphWithAFilterThatStays graph(graph_.graph_, stays, 1000);
+    EXPECT_EQ(graph_.RemoveFilters(&graph, false), S_OK);
+    // Asked at most once per pass over the filters, and every other filter went.
+    EXPECT_LE(graph.refusals, before);
+    EXPECT_EQ(FilterCount(graph_.graph_), 1);
+    graph_.Close();
+    EXPECT_EQ(FilterCount(graph_.graph_), 0);
+}
+
 // A Standard MIDI File of one track: a few notes, a quarter second each.
 bool WriteMidiFile(const std::string& path)
 {
@@ -434,6 +507,18 @@ TEST_F(VideoGraphCallback, NullSampleAndEmptyBufferPublishNothing)
     EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
     ASSERT_TRUE(source_.GetFrame(&record));
     delete record.image;
+}
+
+TEST_F(VideoGraphCallback, SampleBeforeAnyFrameImagePublishesNothing)
+{
+    std::vector<std::uint8_t> pixels(graph_.frame_.image->imageSize(), 1);
+    delete graph_.frame_.image;
+    graph_.frame_.image = nullptr;
+    testmedia::FakeMediaSample sample(pixels, static_cast<long>(pixels.size()));
+    EXPECT_EQ(graph_.SampleCB(0.0, &sample), S_OK);
+    EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
+    FrameRecord record{};
+    EXPECT_FALSE(source_.GetFrame(&record));
 }
 
 TEST(VideoGraphIdentity, AnswersAsItsOwnCallbackWithoutCounting)

@@ -199,6 +199,21 @@ TEST_F(VideoCreatorTest, SampleCallbackComposesMatchingSamplesAndPostsTheirIndex
     }
 }
 
+TEST_F(VideoCreatorTest, SampleBeforeTheGrabberConnectedPassesUnchanged)
+{
+    ASSERT_TRUE(made && creatorReady);
+    // Not opened: the sources' pictures are there, but the graph has no frame image yet.
+    creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+    const std::vector<BYTE> original = BytesOf(*TemplateFrame());
+    std::vector<BYTE> bytes = original;
+    testmedia::FakeMediaSample sample(bytes, static_cast<long>(bytes.size()));
+    EXPECT_EQ(creator.SampleCB(0.0, &sample), S_OK);
+    EXPECT_EQ(bytes, original);
+    EXPECT_EQ(creator.composition().framesDone(), 0);
+    Drain();
+    EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), 0);
+}
+
 TEST_F(VideoCreatorTest, StreamBrokenOffEndsTheCreationLikeCompletion)
 {
     ASSERT_TRUE(made && creatorReady);
