@@ -29,6 +29,7 @@ public:
     using CVideoGraph::frame_;
     using CVideoGraph::graph_;
     using CVideoGraph::mediaEvent_;
+    using CVideoGraph::WidePath;
 
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override
     {
@@ -519,6 +520,17 @@ TEST_F(VideoGraphCallback, SampleBeforeAnyFrameImagePublishesNothing)
     EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
     FrameRecord record{};
     EXPECT_FALSE(source_.GetFrame(&record));
+}
+
+TEST(VideoGraphPaths, PathsForTheGraphStopAt519UnitsWithoutSplittingACharacter)
+{
+    EXPECT_EQ(ProbeGraph::WidePath(("/" + std::string(600, 'a')).c_str()).size(), 519u);
+    // A note sign takes two units; cut after the first it would be no character at all.
+    const std::string edge = std::string(518, 'b') + "\xF0\x9F\x8E\xB5" + "c";
+    EXPECT_EQ(ProbeGraph::WidePath(edge.c_str()), std::u16string(518, u'b'));
+    const std::string fits = std::string(517, 'b') + "\xF0\x9F\x8E\xB5" + "c";
+    EXPECT_EQ(ProbeGraph::WidePath(fits.c_str()), std::u16string(517, u'b') + u"\U0001F3B5");
+    EXPECT_EQ(ProbeGraph::WidePath(nullptr), u"");
 }
 
 TEST(VideoGraphIdentity, AnswersAsItsOwnCallbackWithoutCounting)
