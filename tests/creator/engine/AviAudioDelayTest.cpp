@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -268,6 +271,29 @@ TEST_F(AviFile, HeaderListBehindAJunkChunkIsFoundAndTheJunkNeverPatched)
     Write(noHeaders);
     EXPECT_EQ(SetAviAudioDelay(path_.c_str(), 5000), 0);
     EXPECT_EQ(Read(), noHeaders);
+}
+
+TEST_F(AviFile, WriteThatFailsOrStopsShortIsReported)
+{
+    const Avi avi = BuildAvi({kVideo, kPcm});
+    Write(avi.bytes);
+    const std::size_t header = avi.headerOffsets[1];
+    // As on a full disk: writing stops before the header, or 20 bytes into it (the bytes
+    // that do get written are the ones already there).
+    struct rlimit limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    int results[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        const struct rlimit small = {header + 20 * i, limit.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        results[i] = SetAviAudioDelay(path_.c_str(), 5000);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 0);
+    EXPECT_EQ(Read(), avi.bytes);
 }
 
 TEST_F(AviFile, ScaleOfZeroIsRefusedAndUnchanged)

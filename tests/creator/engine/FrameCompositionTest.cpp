@@ -358,6 +358,20 @@ TEST_F(Composition, ThinBackgroundMarginKeepsTheFrameButForTheCaption)
     EXPECT_TRUE(SameRows(*sample, *frame, 20, kH - 1));
 }
 
+TEST_F(Composition, FrameWithoutABackgroundRegionFirstShowsTheBackgroundPictureOnly)
+{
+    // No search has written the figure's masks yet: they start empty, so nothing of the
+    // frame is drawn over the user's picture.
+    Hold(background, Picture(kW, kH, kBlue));
+    // Twenty stripes of twenty colours: no region of one colour spans the frame.
+    ImagePtr frame = Picture(kW, kH, kDark, 3, ImageOrigin::BottomLeft);
+    for (int i = 0; i < 20; ++i)
+        Paint(*frame, cv::Rect(8 * i, 0, 8, kH), cv::Scalar(60 * (i % 5), 60 * (i / 5), 200));
+    Open(frame->Clone(), 30);
+    const ImagePtr sample = Sample(*frame, 0.0);
+    EXPECT_EQ(CountPixels(*sample, 20, kH - 1, kBlue), kW * (kH - 20));
+}
+
 TEST_F(Composition, FlatTemplateBackgroundIsFlattenedWithoutBackgroundPicture)
 {
     ImagePtr frame = TemplateFrame();
