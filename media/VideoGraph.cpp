@@ -7,9 +7,13 @@
 #include "platform/text/Utf16.h"
 #include "platform/win/Sync.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
+
+// How long GetState waits for a graph in transition.
+constexpr LONG kStateTimeoutMs = 200;
 
 // The pin the given input pin is connected to; null when it is not connected.
 ComPtr<IPin> UpstreamOf(IPin* input)
@@ -212,7 +216,8 @@ bool CVideoGraph::InsertSampleGrabber()
     if (mediaType_.pbFormat && mediaType_.cbFormat >= sizeof(VIDEOINFOHEADER)) {
         const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(mediaType_.pbFormat);
         const int width = info->bmiHeader.biWidth;
-        const int height = info->bmiHeader.biHeight;
+        const bool topDown = info->bmiHeader.biHeight < 0;
+        const int height = std::abs(info->bmiHeader.biHeight);
         const int channels = info->bmiHeader.biBitCount / 8;
         if (frame_.image && (frame_.image->width() != width || frame_.image->height() != height ||
                              frame_.image->channels() != channels))
@@ -220,7 +225,7 @@ bool CVideoGraph::InsertSampleGrabber()
         if (!frame_.image)
             frame_.image = Image::CreateHeader(width, height, channels).release();
         if (frame_.image)
-            frame_.image->setOrigin(ImageOrigin::BottomLeft);
+            frame_.image->setOrigin(topDown ? ImageOrigin::TopLeft : ImageOrigin::BottomLeft);
     }
     return true;
 }
@@ -389,6 +394,14 @@ bool CVideoGraph::Run()
     // A graph that does not start (its output file cannot be created) produces nothing,
     // not even an event: only this answer tells the owner.
     return SUCCEEDED(mediaControl_->Run());
+}
+
+int CVideoGraph::GetState()
+{
+    OAFilterState state = State_Stopped;
+    if (mediaControl_)
+        mediaControl_->GetState(kStateTimeoutMs, &state);
+    return static_cast<int>(state);
 }
 
 bool CVideoGraph::Stop()

@@ -24,8 +24,11 @@ set(core platform/com platform/win platform/text)
 
 forbid("\"platform/(av|dshow|ui|mfc)/" ${core})
 forbid("<lib(av|sw)[a-z]*/" ${core})
-forbid("\"platform/(ui|mfc)/" platform/av platform/dshow creator/engine bench)
+forbid("\"(platform/(ui|mfc)|media/ui)/" platform/av platform/dshow creator/engine editor/engine bench)
 forbid("\"(creator/app|editor)/" creator/engine)
+forbid("\"(creator|editor/app)/" editor/engine)
+forbid("\"platform/(av|dshow)/" platform/ui platform/mfc)
+forbid("<(Q[A-Za-z]*[/>]|lib(av|sw)[a-z]*/)" platform/mfc)
 forbid("<(Q[A-Za-z]*[/>]|lib(av|sw)[a-z]*/)" media creator editor tools bench)
 
 if(broken)

@@ -11,6 +11,7 @@
 #include "platform/text/Utf16.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -48,7 +49,7 @@ HRESULT CAviMuxInputPin::CheckMediaType(const CMediaType* type)
                    ? S_OK
                    : VFW_E_TYPE_NOT_ACCEPTED;
     }
-    if (Rgb24BottomUpInfo(*type) || Pcm16Format(*type) || type->majortype == MEDIATYPE_Midi) {
+    if (Rgb24VideoInfo(*type) || Pcm16Format(*type) || type->majortype == MEDIATYPE_Midi) {
         return S_OK;
     }
     return VFW_E_TYPE_NOT_ACCEPTED;
@@ -74,12 +75,12 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
             return nullptr;
         return encoded->StreamFormat();
     }
-    if (const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(m_mt)) {
+    if (const VIDEOINFOHEADER* info = Rgb24VideoInfo(m_mt)) {
         const double fps =
             info->AvgTimePerFrame > 0
                 ? static_cast<double>(kUnitsPerSecond) / static_cast<double>(info->AvgTimePerFrame)
                 : kDefaultFramesPerSecond;
-        return av::RawVideoFormat(info->bmiHeader.biWidth, info->bmiHeader.biHeight, fps);
+        return av::RawVideoFormat(info->bmiHeader.biWidth, std::abs(info->bmiHeader.biHeight), fps);
     }
     if (const WAVEFORMATEX* wave = Pcm16Format(m_mt)) {
         return av::PcmAudioFormat(static_cast<int>(wave->nSamplesPerSec), wave->nChannels);
@@ -87,6 +88,21 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
     if (m_mt.majortype == MEDIATYPE_Midi)
         return av::MidiFormat();
     return nullptr;
+}
+
+const BYTE* CAviMuxInputPin::StoredData(const BYTE* data, long length)
+{
+    const VIDEOINFOHEADER* info = fromEncoder_ ? nullptr : Rgb24VideoInfo(m_mt);
+    if (!info || info->bmiHeader.biHeight > 0)
+        return data;
+    const long rows = -static_cast<long>(info->bmiHeader.biHeight);
+    const long stride = static_cast<long>(GetBitmapSize(&info->bmiHeader)) / rows;
+    if (length < stride * rows)
+        return nullptr;
+    bottomUp_.resize(static_cast<std::size_t>(stride * rows));
+    for (long y = 0; y < rows; ++y)
+        std::copy_n(data + (rows - 1 - y) * stride, stride, bottomUp_.data() + y * stride);
+    return bottomUp_.data();
 }
 
 HRESULT CAviMuxInputPin::Receive(IMediaSample* sample)
@@ -295,8 +311,12 @@ HRESULT CAviMux::Receive(int input, IMediaSample* sample)
     const int stream = streamOf_[static_cast<std::size_t>(input)];
     if (stream < 0)
         return S_OK;
-    if (!writer_->Write(stream, data, static_cast<std::size_t>(sample->GetActualDataLength()),
-                        start, std::max(start, stop), sample->IsSyncPoint() == S_OK, &error))
+    const long length = sample->GetActualDataLength();
+    const BYTE* stored = inputs_[static_cast<std::size_t>(input)]->StoredData(data, length);
+    if (!stored)
+        return StreamError("a sample holds less than one frame");
+    if (!writer_->Write(stream, stored, static_cast<std::size_t>(length), start,
+                        std::max(start, stop), sample->IsSyncPoint() == S_OK, &error))
         return StreamError(error);
     return S_OK;
 }

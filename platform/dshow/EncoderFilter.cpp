@@ -6,7 +6,7 @@
 #include <new>
 
 CEncoderInputPin::CEncoderInputPin(CEncoderFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), encoder_(filter)
+    : CPassThroughInputPin(filter, result, u"Input", &filter->output_), encoder_(filter)
 {}
 
 HRESULT CEncoderInputPin::CheckMediaType(const CMediaType* type)
@@ -42,22 +42,6 @@ HRESULT CEncoderInputPin::EndOfStream()
     if (hr != S_OK)
         return hr;
     return encoder_->EndOfStream();
-}
-
-HRESULT CEncoderInputPin::BeginFlush()
-{
-    CBaseInputPin::BeginFlush();
-    if (encoder_->output_.IsConnected())
-        encoder_->output_.DeliverBeginFlush();
-    return S_OK;
-}
-
-HRESULT CEncoderInputPin::EndFlush()
-{
-    CBaseInputPin::EndFlush();
-    if (encoder_->output_.IsConnected())
-        encoder_->output_.DeliverEndFlush();
-    return S_OK;
 }
 
 CEncoderOutputPin::CEncoderOutputPin(CEncoderFilter* filter, HRESULT* result)

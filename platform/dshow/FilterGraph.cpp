@@ -241,10 +241,29 @@ HRESULT CFilterGraph::Disconnect(IPin* pin)
 HRESULT CFilterGraph::Connect(IPin* output, IPin* input)
 {
     const HRESULT hr = ConnectDirect(output, input, nullptr);
-    if (hr == VFW_E_NO_ACCEPTABLE_TYPES || hr == VFW_E_TYPE_NOT_ACCEPTED) {
+    if (hr != VFW_E_NO_ACCEPTABLE_TYPES && hr != VFW_E_TYPE_NOT_ACCEPTED)
+        return hr;
+    return ConnectThroughConverter(output, input);
+}
+
+HRESULT CFilterGraph::ConnectThroughConverter(IPin* output, IPin* input)
+{
+    ComPtr<IBaseFilter> converter;
+    if (FAILED(CoCreateInstance(CLSID_Colour, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                converter.OutVoid()))) {
         return VFW_E_CANNOT_CONNECT;
     }
-    return hr;
+    std::lock_guard<std::recursive_mutex> lock(graphMutex_);
+    if (FAILED(AddFilter(converter.get(), u"Colour Space Converter")))
+        return VFW_E_CANNOT_CONNECT;
+    const std::vector<ComPtr<IPin>> pins = PinsOf(converter.get());
+    if (pins.size() == 2 && SUCCEEDED(ConnectDirect(output, pins[0].get(), nullptr)) &&
+        SUCCEEDED(ConnectDirect(pins[1].get(), input, nullptr))) {
+        return S_OK;
+    }
+    // Removing the filter also breaks a connection made to its input.
+    RemoveFilter(converter.get());
+    return VFW_E_CANNOT_CONNECT;
 }
 
 HRESULT CFilterGraph::Render(IPin* output)
@@ -451,9 +470,12 @@ HRESULT CFilterGraph::StartFilters(FILTER_STATE target)
 {
     const std::vector<IBaseFilter*> order = DownstreamFirst();
     if (state_ == State_Stopped) {
+        // Counted before the event lock is taken: counting takes the filters' state locks,
+        // and a streaming thread may hold a filter's lock of its own while it notifies.
+        const int renderers = CountRenderers();
         {
             std::lock_guard<std::mutex> lock(eventMutex_);
-            renderers_ = CountRenderers();
+            renderers_ = renderers;
             completed_ = 0;
             completeQueued_ = false;
         }

@@ -84,6 +84,9 @@ private:
     };
 
     std::u16string UniqueName(LPCWSTR name) const;
+    // Connects the pins through a new colour space converter; VFW_E_CANNOT_CONNECT, with
+    // the converter gone again, when that does not work either.
+    HRESULT ConnectThroughConverter(IPin* output, IPin* input);
     std::vector<IBaseFilter*> DownstreamFirst() const;
     // Stops every filter, downstream first; also after a failed start.
     void StopFilters();

@@ -1,6 +1,7 @@
 #include "platform/dshow/GraphClasses.h"
 
 #include "platform/dshow/AviMux.h"
+#include "platform/dshow/ColourConverter.h"
 #include "platform/dshow/DefaultRenderers.h"
 #include "platform/dshow/FileWriter.h"
 #include "platform/dshow/FilterGraph.h"
@@ -34,6 +35,8 @@ const CLSID CLSID_FileWriter{
     0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 const CLSID CLSID_SystemDeviceEnum{
     0x62BE5D10, 0x60EB, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+const CLSID CLSID_Colour{
+    0x1643E180, 0x90F5, 0x11CE, {0x97, 0xD5, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
 const CLSID CLSID_MediaFileSource{
     0x5C1D2E40, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
 const CLSID CLSID_MidiFileSource{
@@ -52,6 +55,7 @@ const ClassTableEntry kGraphClasses[] = {
     {&CLSID_FileWriter, &CreateComObject<CFileWriter>},
     {&CLSID_MidiFileSource, &CreateComObject<CMidiFileSource>},
     {&CLSID_AVIMIDIRender, &CreateComObject<CMidiRenderer>},
+    {&CLSID_Colour, &CreateComObject<CColourConverter>},
     {nullptr, nullptr},
 };
 

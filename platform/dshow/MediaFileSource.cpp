@@ -154,9 +154,12 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
         position_ = start;
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample.get()) != S_OK)
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample.get()) != S_OK) {
+            EndStream(S_OK);
             break;
+        }
     }
     return result;
 }

@@ -7,6 +7,7 @@
 #include "platform/win/Files.h"
 
 #include <new>
+#include <span>
 
 CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
     : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter)
@@ -39,24 +40,22 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    bool refused = false;
-    for (const av::MidiMessage& message : source_->Sequence().messages) {
+    const av::MidiSequence& sequence = source_->Sequence();
+    for (const av::MidiMessage& message : sequence.messages) {
         if (StopRequested())
             break;
-        sample->Wrap(const_cast<BYTE*>(message.bytes.data()),
-                     static_cast<long>(message.bytes.size()));
+        const std::span<const std::uint8_t> bytes = sequence.BytesOf(message);
+        sample->Wrap(const_cast<BYTE*>(bytes.data()), static_cast<long>(bytes.size()));
         REFERENCE_TIME start = message.time;
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample.get()) != S_OK) {
-            refused = true;
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample.get()) != S_OK)
             break;
-        }
     }
-    if (!refused)
-        EndStream(S_OK);
+    EndStream(S_OK);
     return S_OK;
 }
 

@@ -4,7 +4,7 @@
 #include "platform/dshow/Uuids.h"
 
 CGrabberInputPin::CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), grabber_(filter)
+    : CPassThroughInputPin(filter, result, u"Input", &filter->output_), grabber_(filter)
 {}
 
 HRESULT CGrabberInputPin::CheckMediaType(const CMediaType* type)
@@ -18,32 +18,6 @@ HRESULT CGrabberInputPin::Receive(IMediaSample* sample)
     if (hr != S_OK)
         return hr;
     return grabber_->Receive(sample);
-}
-
-HRESULT CGrabberInputPin::EndOfStream()
-{
-    const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK)
-        return hr;
-    if (!grabber_->output_.IsConnected())
-        return S_OK;
-    return grabber_->output_.DeliverEndOfStream();
-}
-
-HRESULT CGrabberInputPin::BeginFlush()
-{
-    CBaseInputPin::BeginFlush();
-    if (grabber_->output_.IsConnected())
-        grabber_->output_.DeliverBeginFlush();
-    return S_OK;
-}
-
-HRESULT CGrabberInputPin::EndFlush()
-{
-    CBaseInputPin::EndFlush();
-    if (grabber_->output_.IsConnected())
-        grabber_->output_.DeliverEndFlush();
-    return S_OK;
 }
 
 CGrabberOutputPin::CGrabberOutputPin(CSampleGrabberFilter* filter, HRESULT* result)

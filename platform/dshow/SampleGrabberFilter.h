@@ -2,20 +2,18 @@
 
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/PassThroughInputPin.h"
 #include "platform/dshow/SampleGrabber.h"
 
 #include <mutex>
 
 class CSampleGrabberFilter;
 
-class CGrabberInputPin : public CBaseInputPin {
+class CGrabberInputPin : public CPassThroughInputPin {
 public:
     CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result);
     HRESULT CheckMediaType(const CMediaType* type) override;
     HRESULT Receive(IMediaSample* sample) override;
-    HRESULT EndOfStream() override;
-    HRESULT BeginFlush() override;
-    HRESULT EndFlush() override;
 
 private:
     CSampleGrabberFilter* grabber_;

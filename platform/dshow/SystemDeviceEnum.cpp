@@ -8,6 +8,7 @@
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
 #include "platform/text/Utf16.h"
+#include "platform/win/DesktopHooks.h"
 
 #include <new>
 #include <string>
@@ -71,6 +72,22 @@ private:
     std::u16string friendlyName_;
 };
 
+// The compressors of a category: those the codec library has, or those a test installed
+// in the desktop hooks (bound like any other; their codec fails only when it opens).
+std::vector<av::EncoderEntry> CompressorEntries(av::EncoderCategory category)
+{
+    const auto& listed = CurrentDesktopHooks().compressors;
+    if (!listed)
+        return av::AvailableEncoders(category);
+    std::vector<av::EncoderEntry> entries;
+    const CompressorCategory hookCategory = category == av::EncoderCategory::Video
+                                                ? CompressorCategory::Video
+                                                : CompressorCategory::Audio;
+    for (std::string& name : listed(hookCategory))
+        entries.push_back({std::move(name), category, ""});
+    return entries;
+}
+
 }  // namespace
 
 void* CSystemDeviceEnum::GetInterface(REFIID iid)
@@ -87,9 +104,9 @@ HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker
     *monikers = nullptr;
     std::vector<av::EncoderEntry> entries;
     if (category == CLSID_VideoCompressorCategory) {
-        entries = av::AvailableEncoders(av::EncoderCategory::Video);
+        entries = CompressorEntries(av::EncoderCategory::Video);
     } else if (category == CLSID_AudioCompressorCategory) {
-        entries = av::AvailableEncoders(av::EncoderCategory::Audio);
+        entries = CompressorEntries(av::EncoderCategory::Audio);
     }
     if (entries.empty())
         return S_FALSE;

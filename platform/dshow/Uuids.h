@@ -17,6 +17,8 @@ extern const CLSID CLSID_AVIMIDIRender;
 extern const CLSID CLSID_AviDest;
 extern const CLSID CLSID_FileWriter;
 extern const CLSID CLSID_SystemDeviceEnum;
+// The colour space converter that Connect inserts between pins without a common type.
+extern const CLSID CLSID_Colour;
 
 // Our own source filters: every media file FFmpeg reads, and Standard MIDI Files.
 extern const CLSID CLSID_MediaFileSource;

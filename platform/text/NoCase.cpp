@@ -44,3 +44,10 @@ bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix)
            std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
                       SameFolded<char16_t>);
 }
+
+std::string FoldNoCase(std::string_view text)
+{
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldAscii<char>);
+    return folded;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Comparisons that ignore case the way the desktop platform's ANSI functions do here:
@@ -10,3 +11,6 @@
 int CompareNoCase(std::string_view first, std::string_view second);
 bool EqualNoCase(std::string_view first, std::string_view second);
 bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix);
+// The text as these comparisons see it, A to Z lowered: two texts are EqualNoCase exactly
+// when their folded forms are equal, so the folded form can key a set or a map.
+std::string FoldNoCase(std::string_view text);

@@ -155,6 +155,13 @@ bool IsSameFile(const char* first, const char* second)
            a.st_ino == b.st_ino;
 }
 
+BOOL CreateDirectoryA(const char* path, const void*)
+{
+    if (!path || !*path)
+        return FALSE;
+    return ::mkdir(ToNativePath(path).c_str(), 0777) == 0 ? TRUE : FALSE;
+}
+
 FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share, const void*,
                        std::uint32_t disposition, std::uint32_t, FileHandle)
 {

@@ -2,6 +2,7 @@
 
 #include "platform/com/Com.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/win/DesktopHooks.h"
 #include "platform/win/Sync.h"
 #include "tests/platform/dshow/OutputGraph.h"
 
@@ -43,6 +44,27 @@ TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder)
     ASSERT_FALSE(audio.empty());
     EXPECT_EQ(ListedNames(CLSID_VideoCompressorCategory), video);
     EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory), audio);
+}
+
+TEST(DeviceEnum, CompressorsInstalledInTheDesktopHooksAreListedAndBind)
+{
+    DesktopHooks hooks;
+    hooks.compressors = [](CompressorCategory category) {
+        return category == CompressorCategory::Audio
+                   ? std::vector<std::string>{"CCITT A-Law", "GSM 6.10", "IMA ADPCM"}
+                   : std::vector<std::string>{};
+    };
+    InstallDesktopHooks(hooks);
+    EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory),
+              (std::vector<std::string>{"CCITT A-Law", "GSM 6.10", "IMA ADPCM"}));
+    EXPECT_TRUE(ListedNames(CLSID_VideoCompressorCategory).empty());
+    ComPtr<IEnumMoniker> monikers = Compressors(CLSID_AudioCompressorCategory);
+    ComPtr<IMoniker> moniker;
+    ASSERT_EQ(monikers->Next(1, moniker.Out(), nullptr), S_OK);
+    ComPtr<IBaseFilter> filter;
+    EXPECT_EQ(moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.OutVoid()), S_OK);
+    ResetDesktopHooks();
+    EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory), TableNames(av::EncoderCategory::Audio));
 }
 
 TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator)

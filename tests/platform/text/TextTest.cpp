@@ -13,6 +13,7 @@ TEST(TextNoCase, OnlyAsciiLettersFoldAndASuffixLongerThanTheTextNeverMatches)
     EXPECT_TRUE(EndsWithNoCase(u"C:\\Music\\Song.MID", u".mid"));
     EXPECT_TRUE(EndsWithNoCase(u"x", u""));
     EXPECT_FALSE(EndsWithNoCase(u"mid", u".mid"));
+    EXPECT_EQ(FoldNoCase("MPEG Layer-3 CAF\xC3\x89"), "mpeg layer-3 caf\xC3\x89");
 }
 
 TEST(TextWide, CutCopyAlwaysEndsTheBufferAndNeverWritesIntoAnEmptyOne)

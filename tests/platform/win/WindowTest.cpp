@@ -45,3 +45,36 @@ TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes)
     EXPECT_EQ(PostMessageA(window, 1, 0, 0), 0);
     EXPECT_EQ(PostMessageA(nullptr, 1, 0, 0), 0);
 }
+
+TEST(SentMessages, ReachTheProcedureAtOnceOnItsThreadAndAreRefusedFromAnother)
+{
+    HWND window = CreateMessageWindow();
+    int calls = 0;
+    SetMessageHandler(window, [&](HWND, UINT message, WPARAM, LPARAM lParam) {
+        ++calls;
+        return static_cast<LRESULT>(message + lParam);
+    });
+    EXPECT_EQ(SendMessageA(window, 0x400, 0, 5), 0x405);
+    LRESULT fromAnotherThread = -1;
+    std::thread([&] { fromAnotherThread = SendMessageA(window, 0x400, 0, 5); }).join();
+    EXPECT_EQ(fromAnotherThread, 0);
+    EXPECT_EQ(calls, 1);
+    DestroyMessageWindow(window);
+    EXPECT_EQ(SendMessageA(window, 0x400, 0, 5), 0);
+}
+
+TEST(PostedMessages, AWindowMayDestroyItselfWhileHandlingOne)
+{
+    HWND window = CreateMessageWindow();
+    int calls = 0;
+    SetMessageHandler(window, [&](HWND self, UINT, WPARAM, LPARAM) {
+        ++calls;
+        DestroyMessageWindow(self);
+        EXPECT_FALSE(IsWindow(self));
+        return LRESULT{0};
+    });
+    PostMessageA(window, 1, 0, 0);
+    PostMessageA(window, 2, 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);  // the second was dropped with the window
+}
