@@ -72,18 +72,22 @@ private:
     std::u16string friendlyName_;
 };
 
+CompressorCategory HookCategory(av::EncoderCategory category)
+{
+    return category == av::EncoderCategory::Video ? CompressorCategory::Video
+                                                  : CompressorCategory::Audio;
+}
+
 // The compressors of a category: those the codec library has, or those a test installed
-// in the desktop hooks (bound like any other; their codec fails only when it opens).
+// in the desktop hooks (bound like any other unless the hooks call them broken; their
+// codec fails only when it opens).
 std::vector<av::EncoderEntry> CompressorEntries(av::EncoderCategory category)
 {
     const auto& listed = CurrentDesktopHooks().compressors;
     if (!listed)
         return av::AvailableEncoders(category);
     std::vector<av::EncoderEntry> entries;
-    const CompressorCategory hookCategory = category == av::EncoderCategory::Video
-                                                ? CompressorCategory::Video
-                                                : CompressorCategory::Audio;
-    for (std::string& name : listed(hookCategory))
+    for (std::string& name : listed(HookCategory(category)))
         entries.push_back({std::move(name), category, ""});
     return entries;
 }
@@ -144,6 +148,9 @@ HRESULT CCompressorMoniker::BindToObject(IBindCtx*, IMoniker*, REFIID iid, void*
     if (!object)
         return E_POINTER;
     *object = nullptr;
+    const auto& creatable = CurrentDesktopHooks().compressorCreatable;
+    if (creatable && !creatable(HookCategory(entry_.category), entry_.friendlyName))
+        return REGDB_E_CLASSNOTREG;
     if (entry_.category == av::EncoderCategory::Video) {
         return CreateComObject<CVideoEncoderFilter>(iid, object, entry_.friendlyName);
     }

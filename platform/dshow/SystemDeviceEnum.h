@@ -27,6 +27,7 @@ public:
 
     // IID_IBaseFilter: a new, unconnected encoder filter; the codec opens when its input
     // connects, so a compressor that cannot work at that size fails the connection.
+    // REGDB_E_CLASSNOTREG for a compressor the desktop hooks call broken.
     HRESULT BindToObject(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
     // IID_IPropertyBag: the device's read-only properties.
     HRESULT BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;

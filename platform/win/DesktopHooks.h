@@ -12,7 +12,7 @@
 // production code never knows. An empty hook means the real thing: a Qt message box or
 // picker, the desktop's opener, a real process, a real picture window, the compressors
 // that the linked FFmpeg offers. The calls reach the hooks on the user-interface thread,
-// except the compressor list, which any thread may read.
+// except the two compressor hooks, which any thread may read.
 
 struct MessageBoxCall {
     HWND owner;
@@ -76,10 +76,13 @@ struct DesktopHooks {
     std::function<void(const PictureWindowCall&)> pictureWindow;
     // The friendly names of the installed compressors of a category, in order.
     std::function<std::vector<std::string>(CompressorCategory)> compressors;
+    // Whether a listed compressor can be made into a filter: false stands for a broken
+    // installation, listed by the desktop but failing when bound. Empty: every one can.
+    std::function<bool(CompressorCategory, const std::string& friendlyName)> compressorCreatable;
 };
 
 // The hooks in force; all empty until InstallDesktopHooks.
 const DesktopHooks& CurrentDesktopHooks();
-// User-interface thread, while no other thread reads the compressor list.
+// User-interface thread, while no other thread reads the compressor hooks.
 void InstallDesktopHooks(DesktopHooks hooks);
 void ResetDesktopHooks();

@@ -67,6 +67,32 @@ TEST(DeviceEnum, CompressorsInstalledInTheDesktopHooksAreListedAndBind)
     EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory), TableNames(av::EncoderCategory::Audio));
 }
 
+TEST(DeviceEnum, ACompressorTheHooksCallBrokenIsListedButDoesNotBind)
+{
+    DesktopHooks hooks;
+    hooks.compressors = [](CompressorCategory) {
+        return std::vector<std::string>{"Broken Codec", "Working Codec"};
+    };
+    hooks.compressorCreatable = [](CompressorCategory category, const std::string& name) {
+        return category == CompressorCategory::Audio || name != "Broken Codec";
+    };
+    InstallDesktopHooks(hooks);
+    EXPECT_EQ(ListedNames(CLSID_VideoCompressorCategory),
+              (std::vector<std::string>{"Broken Codec", "Working Codec"}));
+    EXPECT_FALSE(CompressorByName(CLSID_VideoCompressorCategory, "Broken Codec"));
+    EXPECT_TRUE(CompressorByName(CLSID_VideoCompressorCategory, "Working Codec"));
+    EXPECT_TRUE(CompressorByName(CLSID_AudioCompressorCategory, "Broken Codec"));
+    ComPtr<IEnumMoniker> monikers = Compressors(CLSID_VideoCompressorCategory);
+    ComPtr<IMoniker> moniker;
+    ASSERT_EQ(monikers->Next(1, moniker.Out(), nullptr), S_OK);
+    IBaseFilter* filter = reinterpret_cast<IBaseFilter*>(1);
+    EXPECT_EQ(
+        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter)),
+        REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(filter, nullptr);
+    ResetDesktopHooks();
+}
+
 TEST(DeviceEnum, CategoryWithoutDevicesGivesNoEnumerator)
 {
     ComPtr<ICreateDevEnum> devices;
