@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+class RowWorkers;
+
 // Reducing a frame's colours to a few clusters in one streaming pass, so that the region
 // search sees flat areas as one colour. A pixel joins the nearest cluster closer than 32
 // colour units or opens a new one; clusters closer than 32 are merged, and a full table
@@ -66,6 +68,9 @@ int FindNearestCluster(const ColourCluster* table, int n, int b0, int b1, int b2
 // table:       caller-owned, *count entries; reset at the start.
 // count:       in: the capacity; out: the number of active clusters, sorted by descending
 //              count. Never more than capacity - 1 for capacities of 2 and more.
+// workers:     optional; the quantising pass then has its rows shared among its threads
+//              (the result is the same byte for byte).
 // Gives 1; 0 when an argument breaks the rules above (then table and destination are
 // untouched and *count is 0).
-int ClusterColours(const Image& source, Image* destination, ColourCluster* table, int* count);
+int ClusterColours(const Image& source, Image* destination, ColourCluster* table, int* count,
+                   RowWorkers* workers = nullptr);

@@ -3,6 +3,7 @@
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/FaceBlend.h"
 #include "creator/engine/RegionSearch.h"
+#include "creator/engine/RegionSearchInternals.h"
 #include "media/image/BilateralSmooth.h"
 #include "platform/win/Sync.h"
 
@@ -91,6 +92,10 @@ void CopyPixels(const Image& from, Image& to)
 
 }  // namespace
 
+CFrameComposition::CFrameComposition() : workers_(RowWorkers::DefaultThreadCount()) {}
+
+CFrameComposition::~CFrameComposition() = default;
+
 void CFrameComposition::SetSources(CBufferFrame* background, CBufferFrame* face,
                                    CBufferFrame* templ, CBufferFrame* video)
 {
@@ -105,13 +110,16 @@ void CFrameComposition::Start(int total)
     framesDone_ = 0;
     total_ = total;
     endFrame_ = total;
+    times_.Reset();
 }
 
 void CFrameComposition::Prepare()
 {
     ReleasePictures();
+    StepClock clock(times_);
     PrepareWorkImages();
     PrepareBackground();
+    clock.Lap(CompositionTimes::WorkImages);
     PrepareFaces();
 }
 
@@ -138,6 +146,7 @@ void CFrameComposition::PrepareWorkImages()
     scratchA_ = Image::Create(w + 2, h + 2, 1, ImageOrigin::BottomLeft);
     scratchB_ = Image::Create(w + 2, h + 2, 1, ImageOrigin::BottomLeft);
     card_ = Image::Create(kCardWidth, kCardHeight, frame->channels(), ImageOrigin::BottomLeft);
+    searchScratch_ = std::make_unique<RegionSearchScratch>(w, h);
 }
 
 void CFrameComposition::PrepareBackground()
@@ -160,6 +169,7 @@ void CFrameComposition::PrepareFaces()
 {
     if (!faceSource_)
         return;
+    StepClock clock(times_);
     ImagePtr picture = InColour(CopyOfPicture(faceSource_));
     if (!picture || !picture->hasData())
         return;
@@ -169,9 +179,11 @@ void CFrameComposition::PrepareFaces()
     FindMarkedRegion(picture.get(), nullptr, nullptr, nullptr, &face, &mask, nullptr, nullptr,
                      nullptr);
     picture.reset();
+    clock.Lap(CompositionTimes::FaceCutOut);
     // Without a flat backdrop there is no cut-out and the set stays empty.
     if (face)
         faces_.Build(face, mask, kFaceDirections, true);
+    clock.Lap(CompositionTimes::FaceTurning);
 }
 
 void CFrameComposition::Release()
@@ -191,6 +203,9 @@ void CFrameComposition::ReleasePictures()
     scratchA_.reset();
     scratchB_.reset();
     card_.reset();
+    stretchedCard_.reset();
+    stretchedCardLine_.clear();
+    searchScratch_.reset();
     faces_.Clear();
 }
 
@@ -251,6 +266,7 @@ bool CFrameComposition::CanCompose(const Image& frame, long sampleSize, const Im
 
 int CFrameComposition::Compose(Image& frame, long sampleSize, double time)
 {
+    StepClock whole(times_);
     SourceLock hold(videoSource_);
     Image* output = nullptr;
     if (videoSource_) {
@@ -262,29 +278,37 @@ int CFrameComposition::Compose(Image& frame, long sampleSize, double time)
         return -1;
 
     const int n = framesDone_;
+    StepClock clock(times_);
     switch (ChooseMode(n, time, endFrame_)) {
     case Mode::Ending: {
         char line[kTextBufferSize] = {};
         std::snprintf(line, sizeof line, "Ending in %d seconds", EndingSeconds(time, total_, n));
         DrawCard(*output, line);
+        clock.Lap(CompositionTimes::Cards);
+        ++times_.cardFrames;
         break;
     }
     case Mode::Composed:
-        ComposeFrame(frame, *output, n, time);
+        ComposeFrame(frame, *output, n, time, clock);
+        ++times_.composedFrames;
         break;
     case Mode::Intro: {
         char line[kTextBufferSize] = {};
         std::snprintf(line, sizeof line, "Starting in %d seconds", IntroSeconds(time));
         DrawCard(*output, line);
+        clock.Lap(CompositionTimes::Cards);
+        ++times_.cardFrames;
         break;
     }
     }
     CopyPixels(*output, frame);
+    clock.Lap(CompositionTimes::Copies);
     framesDone_ = n + 1;
+    whole.Lap(CompositionTimes::Callback);
     return n;
 }
 
-void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double t)
+void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double t, StepClock& clock)
 {
     endFrame_ = LowerEndFrame(n, total_, endFrame_);
     const int width = frame.width();
@@ -293,10 +317,13 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     // The analysis runs on the sample buffer itself; the raw picture is kept in the
     // frame copy for the output.
     CopyPixels(frame, *frameCopy_);
-    SmoothBilateral(*frameCopy_, frame, 50, 5);
+    clock.Lap(CompositionTimes::Copies);
+    SmoothBilateral(*frameCopy_, frame, 50, 5, &workers_);
+    clock.Lap(CompositionTimes::Smoothing);
     std::array<ColourCluster, kClusterCount> clusters;
     int clusterCount = kClusterCount;
-    ClusterColours(frame, &frame, clusters.data(), &clusterCount);
+    ClusterColours(frame, &frame, clusters.data(), &clusterCount, &workers_);
+    clock.Lap(CompositionTimes::Clustering);
 
     cv::Rect subjectRect;
     cv::Scalar backgroundColour;
@@ -311,19 +338,22 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         const int outside = std::max(width * height - subjectRect.width * subjectRect.height, 0);
         keepFrame = std::abs(backgroundArea - outside) < outside / 4;
     }
+    clock.Lap(CompositionTimes::MarkedRegion);
 
     cv::Rect faceRect;
     float angle = 0.0f;
     if (!keepFrame) {
         if (found && subjectMask_)
             FindBestRegion(&frame, subjectMask_.get(), faceMask_.get(), scratchA_.get(),
-                           scratchB_.get(), &subjectRect, &faceRect, &angle, kSmallestFaceArea, 0);
+                           scratchB_.get(), &subjectRect, &faceRect, &angle, kSmallestFaceArea, 0,
+                           searchScratch_.get());
         // A face spot as large as the frame is no face spot.
         if (CoversFrame(faceRect, width, height)) {
             keepFrame = true;
             faceRect = cv::Rect();
         }
     }
+    clock.Lap(CompositionTimes::BestRegion);
 
     if (keepFrame)
         CopyPixels(*frameCopy_, output);
@@ -333,6 +363,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         CopyPixels(*frameCopy_, output);
     else
         output.fullMat().setTo(backgroundColour);
+    clock.Lap(CompositionTimes::Copies);
 
     const int index = FaceDirectionIndex(angle);
     const Image* face = faces_.GetImage(index);
@@ -347,8 +378,9 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         if (face && faceMask_)
             cv::subtract(subjectMask_->fullMat(), faceMask_->fullMat(), subjectMask_->fullMat());
         BlendFaceIntoFrame(*frameCopy_, output, *subjectMask_, 0, 0, frameCopy_->width(),
-                           frameCopy_->height());
+                           frameCopy_->height(), &workers_);
     }
+    clock.Lap(CompositionTimes::Blends);
 
     // The preview reads the output picture under the same lock: give it its turn while
     // the picture is complete but for the caption.
@@ -358,6 +390,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         Sleep(1);
         videoSource_->Lock();
     }
+    clock.Lap(CompositionTimes::HandOver);
 
     const int brightness = MeanIntensity(&output, 0, 0, output.width(), 20);
     const cv::Scalar colour = brightness >= 128 ? kBlack : kWhite;
@@ -365,6 +398,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     if (n != 0 && static_cast<int>(t * 0.5) % 2 == 0)
         text = "Automatically produced by";
     DrawCaption(&output, text, 1, output.height() - 3, colour);
+    clock.Lap(CompositionTimes::Caption);
 }
 
 void CFrameComposition::PlaceFace(const Image& face, const Image& mask, const cv::Rect& region,
@@ -387,6 +421,10 @@ void CFrameComposition::DrawCard(Image& output, const char* firstLine)
 {
     if (!card_)
         return;
+    if (stretchedCard_ && ImagesMatch(*stretchedCard_, output) && stretchedCardLine_ == firstLine) {
+        CopyPixels(*stretchedCard_, output);
+        return;
+    }
     card_->fullMat().setTo(kBlack);
     struct CardLine {
         int y;
@@ -407,6 +445,8 @@ void CFrameComposition::DrawCard(Image& output, const char* firstLine)
         DrawCaption(card_.get(), line.text, 1, line.y, kWhite);
     cv::Mat target = output.fullMat();
     cv::resize(card_->fullMat(), target, target.size(), 0, 0, cv::INTER_LINEAR);
+    stretchedCard_ = output.Clone();
+    stretchedCardLine_ = firstLine;
 }
 
 bool DrawCaption(Image* image, const char* text, int x, int y, const cv::Scalar& colour)

@@ -5,6 +5,7 @@
 #include "media/image/RectOps.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -118,7 +119,8 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
 
 bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceMask,
                     Image* fillMask, Image* visitedMask, const cv::Rect* searchRect,
-                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour)
+                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour,
+                    RegionSearchScratch* scratch)
 {
     if (!picture || !picture->hasData() || !subjectMask || !faceMask || !fillMask || !visitedMask ||
         !searchRect)
@@ -128,10 +130,12 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
     if (!IsMaskOf(*subjectMask, w, h) || !IsMaskOf(*faceMask, w, h) ||
         !IsFillMaskOf(*fillMask, w, h) || !IsFillMaskOf(*visitedMask, w, h))
         return false;
-    ReusedMask holeUnion(w + 2, h + 2, false);
-    HoleScratch holeScratch(w, h);
-    if (!holeUnion.valid() || !holeScratch.valid())
+    std::optional<RegionSearchScratch> own;
+    if (!scratch || !scratch->Fits(w, h))
+        scratch = &own.emplace(w, h);
+    if (!scratch->valid())
         return false;
+    ReusedMask& holeUnion = scratch->holeUnion;
 
     visitedMask->fullMat().setTo(0);
     ReusedMask fill(*fillMask, true);
@@ -157,7 +161,7 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
                 continue;
             FillBorderRegions(*fillMask, regionRect);
             const bool holesFound = MeasureRegion(picture, *fillMask, holeUnion, regionRect, holes,
-                                                  kHoleTableSize, holeScratch);
+                                                  kHoleTableSize, scratch->holes);
             float score = 0.0f;
             float regionAngle = 0.0f;
             if (holesFound)

@@ -81,6 +81,12 @@ void ReusedMask::Touch(const cv::Rect& rect)
     dirty_ = dirty_.empty() ? rect : (dirty_ | rect);
 }
 
+bool RegionSearchScratch::Fits(int width, int height) const
+{
+    return valid() && IsFillMaskOf(holeUnion.image(), width, height) &&
+           IsFillMaskOf(holes.fill.image(), width, height);
+}
+
 BorderColours::BorderColours(const Image& picture) : picture_(picture)
 {
     if (!picture.hasData())

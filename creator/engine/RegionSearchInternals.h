@@ -38,6 +38,7 @@ public:
 
     bool valid() const { return mask_ != nullptr && mask_->hasData(); }
     Image& image() { return *mask_; }
+    const Image& image() const { return *mask_; }
     cv::Mat mat() { return mask_->fullMat(); }
 
     // Every byte inside the ring becomes 0 (a fill mask's ring holds 1).
@@ -65,6 +66,22 @@ struct HoleScratch {
 
     ReusedMask fill;
     ReusedMask visited;
+};
+
+// What FindBestRegion needs besides the masks it is given, for one picture size: the
+// union of a region's holes and MeasureRegion's masks. A caller that searches frame after
+// frame keeps one, so that they are made once; every use clears only what the last one
+// wrote.
+struct RegionSearchScratch {
+    RegionSearchScratch(int width, int height)
+        : holeUnion(width + 2, height + 2, false), holes(width, height)
+    {}
+    bool valid() const { return holeUnion.valid() && holes.valid(); }
+    // Made for a width x height picture.
+    bool Fits(int width, int height) const;
+
+    ReusedMask holeUnion;
+    HoleScratch holes;
 };
 
 // A hole found in a region and the fill-mask pixel it was filled from.

@@ -1,9 +1,14 @@
 #include "media/image/BilateralSmooth.h"
 
+#include "media/image/RowWorkers.h"
+
 #include <opencv2/core.hpp>
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -41,9 +46,54 @@ constexpr std::array<Neighbour, 5> kLastRowOrder{{
     {1, 0, 1},
 }};
 
+// The largest squared colour distance of two 3-channel 8-bit pixels.
+constexpr int kLargestDistance = 3 * 255 * 255;
+// Rows per band of the threaded interior: small enough that a held-up thread delays
+// little, large enough that handing out a band costs nothing next to smoothing it.
+constexpr int kBandRows = 16;
+
+// A neighbour's weight depends on nothing but its space factor and its squared colour
+// distance to the pixel, so each is worked out once per distance, exactly as it would be
+// per neighbour: t = factor / spaceSigma^2 + distance / colourSigma^2, 1 / (t^2 + 1).
+class Weights {
+public:
+    Weights(double i2Colour, double i2Space) : i2Colour_(i2Colour), i2Space_(i2Space)
+    {
+        for (int factor = 1; factor <= 2; ++factor) {
+            std::vector<double>& table = byFactor_[factor - 1];
+            table.resize(kLargestDistance + 1);
+            for (int distance = 0; distance <= kLargestDistance; ++distance) {
+                double w = factor * i2Space + distance * i2Colour;
+                table[distance] = 1.0 / (w * w + 1.0);
+            }
+        }
+    }
+    bool Fits(double i2Colour, double i2Space) const
+    {
+        return i2Colour == i2Colour_ && i2Space == i2Space_;
+    }
+    const double* ForFactor(int factor) const { return byFactor_[factor - 1].data(); }
+
+private:
+    double i2Colour_;
+    double i2Space_;
+    std::array<std::vector<double>, 2> byFactor_;
+};
+
+// The tables of the last sigmas asked for: every frame of a creation asks for the same.
+std::shared_ptr<const Weights> WeightsFor(double i2Colour, double i2Space)
+{
+    static std::mutex mutex;
+    static std::shared_ptr<const Weights> last;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!last || !last->Fits(i2Colour, i2Space))
+        last = std::make_shared<const Weights>(i2Colour, i2Space);
+    return last;
+}
+
 template <std::size_t N>
 void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
-                 const std::array<Neighbour, N>& order, double i2Colour, double i2Space)
+                 const std::array<Neighbour, N>& order, const Weights& weights)
 {
     const int channels = src.channels();
     const std::uint8_t* centre = src.ptr<std::uint8_t>(y) + x * channels;
@@ -63,8 +113,7 @@ void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
             const int diff = centre[c] - other[c];
             colourDistance += diff * diff;
         }
-        double w = n.spaceFactor * i2Space + colourDistance * i2Colour;
-        w = 1.0 / (w * w + 1.0);
+        const double w = weights.ForFactor(n.spaceFactor)[colourDistance];
         weightSum += w;
         for (int c = 0; c < channels; ++c)
             sums[c] += other[c] * w;
@@ -82,9 +131,114 @@ void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
         out[c] = cv::saturate_cast<std::uint8_t>(cvRound(sums[c] * scale));
 }
 
+// The interior of a 3-channel picture: every window is whole, so the neighbours are
+// fixed offsets from the pixel and need no bounds tests. A window of one colour gives a
+// result that depends on that colour alone; it is looked up.
+class InteriorSmoothing {
+public:
+    InteriorSmoothing(const cv::Mat& src, cv::Mat& dst, const Weights& weights)
+        : src_(src), dst_(dst), side_(weights.ForFactor(1)), diagonal_(weights.ForFactor(2))
+    {
+        for (int value = 0; value < 256; ++value) {
+            double weightSum = 1.0;
+            double sum = value;
+            for (const Neighbour& n : kInnerOrder) {
+                const double w = n.spaceFactor == 1 ? side_[0] : diagonal_[0];
+                weightSum += w;
+                sum += value * w;
+            }
+            flat_[value] = cv::saturate_cast<std::uint8_t>(cvRound(sum * (1.0 / weightSum)));
+        }
+    }
+
+    void Rows(int first, int end) const
+    {
+        for (int y = first; y < end; ++y)
+            Row(y);
+    }
+
+private:
+    static bool Same(const std::uint8_t* a, const std::uint8_t* b)
+    {
+        return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+    }
+
+    void Row(int y) const
+    {
+        const std::uint8_t* before = src_.ptr<std::uint8_t>(y - 1);
+        const std::uint8_t* row = src_.ptr<std::uint8_t>(y);
+        const std::uint8_t* after = src_.ptr<std::uint8_t>(y + 1);
+        std::uint8_t* out = dst_.ptr<std::uint8_t>(y);
+        // Column x of the three rows holds colour c only.
+        auto column = [&](int x, const std::uint8_t* c) {
+            const int at = 3 * x;
+            return Same(before + at, c) && Same(row + at, c) && Same(after + at, c);
+        };
+        const int last = src_.cols - 2;
+        for (int x = 1; x <= last; ++x) {
+            const std::uint8_t* c = row + 3 * x;
+            if (!column(x - 1, c) || !column(x, c) || !column(x + 1, c)) {
+                Smooth(before, row, after, out, x);
+                continue;
+            }
+            // A window of one colour, and so is the next one while the column that comes
+            // into it has that colour too.
+            const std::uint8_t flat[3] = {flat_[c[0]], flat_[c[1]], flat_[c[2]]};
+            for (;;) {
+                std::uint8_t* o = out + 3 * x;
+                o[0] = flat[0];
+                o[1] = flat[1];
+                o[2] = flat[2];
+                if (x == last || !column(x + 2, c))
+                    break;
+                ++x;
+            }
+        }
+    }
+
+    // The window around pixel x of row, in the order its weights are summed.
+    void Smooth(const std::uint8_t* before, const std::uint8_t* row, const std::uint8_t* after,
+                std::uint8_t* out, int x) const
+    {
+        const int at = 3 * x;
+        const std::uint8_t* c = row + at;
+        const std::uint8_t* window[8] = {row + at + 3,    before + at + 3, before + at,
+                                         before + at - 3, row + at - 3,    after + at - 3,
+                                         after + at,      after + at + 3};
+        double weightSum = 1.0;
+        double s0 = c[0];
+        double s1 = c[1];
+        double s2 = c[2];
+        for (int k = 0; k < 8; ++k) {
+            const std::uint8_t* n = window[k];
+            const int d0 = c[0] - n[0];
+            const int d1 = c[1] - n[1];
+            const int d2 = c[2] - n[2];
+            const int distance = d0 * d0 + d1 * d1 + d2 * d2;
+            const double w = (k % 2 == 0 ? side_ : diagonal_)[distance];
+            weightSum += w;
+            s0 += n[0] * w;
+            s1 += n[1] * w;
+            s2 += n[2] * w;
+        }
+        const double scale = 1.0 / weightSum;
+        std::uint8_t* o = out + at;
+        o[0] = cv::saturate_cast<std::uint8_t>(cvRound(s0 * scale));
+        o[1] = cv::saturate_cast<std::uint8_t>(cvRound(s1 * scale));
+        o[2] = cv::saturate_cast<std::uint8_t>(cvRound(s2 * scale));
+    }
+
+    const cv::Mat& src_;
+    cv::Mat& dst_;
+    const double* side_;
+    const double* diagonal_;
+    std::uint8_t flat_[256];
+};
+
 }  // namespace
 
-bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma)
+bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma,
+                     RowWorkers* workers)
 {
     if (!source.hasData() || !destination.hasData())
         return false;
@@ -105,17 +259,33 @@ bool SmoothBilateral(const Image& source, Image& destination, double colourSigma
     if (src.datastart < dst.dataend && dst.datastart < src.dataend)
         src = src.clone();
 
-    const double i2Colour = 1.0 / (colourSigma * colourSigma);
-    const double i2Space = 1.0 / (spaceSigma * spaceSigma);
+    const std::shared_ptr<const Weights> weights =
+        WeightsFor(1.0 / (colourSigma * colourSigma), 1.0 / (spaceSigma * spaceSigma));
+    const bool interior = src.channels() == 3 && src.rows >= 3 && src.cols >= 3;
     for (int y = 0; y < src.rows; ++y) {
+        const bool inner = y > 0 && y < src.rows - 1;
+        if (interior && inner) {
+            // Only the first and last columns of an inner row have partial windows.
+            SmoothPixel(src, dst, 0, y, kInnerOrder, *weights);
+            SmoothPixel(src, dst, src.cols - 1, y, kInnerOrder, *weights);
+            continue;
+        }
         for (int x = 0; x < src.cols; ++x) {
             if (y == 0)
-                SmoothPixel(src, dst, x, y, kFirstRowOrder, i2Colour, i2Space);
+                SmoothPixel(src, dst, x, y, kFirstRowOrder, *weights);
             else if (y == src.rows - 1)
-                SmoothPixel(src, dst, x, y, kLastRowOrder, i2Colour, i2Space);
+                SmoothPixel(src, dst, x, y, kLastRowOrder, *weights);
             else
-                SmoothPixel(src, dst, x, y, kInnerOrder, i2Colour, i2Space);
+                SmoothPixel(src, dst, x, y, kInnerOrder, *weights);
         }
+    }
+    if (interior) {
+        const InteriorSmoothing smoothing(src, dst, *weights);
+        auto rows = [&](int first, int end) { smoothing.Rows(first + 1, end + 1); };
+        if (workers)
+            workers->RunRows(src.rows - 2, kBandRows, rows);
+        else
+            rows(0, src.rows - 2);
     }
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "media/image/Image.h"
 
+class RowWorkers;
+
 // Edge-keeping smoothing over a 3 x 3 window, the one the frame analysis runs before it
 // quantises a frame's colours. Each neighbour n of a pixel p gets one weight for all
 // channels:
@@ -20,6 +22,8 @@
 //               pixels: the source is then copied first, so every window sees unsmoothed
 //               values.
 // colourSigma, spaceSigma: 0 counts as 1; negative values are refused.
+// workers: optional; 3-channel pictures then have their rows shared among its threads.
+// The result is the same byte for byte either way.
 // Returns false, leaving the destination untouched, when a rule above is broken.
-bool SmoothBilateral(const Image& source, Image& destination, double colourSigma,
-                     double spaceSigma);
+bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma,
+                     RowWorkers* workers = nullptr);
