@@ -221,9 +221,10 @@ bool BenchOpen(const Inputs& inputs, const std::string& outFolder, int width, in
         return false;
     const CompositionTimes& t = timing.times;
     std::printf("Open with a %4d x %-4d face %7.3f s | work images %.3f s, face cut-out %.3f s, "
-                "face turning %.3f s\n",
+                "face scaling %.3f s, face turning %.3f s (%d threads)\n",
                 width, height, timing.openSeconds, t.Seconds(CompositionTimes::WorkImages),
-                t.Seconds(CompositionTimes::FaceCutOut), t.Seconds(CompositionTimes::FaceTurning));
+                t.Seconds(CompositionTimes::FaceCutOut), t.Seconds(CompositionTimes::FaceScaling),
+                t.Seconds(CompositionTimes::FaceTurning), timing.threads);
     return true;
 }
 

@@ -7,6 +7,8 @@ const char* CompositionTimes::Name(Step step)
         return "work images";
     case FaceCutOut:
         return "face cut-out";
+    case FaceScaling:
+        return "face scaling";
     case FaceTurning:
         return "face turning";
     case Copies:

@@ -15,6 +15,7 @@ public:
         // Open:
         WorkImages,   // output picture, work images and the background at frame size
         FaceCutOut,   // the face picture's copy, turned over, and its cut-out
+        FaceScaling,  // a cut-out larger than the largest face drawn scaled down to it
         FaceTurning,  // the 16 turned faces
         // Every composed frame:
         Copies,        // the raw frame kept, the base of the output picture

@@ -28,6 +28,9 @@ constexpr int kSmallestFaceArea = 64;
 constexpr int kCardWidth = 320;
 constexpr int kCardHeight = 240;
 constexpr int kTextBufferSize = 260;
+// The largest face size percent the options offer: no face is drawn larger than this
+// share of the frame.
+constexpr int kLargestFaceSizePercent = 200;
 const cv::Scalar kWhite(255, 255, 255, 0);
 const cv::Scalar kBlack(0, 0, 0, 0);
 
@@ -83,6 +86,39 @@ void TurnOver(Image& picture)
 {
     cv::Mat rows = picture.fullMat();
     cv::flip(rows, rows, 0);
+}
+
+// A copy of picture resized to width x height by area averaging (a mask of 0 and 1 stays
+// 0 and 1, by majority); null when memory runs out.
+ImagePtr ShrunkTo(const Image& picture, int width, int height)
+{
+    ImagePtr shrunk = Image::Create(width, height, picture.channels(), picture.origin());
+    if (shrunk) {
+        cv::Mat target = shrunk->fullMat();
+        cv::resize(picture.mat(), target, target.size(), 0, 0, cv::INTER_AREA);
+    }
+    return shrunk;
+}
+
+// Scales a face cut-out and its mask down, keeping their proportions, to fit within
+// width x height; one that fits already stays as it is. Turning the face costs time in
+// proportion to its pixels, and pixels beyond the largest size the face is ever drawn at
+// would only be thrown away by the scaling at drawing time.
+void FitWithin(ImagePtr& face, ImagePtr& mask, int width, int height)
+{
+    if (face->width() <= width && face->height() <= height)
+        return;
+    const double scale = std::min(static_cast<double>(width) / face->width(),
+                                  static_cast<double>(height) / face->height());
+    const int w = std::clamp(static_cast<int>(std::lround(face->width() * scale)), 1, width);
+    const int h = std::clamp(static_cast<int>(std::lround(face->height() * scale)), 1, height);
+    ImagePtr shrunkFace = ShrunkTo(*face, w, h);
+    ImagePtr shrunkMask = mask ? ShrunkTo(*mask, w, h) : nullptr;
+    // Without memory for the smaller copies the face is turned at its full size.
+    if (!shrunkFace || (mask && !shrunkMask))
+        return;
+    face = std::move(shrunkFace);
+    mask = std::move(shrunkMask);
 }
 
 void CopyPixels(const Image& from, Image& to)
@@ -181,8 +217,13 @@ void CFrameComposition::PrepareFaces()
     picture.reset();
     clock.Lap(CompositionTimes::FaceCutOut);
     // Without a flat backdrop there is no cut-out and the set stays empty.
-    if (face)
-        faces_.Build(face, mask, kFaceDirections, true);
+    if (!face)
+        return;
+    if (frameCopy_)
+        FitWithin(face, mask, frameCopy_->width() * kLargestFaceSizePercent / 100,
+                  frameCopy_->height() * kLargestFaceSizePercent / 100);
+    clock.Lap(CompositionTimes::FaceScaling);
+    faces_.Build(face, mask, kFaceDirections, true, &workers_);
     clock.Lap(CompositionTimes::FaceTurning);
 }
 

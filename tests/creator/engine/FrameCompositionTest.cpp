@@ -273,6 +273,45 @@ TEST_F(Composition, FaceIsPlacedInTheSpotTurnedAsTheSpot)
     EXPECT_TRUE(Near(turned->pixel(80, 95), kRed));
 }
 
+TEST_F(Composition, FaceCutOutBeyondTwiceTheFrameIsScaledDownToItBeforeItIsTurned)
+{
+    // The face is never drawn beyond twice the frame (320 x 240), so a 600 x 300 cut-out
+    // is turned at 320 x 160: its proportions kept, its mask still whole.
+    ImagePtr large = Picture(700, 520, cv::Scalar(255, 255, 255));
+    Paint(*large, cv::Rect(50, 100, 600, 300), kRed);
+    Hold(face, std::move(large));
+    Open(TemplateFrame(), 30);
+    const Image* entry = composition.faces().GetImage(0);
+    const Image* mask = composition.faces().GetMask(0);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(entry->width(), 2 * kW);
+    EXPECT_EQ(entry->height(), 160);
+    EXPECT_EQ(mask->width(), 2 * kW);
+    EXPECT_EQ(cv::countNonZero(mask->mat()), 2 * kW * 160);
+    EXPECT_TRUE(Near(entry->pixel(100, 80), kRed, 0));
+    ASSERT_NE(composition.faces().GetImage(3), nullptr);
+    EXPECT_TRUE(Near(Sample(*TemplateFrame(), 0.0)->pixel(80, 85), kRed));
+}
+
+TEST_F(Composition, FaceCutOutWithinTwiceTheFrameIsTurnedAtItsOwnSize)
+{
+    ImagePtr picture = Picture(330, 250, cv::Scalar(255, 255, 255));
+    Paint(*picture, cv::Rect(5, 5, 2 * kW, 2 * kH), kRed);
+    Paint(*picture, cv::Rect(100, 100, 7, 3), kBlue);
+    Hold(face, picture->Clone());
+    Open(TemplateFrame(), 30);
+    const Image* entry = composition.faces().GetImage(0);
+    ASSERT_NE(entry, nullptr);
+    // The picture as the creator holds it, bottom-up: the entry is its part of the block.
+    cv::Mat rows = picture->fullMat();
+    cv::flip(rows, rows, 0);
+    const cv::Rect block(5, 250 - 5 - 2 * kH, 2 * kW, 2 * kH);
+    ASSERT_EQ(entry->width(), block.width);
+    ASSERT_EQ(entry->height(), block.height);
+    EXPECT_EQ(cv::norm(entry->mat(), picture->fullMat()(block), cv::NORM_INF), 0);
+}
+
 TEST_F(Composition, FacePictureWithoutFlatBackdropGivesFramesWithoutFace)
 {
     Hold(face, Noise(60, 60, 3));
