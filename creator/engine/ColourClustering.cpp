@@ -115,74 +115,6 @@ bool SameColour(const std::uint8_t* a, const std::uint8_t* b)
     return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
 }
 
-// The streaming pass, pixel by pixel in order. Most pixels have the colour of the pixel
-// before them; such a pixel needs no scan when that one joined a cluster (or opened one)
-// and the table did not change otherwise. Only that cluster moved, so for this pixel all
-// other distances are what they were, and the cluster stays the scan's answer as long as
-// it did not move away: the first of the nearest stays first when it only gets nearer,
-// and the first closer than 1 stays so. A square at or below the last one proves that.
-class StreamingPass {
-public:
-    StreamingPass(ColourCluster* table, int capacity) : table_(table), capacity_(capacity) {}
-
-    int active() const { return active_; }
-    int* activeCount() { return &active_; }
-
-    void Add(const std::uint8_t* pixel)
-    {
-        if (lastKnown_ && SameColour(pixel, last_)) {
-            const double square =
-                SquaredDistance(table_[lastCluster_], pixel[0], pixel[1], pixel[2]);
-            if (square <= lastSquare_) {
-                JoinPixel(table_[lastCluster_], pixel);
-                lastSquare_ = square;
-                return;
-            }
-        }
-        lastKnown_ = false;
-        last_[0] = pixel[0];
-        last_[1] = pixel[1];
-        last_[2] = pixel[2];
-        double square = 0;
-        const int nearest = ScanActive(table_, active_, pixel, &square);
-        if (nearest >= 0 && std::sqrt(square) < kJoinDistance) {
-            JoinPixel(table_[nearest], pixel);
-            Remember(nearest, square);
-            return;
-        }
-        if (active_ >= capacity_)
-            return;
-        ColourCluster& opened = table_[active_];
-        SetZero(opened);
-        JoinPixel(opened, pixel);
-        // Its means are the pixel's bytes: the colour is at distance 0 from it.
-        Remember(active_, 0.0);
-        active_ += 1;
-        // Keep a free slot for the next new colour; a merge moves clusters around.
-        if (active_ >= capacity_) {
-            lastKnown_ = false;
-            if (!MergeClosestClusters(table_, &active_, kJoinDistance))
-                MergeSmallestCluster(table_, &active_);
-        }
-    }
-
-private:
-    void Remember(int cluster, double square)
-    {
-        lastKnown_ = true;
-        lastCluster_ = cluster;
-        lastSquare_ = square;
-    }
-
-    ColourCluster* table_;
-    int capacity_;
-    int active_ = 0;
-    bool lastKnown_ = false;
-    std::uint8_t last_[3] = {};
-    int lastCluster_ = 0;
-    double lastSquare_ = 0;
-};
-
 // The quantising pass over rows first .. end - 1: the table no longer changes, so what a
 // pixel becomes depends on its colour alone, and a colour met just before, or kept in a
 // small cache of colours met, needs no scan.
@@ -293,6 +225,96 @@ int CompareClusterCount(const ColourCluster& a, const ColourCluster& b)
     return b.count - a.count;
 }
 
+// Most pixels have the colour of the pixel before them; such a pixel needs no scan when
+// that one joined a cluster (or opened one) and the table did not change otherwise. Only
+// that cluster moved, so for this pixel all other distances are what they were, and the
+// cluster stays the scan's answer as long as it did not move away: the first of the
+// nearest stays first when it only gets nearer, and the first closer than 1 stays so. A
+// square at or below the last one proves that.
+void ColourClusterer::Add(const std::uint8_t* pixel)
+{
+    if (lastKnown_ && SameColour(pixel, last_)) {
+        const double square = SquaredDistance(table_[lastCluster_], pixel[0], pixel[1], pixel[2]);
+        if (square <= lastSquare_) {
+            JoinPixel(table_[lastCluster_], pixel);
+            lastSquare_ = square;
+            return;
+        }
+    }
+    lastKnown_ = false;
+    last_[0] = pixel[0];
+    last_[1] = pixel[1];
+    last_[2] = pixel[2];
+    double square = 0;
+    const int nearest = ScanActive(table_, active_, pixel, &square);
+    if (nearest >= 0 && std::sqrt(square) < kJoinDistance) {
+        JoinPixel(table_[nearest], pixel);
+        Remember(nearest, square);
+        return;
+    }
+    if (active_ >= capacity_)
+        return;
+    ColourCluster& opened = table_[active_];
+    SetZero(opened);
+    JoinPixel(opened, pixel);
+    // Its means are the pixel's bytes: the colour is at distance 0 from it.
+    Remember(active_, 0.0);
+    active_ += 1;
+    // Keep a free slot for the next new colour; a merge moves clusters around.
+    if (active_ >= capacity_) {
+        lastKnown_ = false;
+        if (!MergeClosestClusters(table_, &active_, kJoinDistance))
+            MergeSmallestCluster(table_, &active_);
+    }
+}
+
+void ColourClusterer::Remember(int cluster, double square)
+{
+    lastKnown_ = true;
+    lastCluster_ = cluster;
+    lastSquare_ = square;
+}
+
+ColourClusterer::ColourClusterer(ColourCluster* table, int capacity)
+    : table_(table), capacity_(std::max(capacity, 0))
+{
+    for (int k = 0; k < capacity_; ++k)
+        table_[k].SetEmpty();
+}
+
+void ColourClusterer::AddRows(const Image& source, int first, int end)
+{
+    for (int y = first; y < end; ++y) {
+        const std::uint8_t* pixel = source.row(y);
+        for (int x = 0; x < source.width(); ++x, pixel += 3)
+            Add(pixel);
+    }
+}
+
+int ColourClusterer::Finish()
+{
+    while (MergeClosestClusters(table_, &active_, kJoinDistance)) {
+    }
+    if (active_ > 0)
+        std::sort(table_, table_ + active_, [](const ColourCluster& a, const ColourCluster& b) {
+            return CompareClusterCount(a, b) < 0;
+        });
+    return active_;
+}
+
+void QuantiseColours(const Image& source, Image& destination, const ColourCluster* table,
+                     int active, RowWorkers* workers)
+{
+    if (active <= 0)
+        return;
+    const Quantiser quantiser(table, active);
+    auto rows = [&](int first, int end) { quantiser.Rows(source, destination, first, end); };
+    if (workers)
+        workers->RunRows(source.height(), kBandRows, rows);
+    else
+        rows(0, source.height());
+}
+
 int MergeClosestClusters(ColourCluster* table, int* count, double threshold)
 {
     if (!table || !count)
@@ -374,31 +396,11 @@ int ClusterColours(const Image& source, Image* destination, ColourCluster* table
          destination->width() < source.width() || destination->height() < source.height()))
         return 0;
 
-    for (int k = 0; k < capacity; ++k)
-        table[k].SetEmpty();
-    StreamingPass pass(table, capacity);
-    for (int y = 0; y < source.height(); ++y) {
-        const std::uint8_t* pixel = source.row(y);
-        for (int x = 0; x < source.width(); ++x, pixel += 3)
-            pass.Add(pixel);
-    }
-    int active = pass.active();
-
-    while (MergeClosestClusters(table, &active, kJoinDistance)) {
-    }
-    if (active > 0)
-        std::sort(table, table + active, [](const ColourCluster& a, const ColourCluster& b) {
-            return CompareClusterCount(a, b) < 0;
-        });
-
-    if (destination && active > 0) {
-        const Quantiser quantiser(table, active);
-        auto rows = [&](int first, int end) { quantiser.Rows(source, *destination, first, end); };
-        if (workers)
-            workers->RunRows(source.height(), kBandRows, rows);
-        else
-            rows(0, source.height());
-    }
+    ColourClusterer clusterer(table, capacity);
+    clusterer.AddRows(source, 0, source.height());
+    const int active = clusterer.Finish();
+    if (destination)
+        QuantiseColours(source, *destination, table, active, workers);
     *count = active;
     return 1;
 }

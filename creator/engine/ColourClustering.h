@@ -74,3 +74,39 @@ int FindNearestCluster(const ColourCluster* table, int n, int b0, int b1, int b2
 // untouched and *count is 0).
 int ClusterColours(const Image& source, Image* destination, ColourCluster* table, int* count,
                    RowWorkers* workers = nullptr);
+
+// ClusterColours in steps, for a caller that has the source's rows one band after another:
+// the frame analysis clusters each band of a frame as soon as it is smoothed. The table
+// and the result are ClusterColours's.
+class ColourClusterer {
+public:
+    // table: caller-owned, capacity entries, reset here; it must outlive the clusterer.
+    ColourClusterer(ColourCluster* table, int capacity);
+
+    // The streaming pass over rows first .. end - 1 of source (8 bits, 3 channels, whole
+    // rows). Bands must come in row order and all from one picture.
+    void AddRows(const Image& source, int first, int end);
+    // The last merges and the sort by descending count; gives the active clusters.
+    int Finish();
+
+private:
+    void Add(const std::uint8_t* pixel);
+    // The pixel just added joined or opened this cluster, at this squared distance from
+    // it before it joined.
+    void Remember(int cluster, double square);
+
+    ColourCluster* table_;
+    int capacity_;
+    int active_ = 0;
+    bool lastKnown_ = false;
+    std::uint8_t last_[3] = {};
+    int lastCluster_ = 0;
+    double lastSquare_ = 0;
+};
+
+// ClusterColours' quantising pass: each pixel of destination becomes the truncated mean
+// of its source pixel's nearest cluster among the first active of a finished table.
+// source: 8 bits, 3 channels; destination: 3 channels, at least the source's size, may be
+// the source. workers: optional, shares the rows among its threads (same bytes).
+void QuantiseColours(const Image& source, Image& destination, const ColourCluster* table,
+                     int active, RowWorkers* workers = nullptr);

@@ -14,9 +14,9 @@ const char* CompositionTimes::Name(Step step)
     case Copies:
         return "copies";
     case Smoothing:
-        return "smoothing";
-    case Clustering:
-        return "clustering";
+        return "smoothing + clustering";
+    case Quantising:
+        return "quantising";
     case MarkedRegion:
         return "background search";
     case BestRegion:

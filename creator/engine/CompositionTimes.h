@@ -19,8 +19,8 @@ public:
         FaceTurning,  // the 16 turned faces
         // Every composed frame:
         Copies,        // the raw frame kept, the base of the output picture
-        Smoothing,     // edge-keeping smoothing before the analysis
-        Clustering,    // colour clustering, quantising in place
+        Smoothing,     // edge-keeping smoothing with the clustering's streaming pass
+        Quantising,    // the clustering's second pass, in place
         MarkedRegion,  // the background search
         BestRegion,    // the face-spot search
         Blends,        // the face and the figure drawn over the base

@@ -2,9 +2,9 @@
 
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/FaceBlend.h"
+#include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/RegionSearch.h"
 #include "creator/engine/RegionSearchInternals.h"
-#include "media/image/BilateralSmooth.h"
 #include "platform/win/Sync.h"
 
 #include <opencv2/imgproc.hpp>
@@ -22,6 +22,9 @@ const char kMakerHost[] = "www.example.com";
 
 constexpr double kIntroSeconds = 5.0;
 constexpr int kClusterCount = 256;
+// The smoothing before the analysis.
+constexpr double kColourSigma = 50;
+constexpr double kSpaceSigma = 5;
 constexpr int kFaceDirections = 16;
 constexpr float kDirectionStep = 22.5f;
 constexpr int kSmallestFaceArea = 64;
@@ -359,12 +362,12 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     // frame copy for the output.
     CopyPixels(frame, *frameCopy_);
     clock.Lap(CompositionTimes::Copies);
-    SmoothBilateral(*frameCopy_, frame, 50, 5, &workers_);
-    clock.Lap(CompositionTimes::Smoothing);
     std::array<ColourCluster, kClusterCount> clusters;
-    int clusterCount = kClusterCount;
-    ClusterColours(frame, &frame, clusters.data(), &clusterCount, &workers_);
-    clock.Lap(CompositionTimes::Clustering);
+    const int clusterCount = SmoothAndCluster(*frameCopy_, frame, kColourSigma, kSpaceSigma,
+                                              clusters.data(), kClusterCount, workers_);
+    clock.Lap(CompositionTimes::Smoothing);
+    QuantiseColours(frame, frame, clusters.data(), clusterCount, &workers_);
+    clock.Lap(CompositionTimes::Quantising);
 
     cv::Rect subjectRect;
     cv::Scalar backgroundColour;

@@ -109,6 +109,7 @@ private:
     // The output picture and the work images all match the frame.
     bool CanCompose(const Image& frame, long sampleSize, const Image* output) const;
     void ComposeFrame(Image& frame, Image& output, int n, double t, StepClock& clock);
+
     // Draws the face of the given direction, scaled, into region of the output picture.
     void PlaceFace(const Image& face, const Image& mask, const cv::Rect& region, Image& output);
     // The card with the given first line, stretched over the output picture. The card

@@ -58,7 +58,7 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
     if (!fillMask || !visitedMask)
         return false;
 
-    visitedMask->fullMat().setTo(0);
+    ClearMask(*visitedMask, cv::Rect(0, 0, visitedMask->width(), visitedMask->height()));
     ReusedMask fill(*fillMask, true);
     const BorderColours border(*picture);
     ConnectedComponent component;
@@ -137,7 +137,7 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
         return false;
     ReusedMask& holeUnion = scratch->holeUnion;
 
-    visitedMask->fullMat().setTo(0);
+    ClearMask(*visitedMask, cv::Rect(0, 0, visitedMask->width(), visitedMask->height()));
     ReusedMask fill(*fillMask, true);
     ReusedMask face(*faceMask, false);
     const cv::Mat pixels = picture->fullMat();

@@ -22,6 +22,8 @@ bool IsMaskOf(const Image& mask, int width, int height);
 bool IsFillMaskOf(const Image& mask, int width, int height);
 // A picture rectangle moved into fill-mask coordinates.
 cv::Rect ToFillMask(const cv::Rect& pictureRect);
+// Zeroes the part of a 1-channel mask (clipped to it).
+void ClearMask(Image& mask, const cv::Rect& part);
 
 // A mask shared by many fills in one search. It remembers the part that the fills since
 // its last clearing may have written, so that clearing costs that part and not the whole

@@ -4,6 +4,7 @@
 
 #include <opencv2/core.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -48,16 +49,15 @@ constexpr std::array<Neighbour, 5> kLastRowOrder{{
 
 // The largest squared colour distance of two 3-channel 8-bit pixels.
 constexpr int kLargestDistance = 3 * 255 * 255;
-// Rows per band of the threaded interior: small enough that a held-up thread delays
-// little, large enough that handing out a band costs nothing next to smoothing it.
-constexpr int kBandRows = 16;
+
+}  // namespace
 
 // A neighbour's weight depends on nothing but its space factor and its squared colour
 // distance to the pixel, so each is worked out once per distance, exactly as it would be
 // per neighbour: t = factor / spaceSigma^2 + distance / colourSigma^2, 1 / (t^2 + 1).
-class Weights {
+class BilateralWeights {
 public:
-    Weights(double i2Colour, double i2Space) : i2Colour_(i2Colour), i2Space_(i2Space)
+    BilateralWeights(double i2Colour, double i2Space) : i2Colour_(i2Colour), i2Space_(i2Space)
     {
         for (int factor = 1; factor <= 2; ++factor) {
             std::vector<double>& table = byFactor_[factor - 1];
@@ -80,20 +80,22 @@ private:
     std::array<std::vector<double>, 2> byFactor_;
 };
 
+namespace {
+
 // The tables of the last sigmas asked for: every frame of a creation asks for the same.
-std::shared_ptr<const Weights> WeightsFor(double i2Colour, double i2Space)
+std::shared_ptr<const BilateralWeights> WeightsFor(double i2Colour, double i2Space)
 {
     static std::mutex mutex;
-    static std::shared_ptr<const Weights> last;
+    static std::shared_ptr<const BilateralWeights> last;
     std::lock_guard<std::mutex> lock(mutex);
     if (!last || !last->Fits(i2Colour, i2Space))
-        last = std::make_shared<const Weights>(i2Colour, i2Space);
+        last = std::make_shared<const BilateralWeights>(i2Colour, i2Space);
     return last;
 }
 
 template <std::size_t N>
 void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
-                 const std::array<Neighbour, N>& order, const Weights& weights)
+                 const std::array<Neighbour, N>& order, const BilateralWeights& weights)
 {
     const int channels = src.channels();
     const std::uint8_t* centre = src.ptr<std::uint8_t>(y) + x * channels;
@@ -131,12 +133,14 @@ void SmoothPixel(const cv::Mat& src, cv::Mat& dst, int x, int y,
         out[c] = cv::saturate_cast<std::uint8_t>(cvRound(sums[c] * scale));
 }
 
+}  // namespace
+
 // The interior of a 3-channel picture: every window is whole, so the neighbours are
 // fixed offsets from the pixel and need no bounds tests. A window of one colour gives a
 // result that depends on that colour alone; it is looked up.
-class InteriorSmoothing {
+class BilateralInterior {
 public:
-    InteriorSmoothing(const cv::Mat& src, cv::Mat& dst, const Weights& weights)
+    BilateralInterior(const cv::Mat& src, cv::Mat& dst, const BilateralWeights& weights)
         : src_(src), dst_(dst), side_(weights.ForFactor(1)), diagonal_(weights.ForFactor(2))
     {
         for (int value = 0; value < 256; ++value) {
@@ -151,18 +155,7 @@ public:
         }
     }
 
-    void Rows(int first, int end) const
-    {
-        for (int y = first; y < end; ++y)
-            Row(y);
-    }
-
-private:
-    static bool Same(const std::uint8_t* a, const std::uint8_t* b)
-    {
-        return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
-    }
-
+    // The inner pixels of inner row y.
     void Row(int y) const
     {
         const std::uint8_t* before = src_.ptr<std::uint8_t>(y - 1);
@@ -194,6 +187,12 @@ private:
                 ++x;
             }
         }
+    }
+
+private:
+    static bool Same(const std::uint8_t* a, const std::uint8_t* b)
+    {
+        return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
     }
 
     // The window around pixel x of row, in the order its weights are summed.
@@ -235,57 +234,68 @@ private:
     std::uint8_t flat_[256];
 };
 
-}  // namespace
-
-bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma,
-                     RowWorkers* workers)
+BilateralSmoothing::BilateralSmoothing(const Image& source, Image& destination, double colourSigma,
+                                       double spaceSigma)
 {
     if (!source.hasData() || !destination.hasData())
-        return false;
+        return;
     if (source.channels() != destination.channels())
-        return false;
+        return;
     if (colourSigma < 0.0 || spaceSigma < 0.0)
-        return false;
-    cv::Mat src = source.mat();
-    cv::Mat dst = destination.mat();
-    if (src.size() != dst.size())
-        return false;
+        return;
+    src_ = source.mat();
+    dst_ = destination.mat();
+    if (src_.size() != dst_.size())
+        return;
     if (colourSigma == 0.0)
         colourSigma = 1.0;
     if (spaceSigma == 0.0)
         spaceSigma = 1.0;
-
     // Windows must see the picture as it was, not rows already smoothed.
-    if (src.datastart < dst.dataend && dst.datastart < src.dataend)
-        src = src.clone();
+    if (src_.datastart < dst_.dataend && dst_.datastart < src_.dataend)
+        src_ = src_.clone();
+    weights_ = WeightsFor(1.0 / (colourSigma * colourSigma), 1.0 / (spaceSigma * spaceSigma));
+    if (src_.channels() == 3 && src_.rows >= 3 && src_.cols >= 3)
+        interior_ = std::make_unique<const BilateralInterior>(src_, dst_, *weights_);
+}
 
-    const std::shared_ptr<const Weights> weights =
-        WeightsFor(1.0 / (colourSigma * colourSigma), 1.0 / (spaceSigma * spaceSigma));
-    const bool interior = src.channels() == 3 && src.rows >= 3 && src.cols >= 3;
-    for (int y = 0; y < src.rows; ++y) {
-        const bool inner = y > 0 && y < src.rows - 1;
-        if (interior && inner) {
+BilateralSmoothing::~BilateralSmoothing() = default;
+
+void BilateralSmoothing::Rows(int first, int end) const
+{
+    if (!valid())
+        return;
+    first = std::max(first, 0);
+    end = std::min(end, src_.rows);
+    for (int y = first; y < end; ++y) {
+        if (interior_ && y > 0 && y < src_.rows - 1) {
             // Only the first and last columns of an inner row have partial windows.
-            SmoothPixel(src, dst, 0, y, kInnerOrder, *weights);
-            SmoothPixel(src, dst, src.cols - 1, y, kInnerOrder, *weights);
+            SmoothPixel(src_, dst_, 0, y, kInnerOrder, *weights_);
+            SmoothPixel(src_, dst_, src_.cols - 1, y, kInnerOrder, *weights_);
+            interior_->Row(y);
             continue;
         }
-        for (int x = 0; x < src.cols; ++x) {
+        for (int x = 0; x < src_.cols; ++x) {
             if (y == 0)
-                SmoothPixel(src, dst, x, y, kFirstRowOrder, *weights);
-            else if (y == src.rows - 1)
-                SmoothPixel(src, dst, x, y, kLastRowOrder, *weights);
+                SmoothPixel(src_, dst_, x, y, kFirstRowOrder, *weights_);
+            else if (y == src_.rows - 1)
+                SmoothPixel(src_, dst_, x, y, kLastRowOrder, *weights_);
             else
-                SmoothPixel(src, dst, x, y, kInnerOrder, *weights);
+                SmoothPixel(src_, dst_, x, y, kInnerOrder, *weights_);
         }
     }
-    if (interior) {
-        const InteriorSmoothing smoothing(src, dst, *weights);
-        auto rows = [&](int first, int end) { smoothing.Rows(first + 1, end + 1); };
-        if (workers)
-            workers->RunRows(src.rows - 2, kBandRows, rows);
-        else
-            rows(0, src.rows - 2);
-    }
+}
+
+bool SmoothBilateral(const Image& source, Image& destination, double colourSigma, double spaceSigma,
+                     RowWorkers* workers)
+{
+    const BilateralSmoothing smoothing(source, destination, colourSigma, spaceSigma);
+    if (!smoothing.valid())
+        return false;
+    auto rows = [&](int first, int end) { smoothing.Rows(first, end); };
+    if (workers)
+        workers->RunRows(smoothing.rows(), BilateralSmoothing::kBandRows, rows);
+    else
+        rows(0, smoothing.rows());
     return true;
 }

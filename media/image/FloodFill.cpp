@@ -37,15 +37,13 @@ void SpanFill(Fill& fill, int width, int height, cv::Point seed)
         auto row = fill.At(s.y);
         int x = s.left;
         if (row.Inside(x)) {
-            while (x > 0 && row.Inside(x - 1))
-                --x;
+            x = row.InsideStart(x);
             if (x < s.left)
                 pending.push_back({x, s.left - 1, s.y - s.dy, -s.dy});
         }
         int x1 = s.left;
         while (x1 <= s.right) {
-            while (x1 < width && row.Inside(x1))
-                ++x1;
+            x1 = row.InsideEnd(x1, width);
             if (x1 > x) {
                 row.Take(x, x1 - 1);
                 pending.push_back({x, x1 - 1, s.y + s.dy, s.dy});
@@ -53,12 +51,94 @@ void SpanFill(Fill& fill, int width, int height, cv::Point seed)
                     pending.push_back({s.right + 1, x1 - 1, s.y - s.dy, -s.dy});
             }
             ++x1;
-            while (x1 < s.right && !row.Inside(x1))
-                ++x1;
+            if (x1 < s.right)
+                x1 = row.OutsideEnd(x1, s.right);
             x = x1;
         }
     }
 }
+
+std::uint64_t Load8(const std::uint8_t* p)
+{
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// Eight pixels of one colour of Channels bytes, as the 8-byte words they fill, so that a
+// run of that colour is matched eight pixels at a time.
+template <int Channels>
+class ColourBlock {
+public:
+    void Set(const std::uint8_t* colour)
+    {
+        std::uint8_t bytes[8 * Channels];
+        for (int i = 0; i < 8 * Channels; ++i)
+            bytes[i] = colour[i % Channels];
+        std::memcpy(words_, bytes, sizeof words_);
+        std::memcpy(colour_, colour, Channels);
+    }
+    bool Is(const std::uint8_t* colour) const
+    {
+        return std::memcmp(colour_, colour, Channels) == 0;
+    }
+    bool Matches(const std::uint8_t* pixels) const
+    {
+        for (int w = 0; w < Channels; ++w) {
+            if (Load8(pixels + 8 * w) != words_[w])
+                return false;
+        }
+        return true;
+    }
+
+private:
+    std::uint64_t words_[Channels] = {};
+    std::uint8_t colour_[Channels] = {};
+};
+
+// The run scans of a fill's row, for rows whose pixels may still be taken where their
+// fill-mask byte is 0 (mask, or none for a fill that marks the picture itself) and their
+// colour qualifies (row.Qualifies). Long runs of one colour, the common case in the
+// quantised frames the search works on, are passed over eight pixels at a time: eight
+// untaken pixels of a colour that qualifies all qualify.
+template <int Channels, typename Row>
+class RunScan {
+public:
+    // The first x' from x on, below end, that may not be taken; end when all may.
+    static int InsideEnd(Row& row, int x, int end)
+    {
+        while (x < end) {
+            if (!row.Inside(x))
+                return x;
+            const std::uint8_t* colour = row.Pixel(x);
+            ++x;
+            if (x + 8 > end || std::memcmp(row.Pixel(x), colour, Channels) != 0)
+                continue;
+            ColourBlock<Channels>& block = row.Block();
+            if (!block.Is(colour))
+                block.Set(colour);
+            while (x + 8 <= end && row.Untaken8(x) && block.Matches(row.Pixel(x)))
+                x += 8;
+        }
+        return end;
+    }
+
+    // The first x' from x on, below end, that may be taken; end when none may.
+    static int OutsideEnd(Row& row, int x, int end)
+    {
+        while (x < end && !row.Inside(x))
+            ++x;
+        return x;
+    }
+
+    // Given that x may be taken: the least x' <= x from which all up to x may.
+    static int InsideStart(Row& row, int x)
+    {
+        while (x > 0 && row.Inside(x - 1))
+            --x;
+        return x;
+    }
+};
 
 // Collects area and bounds of the taken runs.
 class Tally {
@@ -128,19 +208,38 @@ public:
             }
             return true;
         }
+        const std::uint8_t* Pixel(int x) const { return pixels_ + x * Channels; }
+        bool Untaken8(int x) const { return Load8(mask_ + x) == 0; }
+        ColourBlock<Channels>& Block() { return fill_.block_; }
+
+        int InsideEnd(int x, int end) { return RunScan<Channels, Row>::InsideEnd(*this, x, end); }
+        int OutsideEnd(int x, int end) { return RunScan<Channels, Row>::OutsideEnd(*this, x, end); }
+        int InsideStart(int x) { return RunScan<Channels, Row>::InsideStart(*this, x); }
+
         void Take(int left, int right)
         {
             std::memset(mask_ + left, 1, static_cast<std::size_t>(right - left + 1));
             fill_.tally_.AddRun(left, right, y_);
             const std::uint8_t* p = pixels_ + left * Channels;
             const std::uint8_t* end = pixels_ + (right + 1) * Channels;
-            long long sums[Channels] = {};
-            for (; p < end; p += Channels) {
-                for (int c = 0; c < Channels; ++c)
-                    sums[c] += p[c];
+            if (Channels == 3) {
+                long long s0 = 0;
+                long long s1 = 0;
+                long long s2 = 0;
+                for (; p < end; p += 3) {
+                    s0 += p[0];
+                    s1 += p[1];
+                    s2 += p[2];
+                }
+                fill_.sums_[0] += s0;
+                fill_.sums_[1] += s1;
+                fill_.sums_[2] += s2;
+                return;
             }
-            for (int c = 0; c < Channels; ++c)
-                fill_.sums_[c] += sums[c];
+            long long s0 = 0;
+            for (; p < end; ++p)
+                s0 += p[0];
+            fill_.sums_[0] += s0;
         }
 
     private:
@@ -160,6 +259,7 @@ private:
     unsigned width_[Channels];
     Tally tally_;
     long long sums_[3] = {0, 0, 0};
+    ColourBlock<Channels> block_;
 };
 
 // The plain fill of a 1-channel image: pixels of the seed's value take the new one.
@@ -174,6 +274,15 @@ public:
         Row(ValueFill& fill, int y) : fill_(fill), pixels_(fill.image_.ptr<std::uint8_t>(y)), y_(y)
         {}
         bool Inside(int x) const { return pixels_[x] == fill_.oldValue_; }
+        const std::uint8_t* Pixel(int x) const { return pixels_ + x; }
+        // The picture itself is marked: a pixel taken has the new value, no longer the old.
+        bool Untaken8(int) const { return true; }
+        ColourBlock<1>& Block() { return fill_.block_; }
+
+        int InsideEnd(int x, int end) { return RunScan<1, Row>::InsideEnd(*this, x, end); }
+        int OutsideEnd(int x, int end) { return RunScan<1, Row>::OutsideEnd(*this, x, end); }
+        int InsideStart(int x) { return RunScan<1, Row>::InsideStart(*this, x); }
+
         void Take(int left, int right)
         {
             std::memset(pixels_ + left, fill_.newValue_,
@@ -195,6 +304,7 @@ private:
     std::uint8_t oldValue_;
     std::uint8_t newValue_;
     Tally tally_;
+    ColourBlock<1> block_;
 };
 
 template <int Channels>
@@ -220,10 +330,14 @@ void SetFillMaskRing(cv::Mat fillMask)
 {
     if (fillMask.rows < 2 || fillMask.cols < 2)
         return;
-    fillMask.row(0).setTo(1);
-    fillMask.row(fillMask.rows - 1).setTo(1);
-    fillMask.col(0).setTo(1);
-    fillMask.col(fillMask.cols - 1).setTo(1);
+    const auto width = static_cast<std::size_t>(fillMask.cols);
+    std::memset(fillMask.ptr<std::uint8_t>(0), 1, width);
+    std::memset(fillMask.ptr<std::uint8_t>(fillMask.rows - 1), 1, width);
+    for (int y = 1; y < fillMask.rows - 1; ++y) {
+        std::uint8_t* row = fillMask.ptr<std::uint8_t>(y);
+        row[0] = 1;
+        row[width - 1] = 1;
+    }
 }
 
 ConnectedComponent FloodFillMaskOnly(const cv::Mat& picture, cv::Point seed, int lo, int up,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 
 namespace {
 
@@ -34,12 +35,18 @@ int RowWorkers::DefaultThreadCount()
     return std::clamp(cores, 1, kMostThreads);
 }
 
+void RowWorkers::RunBand(Job& job, int band)
+{
+    (*job.work)(band);
+    if (job.finished)
+        job.finished[band].store(true);
+    job.done.fetch_add(1);
+}
+
 void RowWorkers::TakeBands(Job& job)
 {
-    for (int band = job.next.fetch_add(1); band < job.bands; band = job.next.fetch_add(1)) {
-        (*job.work)(band);
-        job.done.fetch_add(1);
-    }
+    for (int band = job.next.fetch_add(1); band < job.bands; band = job.next.fetch_add(1))
+        RunBand(job, band);
 }
 
 bool RowWorkers::AwaitJob(long long seen)
@@ -78,19 +85,62 @@ void RowWorkers::Run(int bands, const std::function<void(int band)>& work)
     Job job;
     job.work = &work;
     job.bands = bands;
+    Post(job);
+    TakeBands(job);
+    Retire(job);
+}
+
+void RowWorkers::Post(Job& job)
+{
     job_.store(&job);
     jobNumber_.fetch_add(1);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (sleepers_ > 0)
-            wake_.notify_all();
-    }
-    TakeBands(job);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (sleepers_ > 0)
+        wake_.notify_all();
+}
+
+void RowWorkers::Retire(Job& job)
+{
     // From here on a worker that looks finds no job; those that found it finish their
     // bands and leave.
     job_.store(nullptr);
-    while (job.done.load() < bands || entering_.load() > 0)
+    while (job.done.load() < job.bands || entering_.load() > 0)
         std::this_thread::yield();
+}
+
+void RowWorkers::RunInOrder(int bands, const std::function<void(int band)>& work,
+                            const std::function<void(int band)>& consume)
+{
+    if (bands <= 0)
+        return;
+    if (threads_.empty()) {
+        for (int band = 0; band < bands; ++band) {
+            work(band);
+            consume(band);
+        }
+        return;
+    }
+    const std::unique_ptr<std::atomic<bool>[]> finished(new std::atomic<bool>[bands]);
+    for (int band = 0; band < bands; ++band)
+        finished[band].store(false);
+    Job job;
+    job.work = &work;
+    job.bands = bands;
+    job.finished = finished.get();
+    Post(job);
+    for (int band = 0; band < bands; ++band) {
+        while (!finished[band].load()) {
+            if (job.next.load() > band) {
+                std::this_thread::yield();
+                continue;
+            }
+            const int taken = job.next.fetch_add(1);
+            if (taken < bands)
+                RunBand(job, taken);
+        }
+        consume(band);
+    }
+    Retire(job);
 }
 
 void RowWorkers::RunRows(int rows, int bandRows,

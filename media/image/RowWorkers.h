@@ -38,6 +38,13 @@ public:
     // work(first, end) for each.
     void RunRows(int rows, int bandRows, const std::function<void(int first, int end)>& work);
 
+    // As Run, and besides, on the caller, consume(band) for band 0, 1, ... in that order,
+    // each once work(band) has returned: a step that needs the bands one after another
+    // starts on the first while the workers do the later ones. When the next band to
+    // consume has not been taken yet, the caller does it itself.
+    void RunInOrder(int bands, const std::function<void(int band)>& work,
+                    const std::function<void(int band)>& consume);
+
 private:
     // One Run's bands, on the caller's stack.
     struct Job {
@@ -45,11 +52,16 @@ private:
         int bands = 0;
         std::atomic<int> next{0};
         std::atomic<int> done{0};
+        std::atomic<bool>* finished = nullptr;  // per band, for RunInOrder
     };
 
     void WorkerLoop();
     // Waits until a job newer than seen is posted; false when the object is going.
     bool AwaitJob(long long seen);
+    void Post(Job& job);
+    // Takes the job down and waits until no worker can still touch it.
+    void Retire(Job& job);
+    static void RunBand(Job& job, int band);
     static void TakeBands(Job& job);
 
     std::vector<std::thread> threads_;

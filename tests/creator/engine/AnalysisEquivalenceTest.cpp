@@ -3,6 +3,7 @@
 
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/EquivalenceFrames.h"
+#include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/reference/ReferenceSteps.h"
 #include "media/image/BilateralSmooth.h"
 #include "media/image/RowWorkers.h"
@@ -149,5 +150,27 @@ TEST(AnalysisEquivalence, ClusteringOfNoiseThatFillsTheTableGivesTheReferenceRes
     for (const int capacity : {256, 17, 2, 1, 0}) {
         ExpectSameClustering(*noise, capacity, workers, "noise");
         ExpectSameClustering(*runs, capacity, workers, "noise in runs");
+    }
+}
+
+TEST(AnalysisEquivalence, SmoothingWhileClusteringGivesTheReferenceBytesAndTable)
+{
+    for (const int threads : {1, 4}) {
+        RowWorkers workers(threads);
+        for (const NamedFrame& f : EquivalenceFrames()) {
+            const Image& raw = *f.frame;
+            const ImagePtr expectedFrame = Smoothed(raw);
+            std::vector<ColourCluster> expectedTable(256);
+            int expectedCount = 256;
+            reference::ClusterColours(*expectedFrame, nullptr, expectedTable.data(),
+                                      &expectedCount);
+
+            ImagePtr frame = raw.Clone();
+            std::vector<ColourCluster> table(256);
+            const int count = SmoothAndCluster(raw, *frame, 50, 5, table.data(), 256, workers);
+            EXPECT_TRUE(SameBytes(*frame, *expectedFrame)) << f.name << ", " << threads;
+            EXPECT_EQ(count, expectedCount) << f.name << ", " << threads;
+            EXPECT_TRUE(SameTable(table, expectedTable)) << f.name << ", " << threads;
+        }
     }
 }

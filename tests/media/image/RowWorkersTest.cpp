@@ -38,3 +38,26 @@ TEST(RowWorkers, RowsAreCutIntoBandsThatCoverThemOnce)
     workers.RunRows(0, 16, [&](int, int) { ran = true; });
     EXPECT_FALSE(ran);
 }
+
+TEST(RowWorkers, InOrderBandsAreConsumedOneAfterAnotherOnceDone)
+{
+    for (const int threads : {1, 4}) {
+        RowWorkers workers(threads);
+        for (int job = 0; job < 50; ++job) {
+            const int bands = 1 + job % 13;
+            std::vector<std::atomic<int>> done(static_cast<std::size_t>(bands));
+            std::vector<int> consumed;
+            workers.RunInOrder(
+                bands, [&](int band) { done[static_cast<std::size_t>(band)]++; },
+                [&](int band) {
+                    EXPECT_EQ(done[static_cast<std::size_t>(band)].load(), 1) << band;
+                    consumed.push_back(band);
+                });
+            ASSERT_EQ(static_cast<int>(consumed.size()), bands);
+            for (int band = 0; band < bands; ++band) {
+                EXPECT_EQ(consumed[static_cast<std::size_t>(band)], band);
+                EXPECT_EQ(done[static_cast<std::size_t>(band)].load(), 1);
+            }
+        }
+    }
+}
