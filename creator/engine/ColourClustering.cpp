@@ -1,5 +1,6 @@
 #include "creator/engine/ColourClustering.h"
 
+#include "media/image/ColourBlock.h"
 #include "media/image/RowWorkers.h"
 
 #include <algorithm>
@@ -125,22 +126,39 @@ public:
     void Rows(const Image& source, Image& destination, int first, int end) const
     {
         Cache cache;
+        const int width = source.width();
         for (int y = first; y < end; ++y) {
             const std::uint8_t* in = source.row(y);
             std::uint8_t* out = destination.row(y);
             std::uint32_t last = kNoColour;
             std::uint32_t quantised = kNoColour;
-            for (int x = 0; x < source.width(); ++x, in += 3, out += 3) {
-                const std::uint32_t colour = Pack(in);
+            // Runs of one colour become runs of one colour, eight pixels at a time.
+            std::uint32_t blockColour = kNoColour;
+            ColourBlock<3> colourBlock;
+            ColourBlock<3> quantisedBlock;
+            for (int x = 0; x < width;) {
+                const std::uint32_t colour = Pack(in + 3 * x);
                 if (colour != last) {
                     last = colour;
-                    quantised = cache.Find(colour, [&] { return Quantised(in); });
+                    quantised = cache.Find(colour, [&] { return Quantised(in + 3 * x); });
                 }
-                if (quantised == kNoColour)
+                if (quantised != kNoColour)
+                    Unpack(quantised, out + 3 * x);
+                ++x;
+                if (x + 8 > width || quantised == kNoColour || Pack(in + 3 * x) != last)
                     continue;
-                out[0] = static_cast<std::uint8_t>(quantised);
-                out[1] = static_cast<std::uint8_t>(quantised >> 8);
-                out[2] = static_cast<std::uint8_t>(quantised >> 16);
+                if (blockColour != last) {
+                    std::uint8_t bytes[3];
+                    Unpack(last, bytes);
+                    colourBlock.Set(bytes);
+                    Unpack(quantised, bytes);
+                    quantisedBlock.Set(bytes);
+                    blockColour = last;
+                }
+                while (x + 8 <= width && colourBlock.Matches(in + 3 * x)) {
+                    quantisedBlock.Write(out + 3 * x);
+                    x += 8;
+                }
             }
         }
     }
@@ -148,6 +166,13 @@ public:
 private:
     // No colour of three bytes: "none yet" and "no cluster, the pixel stays".
     static constexpr std::uint32_t kNoColour = 0xFFFFFFFF;
+
+    static void Unpack(std::uint32_t colour, std::uint8_t* p)
+    {
+        p[0] = static_cast<std::uint8_t>(colour);
+        p[1] = static_cast<std::uint8_t>(colour >> 8);
+        p[2] = static_cast<std::uint8_t>(colour >> 16);
+    }
 
     static std::uint32_t Pack(const std::uint8_t* p)
     {

@@ -37,12 +37,13 @@ int NextSet(const std::uint8_t* mask, int x, int end)
 // mask lie in it. The call draws exactly the pixels of the visited rectangle under a set
 // mask byte; the others are never written, so an average reads the same whatever was
 // drawn before it.
+template <int Channels>
 class Blend {
 public:
     Blend(const Image& source, Image& destination, const Image& mask, int x, int y, int w, int h)
         : source_(source), destination_(destination), mask_(mask), x_(x), y_(y),
-          channels_(source.channels()), width_(destination.width()), height_(destination.height()),
-          x0_(std::max(x, 0)), y0_(std::max(y, 0)), xEnd_(x + w >= width_ ? width_ - 1 : x + w),
+          width_(destination.width()), height_(destination.height()), x0_(std::max(x, 0)),
+          y0_(std::max(y, 0)), xEnd_(x + w >= width_ ? width_ - 1 : x + w),
           yEnd_(y + h >= height_ ? height_ - 1 : y + h)
     {}
 
@@ -61,7 +62,8 @@ public:
 private:
     // Row Y of the destination, walked in source columns sx. A set mask pixel off the
     // mask's outer ring whose 8 neighbours are all set is an inner one and takes the
-    // source's bytes; any other set one lies on the edge and is averaged.
+    // source's bytes; any other set one lies on the edge and is averaged. Inner pixels
+    // come in runs (the figure's inside), copied at once.
     void Row(int Y) const
     {
         const int sy = Y - y_;
@@ -69,24 +71,28 @@ private:
         const bool innerRow = sy > 0 && sy < mask_.height() - 1;
         const std::uint8_t* above = innerRow ? mask_.row(sy - 1) : nullptr;
         const std::uint8_t* below = innerRow ? mask_.row(sy + 1) : nullptr;
+        // Mask column c is set in this row and the rows above and below.
+        auto column = [&](int c) { return above[c] != 0 && mask[c] != 0 && below[c] != 0; };
         const std::uint8_t* source = source_.row(sy);
         std::uint8_t* out = destination_.row(Y);
         const int lastInner = mask_.width() - 2;
-        const int first = x0_ - x_;
         const int end = xEnd_ - x_;
-        for (int sx = NextSet(mask, first, end); sx < end; sx = NextSet(mask, sx + 1, end)) {
-            std::uint8_t* pixel = out + (sx + x_) * channels_;
-            const bool inner = innerRow && sx >= 1 && sx <= lastInner && above[sx - 1] != 0 &&
-                               above[sx] != 0 && above[sx + 1] != 0 && mask[sx - 1] != 0 &&
-                               mask[sx + 1] != 0 && below[sx - 1] != 0 && below[sx] != 0 &&
-                               below[sx + 1] != 0;
+        int sx = NextSet(mask, x0_ - x_, end);
+        while (sx < end) {
+            const bool inner = innerRow && sx >= 1 && sx <= lastInner && column(sx - 1) &&
+                               column(sx) && column(sx + 1);
             if (!inner) {
-                Average(sx + x_, Y, pixel);
+                Average(sx + x_, Y, out + (sx + x_) * Channels);
+                sx = NextSet(mask, sx + 1, end);
                 continue;
             }
-            const std::uint8_t* from = source + sx * channels_;
-            for (int c = 0; c < channels_; ++c)
-                pixel[c] = from[c];
+            // The pixel after an inner one is inner when the next column is set too.
+            int runEnd = sx + 1;
+            while (runEnd < end && runEnd <= lastInner && column(runEnd + 1))
+                ++runEnd;
+            std::memcpy(out + (sx + x_) * Channels, source + sx * Channels,
+                        static_cast<std::size_t>(runEnd - sx) * Channels);
+            sx = NextSet(mask, runEnd, end);
         }
     }
 
@@ -110,14 +116,14 @@ private:
                 const bool drawn =
                     visited && wx >= drawnLeft && wx <= drawnRight && mask[wx - x_] != 0;
                 const std::uint8_t* from =
-                    drawn ? source + (wx - x_) * channels_ : destination + wx * channels_;
-                for (int c = 0; c < channels_; ++c)
+                    drawn ? source + (wx - x_) * Channels : destination + wx * Channels;
+                for (int c = 0; c < Channels; ++c)
                     sums[c] += from[c];
             }
         }
         // floor(sum / count + 0.5) in integers.
         const auto count = static_cast<std::uint32_t>((right - left + 1) * (bottom - top + 1));
-        for (int c = 0; c < channels_; ++c)
+        for (int c = 0; c < Channels; ++c)
             pixel[c] = static_cast<std::uint8_t>((2 * sums[c] + count) / (2 * count));
     }
 
@@ -126,7 +132,6 @@ private:
     const Image& mask_;
     int x_;
     int y_;
-    int channels_;
     int width_;
     int height_;
     int x0_;
@@ -156,5 +161,8 @@ void BlendFaceIntoFrame(const Image& source, Image& destination, const Image& ma
     if (w <= 0 || h <= 0 || !Covers(source, w, h) || !Covers(mask, w, h) || mask.channels() != 1 ||
         !destination.hasData() || destination.channels() != channels)
         return;
-    Blend(source, destination, mask, x, y, w, h).Rows(workers);
+    if (channels == 3)
+        Blend<3>(source, destination, mask, x, y, w, h).Rows(workers);
+    else if (channels == 1)
+        Blend<1>(source, destination, mask, x, y, w, h).Rows(workers);
 }

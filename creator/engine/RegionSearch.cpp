@@ -144,11 +144,13 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
     const cv::Rect scan = *searchRect & cv::Rect(0, 0, w, h);
     HoleRecord holes[kHoleTableSize];
     float best = 0.0f;
+    const int scanEnd = scan.x + scan.width;
     for (int y = scan.y; y < scan.y + scan.height; ++y) {
-        for (int x = scan.x; x < scan.x + scan.width; ++x) {
-            std::uint8_t* visited = visitedMask->pixel(x + 1, y + 1);
-            if (subjectMask->pixel(x, y)[0] == 0 || *visited != 0)
-                continue;
+        const std::uint8_t* subjectRow = subjectMask->row(y);
+        std::uint8_t* visitedRow = visitedMask->row(y + 1) + 1;  // picture column x at [x]
+        for (int x = NextSeed(subjectRow, visitedRow, scan.x, scanEnd); x < scanEnd;
+             x = NextSeed(subjectRow, visitedRow, x + 1, scanEnd)) {
+            std::uint8_t* visited = visitedRow + x;
             fill.Clear();
             // Only the seed has to lie in the subject; the region may run beyond it.
             const ConnectedComponent region =

@@ -1,5 +1,6 @@
 #include "creator/engine/RegionSearchInternals.h"
 
+#include "media/image/ColourBlock.h"
 #include "media/image/RectOps.h"
 
 #include <algorithm>
@@ -73,6 +74,28 @@ void ClearMask(Image& mask, const cv::Rect& part)
     ForRows(area, [&](int y, int x, int width) {
         std::memset(mask.row(y) + x, 0, static_cast<std::size_t>(width));
     });
+}
+
+int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    while (x < end) {
+        // Eight at a time while none of them can be a seed: no subject byte set, or every
+        // visited byte set (a word without a zero byte).
+        if (x + 8 <= end) {
+            const std::uint64_t s = ColourBlock<1>::Load8(subject + x);
+            const std::uint64_t v = ColourBlock<1>::Load8(visited + x);
+            if (s == 0 || ((v - kOnes) & ~v & kHighBits) == 0) {
+                x += 8;
+                continue;
+            }
+        }
+        if (subject[x] != 0 && visited[x] == 0)
+            return x;
+        ++x;
+    }
+    return end;
 }
 
 bool IsMaskOf(const Image& mask, int width, int height)

@@ -24,6 +24,9 @@ bool IsFillMaskOf(const Image& mask, int width, int height);
 cv::Rect ToFillMask(const cv::Rect& pictureRect);
 // Zeroes the part of a 1-channel mask (clipped to it).
 void ClearMask(Image& mask, const cv::Rect& part);
+// The first column from x on, below end, where subject is set and visited is not (both
+// rows indexed by picture column); end when there is none.
+int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end);
 
 // A mask shared by many fills in one search. It remembers the part that the fills since
 // its last clearing may have written, so that clearing costs that part and not the whole

@@ -1,5 +1,6 @@
 #include "media/image/BilateralSmooth.h"
 
+#include "media/image/ColourBlock.h"
 #include "media/image/RowWorkers.h"
 
 #include <opencv2/core.hpp>
@@ -175,8 +176,10 @@ public:
                 continue;
             }
             // A window of one colour, and so is the next one while the column that comes
-            // into it has that colour too.
+            // into it has that colour too; eight such columns are looked at together.
             const std::uint8_t flat[3] = {flat_[c[0]], flat_[c[1]], flat_[c[2]]};
+            ColourBlock<3> colour;
+            ColourBlock<3> smoothed;
             for (;;) {
                 std::uint8_t* o = out + 3 * x;
                 o[0] = flat[0];
@@ -185,6 +188,20 @@ public:
                 if (x == last || !column(x + 2, c))
                     break;
                 ++x;
+                if (x + 8 > last)
+                    continue;
+                if (!colour.Is(c)) {
+                    colour.Set(c);
+                    smoothed.Set(flat);
+                }
+                // Pixel x is flat; so are the next eight when columns x + 2 .. x + 9 hold c
+                // only, and then x + 8 is flat in its turn.
+                for (int at = 3 * (x + 2); x + 8 <= last && colour.Matches(before + at) &&
+                                           colour.Matches(row + at) && colour.Matches(after + at);
+                     at += 24) {
+                    smoothed.Write(out + 3 * x);
+                    x += 8;
+                }
             }
         }
     }

@@ -1,5 +1,7 @@
 #include "media/image/FloodFill.h"
 
+#include "media/image/ColourBlock.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -57,44 +59,6 @@ void SpanFill(Fill& fill, int width, int height, cv::Point seed)
         }
     }
 }
-
-std::uint64_t Load8(const std::uint8_t* p)
-{
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-// Eight pixels of one colour of Channels bytes, as the 8-byte words they fill, so that a
-// run of that colour is matched eight pixels at a time.
-template <int Channels>
-class ColourBlock {
-public:
-    void Set(const std::uint8_t* colour)
-    {
-        std::uint8_t bytes[8 * Channels];
-        for (int i = 0; i < 8 * Channels; ++i)
-            bytes[i] = colour[i % Channels];
-        std::memcpy(words_, bytes, sizeof words_);
-        std::memcpy(colour_, colour, Channels);
-    }
-    bool Is(const std::uint8_t* colour) const
-    {
-        return std::memcmp(colour_, colour, Channels) == 0;
-    }
-    bool Matches(const std::uint8_t* pixels) const
-    {
-        for (int w = 0; w < Channels; ++w) {
-            if (Load8(pixels + 8 * w) != words_[w])
-                return false;
-        }
-        return true;
-    }
-
-private:
-    std::uint64_t words_[Channels] = {};
-    std::uint8_t colour_[Channels] = {};
-};
 
 // The run scans of a fill's row, for rows whose pixels may still be taken where their
 // fill-mask byte is 0 (mask, or none for a fill that marks the picture itself) and their
@@ -209,7 +173,7 @@ public:
             return true;
         }
         const std::uint8_t* Pixel(int x) const { return pixels_ + x * Channels; }
-        bool Untaken8(int x) const { return Load8(mask_ + x) == 0; }
+        bool Untaken8(int x) const { return ColourBlock<1>::Load8(mask_ + x) == 0; }
         ColourBlock<Channels>& Block() { return fill_.block_; }
 
         int InsideEnd(int x, int end) { return RunScan<Channels, Row>::InsideEnd(*this, x, end); }
