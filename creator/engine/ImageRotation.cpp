@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr RotationPoint kUnitSquare[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-
 // Corner signs of corners 0 to 3 of a picture centred on the origin.
 constexpr int kCornerSignX[4] = {-1, +1, +1, -1};
 constexpr int kCornerSignY[4] = {-1, -1, +1, +1};
@@ -164,15 +162,6 @@ bool MakeRotationGeometry(int sourceWidth, int sourceHeight, double angle,
     return true;
 }
 
-bool RotationClip::IsInsideRotatedPixel(RotationPoint point, RotationPoint centre) const
-{
-    const double ex = point.x - centre.x;
-    const double ey = point.y - centre.y;
-    const double u = cosA_ * ex + cosA90_ * ey;
-    const double v = cosA_ * ey - cosA90_ * ex;
-    return std::fabs(u) < 0.5 && std::fabs(v) < 0.5;
-}
-
 namespace {
 
 // The clip points of one overlap, in the order they are found.
@@ -261,16 +250,33 @@ double ClipArea(const ClipPoints& clip)
 double RotationClip::PixelOverlapArea(const std::array<RotationPoint, 4>& quad,
                                       RotationPoint centre) const
 {
+    // Whether the unit square's corners lie inside the turned pixel: the offsets of the
+    // corners from the centre take two values per axis, so their products are made once.
+    const double ex[2] = {0.0 - centre.x, 1.0 - centre.x};
+    const double ey[2] = {0.0 - centre.y, 1.0 - centre.y};
+    const double aex[2] = {cosA_ * ex[0], cosA_ * ex[1]};
+    const double bey[2] = {cosA90_ * ey[0], cosA90_ * ey[1]};
+    const double aey[2] = {cosA_ * ey[0], cosA_ * ey[1]};
+    const double bex[2] = {cosA90_ * ex[0], cosA90_ * ex[1]};
+    auto cornerInside = [&](int i, int j) {
+        const double u = aex[i] + bey[j];
+        const double v = aey[j] - bex[i];
+        return std::fabs(u) < 0.5 && std::fabs(v) < 0.5;
+    };
     ClipPoints clip;
-    for (int k = 0; k < 4; ++k) {
-        const RotationPoint p = quad[k];
-        const RotationPoint q = quad[(k + 1) % 4];
+    auto edge = [&](RotationPoint p, RotationPoint q, int i, int j) {
         if (InsideUnit(p.x) && InsideUnit(p.y))
             clip.Add(p.x, p.y);
-        if (IsInsideRotatedPixel(kUnitSquare[k], centre))
-            clip.Add(kUnitSquare[k].x, kUnitSquare[k].y);
+        if (cornerInside(i, j))
+            clip.Add(i, j);
         AddEdgeCrossings(p, q, clip);
-    }
+    };
+    // Corner k of the unit square with edge k of the turned pixel, in the order (0, 0),
+    // (1, 0), (1, 1), (0, 1).
+    edge(quad[0], quad[1], 0, 0);
+    edge(quad[1], quad[2], 1, 0);
+    edge(quad[2], quad[3], 1, 1);
+    edge(quad[3], quad[0], 0, 1);
     return ClipArea(clip);
 }
 

@@ -48,13 +48,11 @@ public:
     RotationClip(double cosA, double cosA90) : cosA_(cosA), cosA90_(cosA90) {}
 
     // quad: the turned pixel's corners in order, relative to the output pixel; centre: its
-    // centre in the same frame. Gives the overlap area, 0 to 1.
+    // centre in the same frame. Gives the overlap area, 0 to 1. A corner of the square on
+    // the turned pixel's border counts as outside it.
     double PixelOverlapArea(const std::array<RotationPoint, 4>& quad, RotationPoint centre) const;
 
 private:
-    // A point strictly inside the turned pixel (its border counts as outside).
-    bool IsInsideRotatedPixel(RotationPoint point, RotationPoint centre) const;
-
     double cosA_;
     double cosA90_;
 };

@@ -13,9 +13,9 @@ struct NamedFrame {
 };
 
 // Frames of the sample template at several sizes (stretched without blending, so that flat
-// areas stay flat, and with blending, so that edges carry mixed colours), the tests'
-// synthetic template frame, a gradient, tiny pictures whose windows are all partial, and a
-// noise frame whose colours fill the cluster table.
+// areas stay flat, and softened, so that edges carry mixed colours), the tests' synthetic
+// template frame, a gradient, tiny pictures whose windows are all partial, and noise
+// frames whose colours fill the cluster table.
 std::vector<NamedFrame> EquivalenceFrames();
 
 // Every byte drawn at random from a fixed seed: thousands of colours far apart. With runs,
