@@ -44,26 +44,77 @@ double SquareBound(double distance)
     return square;
 }
 
-// A best distance found so far with its square. The square root is monotonic, so a
-// square at or above the best's square has a root at or above the best: only a smaller
-// square needs its root taken to be compared.
-struct Best {
-    double distance;
-    double square;
+// Squares this much apart have roots apart too, however the roots round: the root of
+// a square below b x kSafelyBelow is below the root of b. (Correctly rounded roots of two
+// squares a relative 2^-51 apart already differ; the margin is far above that.)
+constexpr double kSafelyBelow = 1.0 - 0x1p-40;
 
-    explicit Best(double start) : distance(start), square(SquareBound(start)) {}
-    // Takes the distance of square when it is strictly below the best.
+// Whether the root of square is below limit, a limit whose own square is exact and has it
+// as its root (1 and 32 are). Only a square within rounding of the limit's needs its root.
+bool RootBelow(double square, double limit)
+{
+    const double limitSquare = limit * limit;
+    if (square < limitSquare * kSafelyBelow)
+        return true;
+    if (square >= limitSquare)
+        return false;
+    return std::sqrt(square) < limit;
+}
+
+// The best of the distances met so far, kept as its square: roots are monotonic, so a
+// square at or above the best's has a root at or above the best, and a square safely
+// below it has a smaller root. Only squares within rounding of the best's need their roots
+// taken to tell, as the distances themselves would.
+class Best {
+public:
+    explicit Best(double start)
+        : square_(SquareBound(start)), distance_(start), rootKnown_(true),
+          exactSquare_(std::sqrt(square_) == start)
+    {}
+
+    double square() const { return square_; }
+    // The best distance's root is below limit (see RootBelow).
+    bool Below(double limit) const
+    {
+        return rootKnown_ ? distance_ < limit : RootBelow(square_, limit);
+    }
+
+    // Takes the distance of square candidate when it is strictly below the best.
     bool Improves(double candidate)
     {
-        if (candidate >= square)
+        if (candidate >= square_)
             return false;
+        // The shortcut needs the best's square to have the best as its root, which holds
+        // for every square taken here and for start values such as 4096 and 32.
+        if (exactSquare_ && candidate < square_ * kSafelyBelow) {
+            square_ = candidate;
+            rootKnown_ = false;
+            return true;
+        }
         const double d = std::sqrt(candidate);
-        if (!(d < distance))
+        if (!(d < Distance()))
             return false;
-        distance = d;
-        square = candidate;
+        square_ = candidate;
+        distance_ = d;
+        rootKnown_ = true;
+        exactSquare_ = true;
         return true;
     }
+
+private:
+    double Distance()
+    {
+        if (!rootKnown_) {
+            distance_ = std::sqrt(square_);
+            rootKnown_ = true;
+        }
+        return distance_;
+    }
+
+    double square_;
+    double distance_;
+    bool rootKnown_;
+    bool exactSquare_;
 };
 
 // FindNearestCluster's scan over active clusters, which are never empty: the first
@@ -75,11 +126,11 @@ int ScanActive(const ColourCluster* table, int n, const std::uint8_t* pixel, dou
     for (int k = 0; k < n; ++k) {
         if (best.Improves(SquaredDistance(table[k], pixel[0], pixel[1], pixel[2]))) {
             result = k;
-            if (best.distance < 1)
+            if (best.Below(1))
                 break;
         }
     }
-    *nearestSquare = best.square;
+    *nearestSquare = best.square();
     return result;
 }
 
@@ -272,7 +323,7 @@ void ColourClusterer::Add(const std::uint8_t* pixel)
     last_[2] = pixel[2];
     double square = 0;
     const int nearest = ScanActive(table_, active_, pixel, &square);
-    if (nearest >= 0 && std::sqrt(square) < kJoinDistance) {
+    if (nearest >= 0 && RootBelow(square, kJoinDistance)) {
         JoinPixel(table_[nearest], pixel);
         Remember(nearest, square);
         return;
@@ -399,7 +450,7 @@ int FindNearestCluster(const ColourCluster* table, int n, int b0, int b1, int b2
     Best best(kFarAway);
     int result = -1;
     for (int k = 0; k < n; ++k) {
-        if (table[k].IsEmpty() || best.distance < 1)
+        if (table[k].IsEmpty() || best.Below(1))
             break;
         if (best.Improves(SquaredDistance(table[k], b0, b1, b2)))
             result = k;

@@ -204,6 +204,32 @@ TEST_F(Composition, FrameZeroIsComposedAndTheIntroFollowsUntilFiveSeconds)
     EXPECT_EQ(composition.framesDone(), 21);
 }
 
+TEST_F(Composition, KeptIntroCardEqualsOneDrawnAfresh)
+{
+    const ImagePtr frame = TemplateFrame();
+    Open(frame->Clone(), 30);
+    Sample(*frame, 0.0);
+    Sample(*frame, 0.2);                        // "Starting in 5 seconds", drawn
+    const ImagePtr kept = Sample(*frame, 0.4);  // the same text: the stretched card is kept
+    const ImagePtr next = Sample(*frame, 1.0);  // "Starting in 4 seconds"
+
+    CFrameComposition fresh;
+    fresh.SetSources(&background, &face, &templ, &video);
+    fresh.Start(30);
+    fresh.Prepare();
+    for (const double t : {0.0, 0.4}) {
+        ImagePtr sample = frame->Clone();
+        fresh.Compose(*sample, static_cast<long>(sample->imageSize()), t);
+        if (t > 0) {
+            EXPECT_TRUE(SameRows(*sample, *kept, 0, kH - 1));
+        }
+    }
+    ImagePtr sample = frame->Clone();
+    fresh.Compose(*sample, static_cast<long>(sample->imageSize()), 1.0);
+    EXPECT_TRUE(SameRows(*sample, *next, 0, kH - 1));
+    EXPECT_FALSE(SameRows(*kept, *next, 0, kH - 1));
+}
+
 TEST_F(Composition, ShortTemplateShowsIntroThenEndingWithoutLoweringTheEnd)
 {
     const ImagePtr frame = TemplateFrame();
