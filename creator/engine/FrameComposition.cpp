@@ -489,7 +489,10 @@ void CFrameComposition::DrawCard(Image& output, const char* firstLine)
         DrawCaption(card_.get(), line.text, 1, line.y, kWhite);
     cv::Mat target = output.fullMat();
     cv::resize(card_->fullMat(), target, target.size(), 0, 0, cv::INTER_LINEAR);
-    stretchedCard_ = output.Clone();
+    if (stretchedCard_ && ImagesMatch(*stretchedCard_, output))
+        CopyPixels(output, *stretchedCard_);
+    else
+        stretchedCard_ = output.Clone();
     stretchedCardLine_ = firstLine;
 }
 

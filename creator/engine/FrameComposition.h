@@ -134,11 +134,13 @@ private:
     ImagePtr card_;           // 320 x 240, the frame's channels
     ImagePtr stretchedCard_;  // the last card over the output picture
     std::string stretchedCardLine_;
-    std::unique_ptr<RegionSearchScratch> searchScratch_;
-    RowWorkers workers_;
+    std::unique_ptr<RegionSearchScratch> searchScratch_;  // the face-spot search's masks
     int framesDone_ = 0;
     int total_ = 0;
     int endFrame_ = 0;
+
+    // Used by Prepare (turning the faces) and by Compose, never at once:
+    RowWorkers workers_;
     CompositionTimes times_;
 };
 

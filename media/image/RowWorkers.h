@@ -13,7 +13,8 @@
 //
 // Threads: Run is called from one thread at a time (the owner's); the work it is given runs
 // on the caller and on the workers at once and must only write what its band owns. The
-// workers start with the object and stop with it; between jobs they sleep.
+// workers start with the object and stop with it; after a job they look out for the next
+// one for a moment (the jobs of a frame come close together), then sleep.
 class RowWorkers {
 public:
     // threads: how many threads work on a job, the caller included; below 1 counts as 1
