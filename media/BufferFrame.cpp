@@ -1,6 +1,8 @@
 #include "media/BufferFrame.h"
 
+#include "media/image/PictureFile.h"
 #include "platform/text/HeapText.h"
+#include "platform/win/Files.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -59,49 +61,6 @@ void FitInto(const Image& source, Image& target)
         from.copyTo(to);
     else
         cv::resize(from, to, to.size(), 0, 0, cv::INTER_LINEAR);
-}
-
-// The picture type keeps 8 bits and 1 or 3 channels: 16-bit samples are scaled down,
-// floating ones taken as 0 to 1, and other channel layouts (alpha, grey with alpha)
-// become blue, green, red.
-cv::Mat ToStorableLayout(const cv::Mat& stored)
-{
-    cv::Mat picture = stored;
-    if (picture.depth() == CV_16U)
-        picture.convertTo(picture, CV_8U, 1.0 / 257.0);
-    else if (picture.depth() == CV_32F || picture.depth() == CV_64F)
-        picture.convertTo(picture, CV_8U, 255.0);
-    else if (picture.depth() != CV_8U)
-        picture.convertTo(picture, CV_8U);
-    switch (picture.channels()) {
-    case 1:
-    case 3:
-        return picture;
-    case 2: {
-        cv::Mat grey;
-        cv::extractChannel(picture, grey, 0);
-        cv::cvtColor(grey, picture, cv::COLOR_GRAY2BGR);
-        return picture;
-    }
-    case 4:
-        cv::cvtColor(picture, picture, cv::COLOR_BGRA2BGR);
-        return picture;
-    default:
-        return cv::Mat();
-    }
-}
-
-// The picture in the file as stored, top row first; null when it cannot be read.
-ImagePtr LoadPicture(const char* fileName)
-{
-    try {
-        const cv::Mat stored = cv::imread(fileName, cv::IMREAD_UNCHANGED);
-        if (stored.empty())
-            return nullptr;
-        return Image::FromMat(ToStorableLayout(stored), ImageOrigin::TopLeft);
-    } catch (const cv::Exception&) {
-        return nullptr;
-    }
 }
 
 }  // namespace
@@ -239,4 +198,24 @@ bool CBufferFrame::Close()
     CriticalSectionLock hold(lock_);
     SetData(nullptr, 0);
     return CBuffer::Close();
+}
+
+bool CBufferFrame::SaveImage()
+{
+    CriticalSectionLock hold(lock_);
+    const FrameRecord* held = HeldRecord();
+    if (!fileName_ || !*fileName_ || !held || !held->image || !held->image->hasData())
+        return false;
+    // The held pixels stay as they are: a bottom-up frame is flipped into a copy.
+    const cv::Mat stored = held->image->fullMat();
+    cv::Mat upright;
+    if (held->image->origin() == ImageOrigin::BottomLeft)
+        cv::flip(stored, upright, 0);
+    else
+        upright = stored;
+    try {
+        return cv::imwrite(ToNativePath(fileName_), upright);
+    } catch (const cv::Exception&) {
+        return false;
+    }
 }

@@ -55,10 +55,17 @@ public:
     bool SetFileName(const char* fileName);
     // As CBuffer::GetName, for the file name.
     bool GetFileName(char* buffer, DWORD length);
-    // Loads the image file as the held image: 8-bit, 1 or 3 channels as stored (other
-    // layouts become 3 channels of 8 bits), top-left origin. False when there is no file
-    // name; a file that cannot be read still gives true and leaves a record without image.
+    // Loads the image file as the held image (LoadPicture: a BMP, JPEG or PNG picture of
+    // at most 100 megapixels, 8-bit, 1 or 3 channels as stored, top-left origin). False
+    // when there is no file name; a file that cannot be read, or is no such picture, still
+    // gives true and leaves a record without image.
     bool LoadFile();
+
+    // Writes the held image to the file named by the file name, in the format its
+    // extension names (BMP for ".bmp"), upright whatever the image's origin. True when
+    // the file was written; false when there is no file name, no held image, or the
+    // write fails (an existing file may then be left incomplete).
+    bool SaveImage();
 
     // Empties the source, then CBuffer::Close. True.
     bool Close();

@@ -1,8 +1,9 @@
 #include "media/FilterLookup.h"
 
-#include "media/ComRef.h"
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/win/Sync.h"
 
@@ -13,13 +14,13 @@ namespace {
 
 // The category's device monikers in enumeration order; null when the device enumerator
 // cannot be made or the category has no devices.
-ComRef<IEnumMoniker> EnumerateCategory(const CLSID& category)
+ComPtr<IEnumMoniker> EnumerateCategory(const CLSID& category)
 {
-    ComRef<ICreateDevEnum> devices;
+    ComPtr<ICreateDevEnum> devices;
     if (CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
                          devices.OutVoid()) != S_OK)
         return {};
-    ComRef<IEnumMoniker> monikers;
+    ComPtr<IEnumMoniker> monikers;
     if (devices->CreateClassEnumerator(category, monikers.Out(), 0) != S_OK)
         return {};
     return monikers;
@@ -30,7 +31,7 @@ ComRef<IEnumMoniker> EnumerateCategory(const CLSID& category)
 void ReadFriendlyName(IMoniker* moniker, char* buffer, int length)
 {
     buffer[0] = '\0';
-    ComRef<IPropertyBag> bag;
+    ComPtr<IPropertyBag> bag;
     if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.OutVoid()) != S_OK)
         return;
     VARIANT value;
@@ -41,9 +42,9 @@ void ReadFriendlyName(IMoniker* moniker, char* buffer, int length)
     VariantClear(&value);
 }
 
-ComRef<IBaseFilter> BindFilter(IMoniker* moniker)
+ComPtr<IBaseFilter> BindFilter(IMoniker* moniker)
 {
-    ComRef<IBaseFilter> filter;
+    ComPtr<IBaseFilter> filter;
     if (moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.OutVoid()) != S_OK)
         filter.Reset();
     return filter;
@@ -55,16 +56,16 @@ IBaseFilter* FindFilterByName(CLSID category, const char* name)
 {
     if (!name)
         return nullptr;
-    ComRef<IEnumMoniker> monikers = EnumerateCategory(category);
+    ComPtr<IEnumMoniker> monikers = EnumerateCategory(category);
     if (!monikers)
         return nullptr;
-    ComRef<IMoniker> moniker;
+    ComPtr<IMoniker> moniker;
     while (monikers->Next(1, moniker.Out(), nullptr) == S_OK) {
         char friendly[kFriendlyNameLength];
         ReadFriendlyName(moniker.get(), friendly, kFriendlyNameLength);
         if (friendly[0] == '\0' || lstrcmpiA(friendly, name) != 0)
             continue;
-        if (ComRef<IBaseFilter> filter = BindFilter(moniker.get()))
+        if (ComPtr<IBaseFilter> filter = BindFilter(moniker.get()))
             return filter.Detach();
     }
     return nullptr;
@@ -74,15 +75,15 @@ IBaseFilter* FindFilterByIndex(CLSID category, char* name, int length, int index
 {
     if (index < 0)
         return nullptr;
-    ComRef<IEnumMoniker> monikers = EnumerateCategory(category);
+    ComPtr<IEnumMoniker> monikers = EnumerateCategory(category);
     if (!monikers)
         return nullptr;
-    ComRef<IMoniker> moniker;
+    ComPtr<IMoniker> moniker;
     for (int position = 0; position <= index; ++position) {
         if (monikers->Next(1, moniker.Out(), nullptr) != S_OK)
             return nullptr;
     }
-    ComRef<IBaseFilter> filter = BindFilter(moniker.get());
+    ComPtr<IBaseFilter> filter = BindFilter(moniker.get());
     if (name && length > 0)
         ReadFriendlyName(moniker.get(), name, std::min(length, kFriendlyNameLength));
     return filter.Detach();
@@ -92,10 +93,10 @@ IPin* GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n)
 {
     if (!filter || n < 0)
         return nullptr;
-    ComRef<IEnumPins> pins;
+    ComPtr<IEnumPins> pins;
     if (filter->EnumPins(pins.Out()) != S_OK)
         return nullptr;
-    ComRef<IPin> pin;
+    ComPtr<IPin> pin;
     while (pins->Next(1, pin.Out(), nullptr) == S_OK) {
         PIN_DIRECTION pinDirection;
         if (pin->QueryDirection(&pinDirection) != S_OK || pinDirection != direction)
@@ -110,10 +111,10 @@ IBaseFilter* FindSinkFilterByMajorType(IFilterGraph* graph, GUID majorType)
 {
     if (!graph)
         return nullptr;
-    ComRef<IEnumFilters> filters;
+    ComPtr<IEnumFilters> filters;
     if (graph->EnumFilters(filters.Out()) != S_OK)
         return nullptr;
-    ComRef<IBaseFilter> filter;
+    ComPtr<IBaseFilter> filter;
     while (filters->Next(1, filter.Out(), nullptr) == S_OK) {
         IPin* input = GetPin(filter.get(), PINDIR_INPUT, 0);
         if (!input || GetPin(filter.get(), PINDIR_OUTPUT, 0))

@@ -4,6 +4,8 @@
 #include "platform/text/Utf8Copy.h"
 #include "platform/win/Profile.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -35,38 +37,63 @@ std::string ProfilePath(std::string_view name)
     return path;
 }
 
-// Whether a decimal number whose text lies in [begin, end) is large rather than tiny;
-// only asked when it does not fit a double, so the sign of its order of magnitude
-// decides.
-bool IsHuge(const char* begin, const char* end)
+// Past this many powers, in either direction, no mantissa that a value buffer can hold
+// brings a number back into the range of a double; larger exponents are read as this.
+constexpr long kExponentLimit = 100'000;
+
+bool IsHexDigit(char c)
 {
+    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// The exponent whose text (an optional sign, then digits) starts at p, saturated at
+// kExponentLimit.
+long SaturatedExponent(const char* p, const char* end)
+{
+    const bool negative = p < end && *p == '-';
+    if (p < end && (*p == '+' || *p == '-'))
+        ++p;
+    long value = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        value = std::min(value * 10 + (*p - '0'), kExponentLimit);
+    return negative ? -value : value;
+}
+
+// Whether a number whose text lies in [begin, end) is large rather than tiny; only asked
+// when it does not fit a double, so the sign of its order of magnitude decides. Decimal
+// texts count powers of ten; hexadecimal ones (the digits after "0x") powers of two, four
+// a digit, with a 'p' before the exponent.
+bool IsHuge(const char* begin, const char* end, bool hexadecimal)
+{
+    const auto isDigit = [&](char c) { return hexadecimal ? IsHexDigit(c) : c >= '0' && c <= '9'; };
+    const long digitOrder = hexadecimal ? 4 : 1;
+    const char exponentMark = hexadecimal ? 'p' : 'e';
     const char* p = begin;
     while (p < end && *p == '0')
         ++p;
     long order = 0;
-    while (p < end && *p >= '0' && *p <= '9') {
-        ++order;
+    while (p < end && isDigit(*p)) {
+        order += digitOrder;
         ++p;
     }
     if (order == 0 && p < end && *p == '.') {
         ++p;
         while (p < end && *p == '0') {
-            --order;
+            order -= digitOrder;
             ++p;
         }
     }
-    while (p < end && *p != 'e' && *p != 'E')
+    // Setting the 0x20 bit lowers an ASCII letter and leaves digits and the point alone.
+    while (p < end && (*p | 0x20) != exponentMark)
         ++p;
-    if (p < end) {
-        long exponent = 0;
-        std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
-        order += exponent;
-    }
+    if (p < end)
+        order += SaturatedExponent(p + 1, end);
     return order > 0;
 }
 
-// atof's reading of a number, but with the full stop as decimal point in every locale:
-// the programs run with the user's locale, while profile files always use the full stop.
+// atof's reading of a number, hexadecimal forms included, but with the full stop as
+// decimal point in every locale: the programs run with the user's locale, while profile
+// files always use the full stop.
 double ParseLeadingNumber(const char* text)
 {
     const char* p = text;
@@ -77,11 +104,17 @@ double ParseLeadingNumber(const char* text)
         ++p;
     if (*p == '+' || *p == '-')
         return 0.0;
-    const char* end = p + std::strlen(p);
+    // "0x" starts a hexadecimal number only when a digit follows, or a point and a digit;
+    // otherwise the number is the 0 alone.
+    const bool hexadecimal = p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+                             (IsHexDigit(p[2]) || (p[2] == '.' && IsHexDigit(p[3])));
+    const char* digits = hexadecimal ? p + 2 : p;
+    const char* end = digits + std::strlen(digits);
     double value = 0.0;
-    const auto [stop, error] = std::from_chars(p, end, value);
+    const auto [stop, error] = std::from_chars(
+        digits, end, value, hexadecimal ? std::chars_format::hex : std::chars_format::general);
     if (error == std::errc::result_out_of_range)
-        value = IsHuge(p, stop) ? HUGE_VAL : 0.0;
+        value = IsHuge(digits, stop, hexadecimal) ? HUGE_VAL : 0.0;
     else if (error != std::errc())
         value = 0.0;
     return negative ? -value : value;

@@ -13,7 +13,10 @@ std::uint32_t ReadIniString(const char* section, const char* key, const char* de
                             char* output, std::uint32_t size, const char* profileName);
 
 // The value of key as a number: defaultValue when the key, the file or the value is
-// missing or empty; the leading number of the text otherwise, read with a full stop as
-// decimal point whatever the user's locale (a text that is no number gives 0.0).
+// missing or empty; the leading number of the text otherwise, read as atof reads it
+// (hexadecimal forms such as "0x10" and "0x1p4" included) but with a full stop as decimal
+// point whatever the user's locale. A text that is no number gives 0.0; a number too
+// large for a double gives HUGE_VAL (with its sign) and one too small 0.0, however long
+// its exponent.
 double ReadProfileDouble(const char* section, const char* key, double defaultValue,
                          const char* profileName);

@@ -1,19 +1,24 @@
 #include "media/VideoGraph.h"
 
-#include "media/ComRef.h"
 #include "media/FilterLookup.h"
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/text/HeapText.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Sync.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
 
+// How long GetState waits for a graph in transition.
+constexpr LONG kStateTimeoutMs = 200;
+
 // The pin the given input pin is connected to; null when it is not connected.
-ComRef<IPin> UpstreamOf(IPin* input)
+ComPtr<IPin> UpstreamOf(IPin* input)
 {
-    ComRef<IPin> upstream;
+    ComPtr<IPin> upstream;
     if (!input || input->ConnectedTo(upstream.Out()) != S_OK)
         upstream.Reset();
     return upstream;
@@ -21,9 +26,9 @@ ComRef<IPin> UpstreamOf(IPin* input)
 
 // Disconnects the input pin and the pin upstream of it, and returns that upstream pin;
 // null, changing nothing, when the input is not connected.
-ComRef<IPin> DetachUpstream(IGraphBuilder* graph, IPin* input)
+ComPtr<IPin> DetachUpstream(IGraphBuilder* graph, IPin* input)
 {
-    ComRef<IPin> upstream = UpstreamOf(input);
+    ComPtr<IPin> upstream = UpstreamOf(input);
     if (!upstream)
         return upstream;
     graph->Disconnect(upstream.get());
@@ -31,9 +36,9 @@ ComRef<IPin> DetachUpstream(IGraphBuilder* graph, IPin* input)
     return upstream;
 }
 
-ComRef<IBaseFilter> CreateFilter(const CLSID& filterClass)
+ComPtr<IBaseFilter> CreateFilter(const CLSID& filterClass)
 {
-    ComRef<IBaseFilter> filter;
+    ComPtr<IBaseFilter> filter;
     if (CoCreateInstance(filterClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                          filter.OutVoid()) != S_OK)
         filter.Reset();
@@ -89,7 +94,7 @@ void CVideoGraph::RemoveReferenceClock()
 {
     if (!graph_)
         return;
-    ComRef<IMediaFilter> filter;
+    ComPtr<IMediaFilter> filter;
     if (graph_->QueryInterface(IID_IMediaFilter, filter.OutVoid()) == S_OK && filter)
         filter->SetSyncSource(nullptr);
 }
@@ -172,11 +177,11 @@ bool CVideoGraph::InsertSampleGrabber()
     if (!graph_)
         return false;
     IBaseFilter* renderer = FindSinkFilterByMajorType(graph_, MEDIATYPE_Video);
-    ComRef<ISampleGrabber> grabber;
+    ComPtr<ISampleGrabber> grabber;
     if (CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_ISampleGrabber,
                          grabber.OutVoid()) != S_OK)
         return false;
-    ComRef<IBaseFilter> grabberFilter;
+    ComPtr<IBaseFilter> grabberFilter;
     if (grabber->QueryInterface(IID_IBaseFilter, grabberFilter.OutVoid()) != S_OK)
         return false;
     graph_->AddFilter(grabberFilter.get(), u"Sample Grabber");
@@ -195,7 +200,7 @@ bool CVideoGraph::InsertSampleGrabber()
     IPin* grabberIn = GetPin(grabberFilter.get(), PINDIR_INPUT, 0);
     IPin* grabberOut = GetPin(grabberFilter.get(), PINDIR_OUTPUT, 0);
     IPin* rendererIn = GetPin(renderer, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = DetachUpstream(graph_, rendererIn);
+    ComPtr<IPin> upstream = DetachUpstream(graph_, rendererIn);
     if (!upstream)
         return false;
     graph_->Connect(upstream.get(), grabberIn);
@@ -211,7 +216,8 @@ bool CVideoGraph::InsertSampleGrabber()
     if (mediaType_.pbFormat && mediaType_.cbFormat >= sizeof(VIDEOINFOHEADER)) {
         const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(mediaType_.pbFormat);
         const int width = info->bmiHeader.biWidth;
-        const int height = info->bmiHeader.biHeight;
+        const bool topDown = info->bmiHeader.biHeight < 0;
+        const int height = std::abs(info->bmiHeader.biHeight);
         const int channels = info->bmiHeader.biBitCount / 8;
         if (frame_.image && (frame_.image->width() != width || frame_.image->height() != height ||
                              frame_.image->channels() != channels))
@@ -219,7 +225,7 @@ bool CVideoGraph::InsertSampleGrabber()
         if (!frame_.image)
             frame_.image = Image::CreateHeader(width, height, channels).release();
         if (frame_.image)
-            frame_.image->setOrigin(ImageOrigin::BottomLeft);
+            frame_.image->setOrigin(topDown ? ImageOrigin::TopLeft : ImageOrigin::BottomLeft);
     }
     return true;
 }
@@ -231,12 +237,12 @@ bool CVideoGraph::InsertFilter(const CLSID& filterClass, const WCHAR* name)
     IBaseFilter* renderer = FindSinkFilterByMajorType(graph_, MEDIATYPE_Video);
     if (!renderer)
         return false;
-    ComRef<IBaseFilter> filter = CreateFilter(filterClass);
+    ComPtr<IBaseFilter> filter = CreateFilter(filterClass);
     if (!filter)
         return false;
     IPin* filterIn = GetPin(filter.get(), PINDIR_INPUT, 0);
     IPin* rendererIn = GetPin(renderer, PINDIR_INPUT, 0);
-    ComRef<IPin> upstream = UpstreamOf(rendererIn);
+    ComPtr<IPin> upstream = UpstreamOf(rendererIn);
     if (!filterIn || !upstream)
         return false;
     if (graph_->AddFilter(filter.get(), name) != S_OK)
@@ -254,7 +260,7 @@ bool CVideoGraph::InsertFilter(const CLSID& filterClass, const WCHAR* name)
 
 HRESULT CVideoGraph::RerouteToMultiplexer(IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput)
 {
-    ComRef<IPin> upstream = DetachUpstream(graph_, GetPin(sink, PINDIR_INPUT, 0));
+    ComPtr<IPin> upstream = DetachUpstream(graph_, GetPin(sink, PINDIR_INPUT, 0));
     if (!upstream)
         return E_FAIL;
     // The graph held the sink's last reference: sink and its pin are gone after this.
@@ -277,16 +283,16 @@ bool CVideoGraph::BuildOutput(const char* outputPath, const char* audioEncoder,
     if (midi)
         audioSink = FindSinkFilterByMajorType(graph_, MEDIATYPE_Midi);
 
-    ComRef<IBaseFilter> audioCompressor;
+    ComPtr<IBaseFilter> audioCompressor;
     if (audioSink && !midi)
         audioCompressor.Reset(FindFilterByName(CLSID_AudioCompressorCategory, audioEncoder));
-    ComRef<IBaseFilter> videoCompressor(
+    ComPtr<IBaseFilter> videoCompressor(
         FindFilterByName(CLSID_VideoCompressorCategory, videoEncoder));
 
-    ComRef<IBaseFilter> mux = CreateFilter(CLSID_AviDest);
-    ComRef<IBaseFilter> writer = CreateFilter(CLSID_FileWriter);
+    ComPtr<IBaseFilter> mux = CreateFilter(CLSID_AviDest);
+    ComPtr<IBaseFilter> writer = CreateFilter(CLSID_FileWriter);
     if (writer) {
-        ComRef<IFileSinkFilter2> sinkFile;
+        ComPtr<IFileSinkFilter2> sinkFile;
         if (writer->QueryInterface(IID_IFileSinkFilter2, sinkFile.OutVoid()) == S_OK)
             sinkFile->SetFileName(widePath.c_str(), nullptr);
     }
@@ -359,12 +365,12 @@ HRESULT CVideoGraph::RemoveFilters(IFilterGraph* graph, bool keepOne)
 {
     if (!graph)
         return E_FAIL;
-    ComRef<IEnumFilters> filters;
+    ComPtr<IEnumFilters> filters;
     const HRESULT enumerated = graph->EnumFilters(filters.Out());
     if (enumerated != S_OK)
         return enumerated;
     int count = 0;
-    ComRef<IBaseFilter> filter;
+    ComPtr<IBaseFilter> filter;
     while (filters->Next(1, filter.Out(), nullptr) == S_OK)
         ++count;
     filters->Reset();
@@ -387,6 +393,14 @@ bool CVideoGraph::Run()
         return false;
     mediaControl_->Run();
     return true;
+}
+
+int CVideoGraph::GetState()
+{
+    OAFilterState state = State_Stopped;
+    if (mediaControl_)
+        mediaControl_->GetState(kStateTimeoutMs, &state);
+    return static_cast<int>(state);
 }
 
 bool CVideoGraph::Stop()

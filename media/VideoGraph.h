@@ -35,8 +35,8 @@ public:
 // callbacks tell the user interface is posted, never sent.
 //
 // Frames are never copied here: while SampleCB runs, the frame image header points at
-// the sample's own buffer (bottom-up RGB24, rows padded to 4 bytes); the consumer makes
-// the only copy.
+// the sample's own buffer (RGB24, rows padded to 4 bytes, bottom-up from media files,
+// top-down from a bitmap source); the consumer makes the only copy.
 //
 // Not reference counted (CGrabberCallback): the grabber's references never delete it.
 class CVideoGraph : public CGrabberCallback, public CVideoSource {
@@ -70,8 +70,10 @@ public:
     // file is rendered already.
     bool RenderFile(const char* path);
     // Splices a Sample Grabber fixed to 24-bit RGB into the video stream and sizes the
-    // frame image header from the connected type. False when there is no video stream;
-    // the grabber then stays unconnected in the graph.
+    // frame image header from the connected type: bottom-up rows (a positive height)
+    // give a bottom-left origin, top-down rows (a negative height, as a bitmap source
+    // gives them) the absolute height and a top-left origin. False when there is no video
+    // stream; the grabber then stays unconnected in the graph.
     bool InsertSampleGrabber();
     // Replaces the video renderer by a new filter of the class, added under name. False
     // when there is no video renderer or the new filter does not connect; the old
@@ -90,6 +92,10 @@ public:
     // without a graph, the enumeration's error, else S_OK.
     HRESULT RemoveFilters(IFilterGraph* graph, bool keepOne);
     bool Run();
+    // The graph's state (State_Stopped 0, State_Paused 1, State_Running 2) as the media
+    // control reports it within 200 milliseconds, the value of a graph still changing
+    // included; 0 without control interface.
+    int GetState();
     // Stops the graph, rewinding it when stopping does not answer S_OK. False without
     // control interface.
     bool Stop();
@@ -141,9 +147,10 @@ protected:
     IMediaSeeking* mediaSeeking_ = nullptr;
     IVideoWindow* windowControl_ = nullptr;  // only with a video window
 
-private:
     // Releases the control interfaces (basicVideo_ to windowControl_).
     void ReleaseControls();
+
+private:
     // Moves the stream that ends in sink (its input pin connected) into the multiplexer
     // input, through encoder when one is given; the result of the last connection, or
     // E_FAIL when the sink has no upstream pin.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need. Quick when they are already there.
+# Installs the Debian packages the build and the tests need, and those named as arguments.
+# Quick when they are already there.
 set -euo pipefail
 
 packages=(
@@ -8,7 +9,10 @@ packages=(
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   ffmpeg
   qt6-base-dev
+  fonts-liberation2
   libgtest-dev
+  zlib1g-dev
+  "$@"
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "platform/av/AviHeaderPatch.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace av {
@@ -65,14 +66,15 @@ std::optional<std::size_t> FindStreamTypeField(std::span<const std::uint8_t> fil
     const std::optional<Chunk> list = FindList(file, header->start + 12, headerEnd, "strl", stream);
     if (!list)
         return std::nullopt;
-    const std::size_t listEnd = list->start + 8 + list->size;
+    // The field counts only where the stream list, the header list and the bytes all hold
+    // it, whatever size a chunk claims.
+    const std::size_t listEnd = std::min({list->start + 8 + list->size, headerEnd, fileEnd});
     for (std::size_t at = list->start + 12;;) {
         const std::optional<Chunk> chunk = ChunkAt(file, at, listEnd);
         if (!chunk)
             return std::nullopt;
         if (IdIs(file, at, "strh"))
-            return chunk->size >= 4 && at + 12 <= file.size() ? std::optional(at + 8)
-                                                              : std::nullopt;
+            return chunk->size >= 4 && at + 12 <= listEnd ? std::optional(at + 8) : std::nullopt;
         at = After(*chunk);
     }
 }

@@ -42,8 +42,10 @@ struct EncodedPacket {
     bool keyFrame = false;
 };
 
-// Compresses bottom-up 24-bit bitmaps (rows padded to 4 bytes, the grabber's frames)
-// with the named compressor, converting them to whatever the codec takes.
+// Compresses 24-bit bitmaps (rows padded to 4 bytes) with the named compressor,
+// converting them to whatever the codec takes. As in a bitmap header, a positive height
+// means rows stored bottom-up (the grabber's frames of a media file), a negative one
+// top-down (the frames of a bitmap source).
 class VideoEncoder {
 public:
     // Null, with a message, when no compressor has that friendly name (compared without
@@ -53,7 +55,7 @@ public:
                                               std::string* error);
     virtual ~VideoEncoder() = default;
     virtual StreamFormatPtr format() const = 0;
-    // frame holds ((width * 3 + 3) & ~3) * height bytes. Packets that became ready are
+    // frame holds ((width * 3 + 3) & ~3) * |height| bytes. Packets that became ready are
     // appended to out (often one per frame, none while the codec buffers).
     virtual bool Encode(const std::uint8_t* frame, MediaTime startTime,
                         std::vector<EncodedPacket>& out, std::string* error) = 0;

@@ -1,7 +1,6 @@
 #include "platform/av/EncoderTable.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/text/NoCase.h"
 
 namespace av {
 
@@ -32,16 +31,6 @@ constexpr EncoderSettings kEncoders[] = {
 };
 // clang-format on
 
-bool EqualIgnoringCase(const std::string& a, const char* b)
-{
-    const std::string_view other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 }  // namespace
 
 std::span<const EncoderSettings> EncoderTable()
@@ -52,7 +41,7 @@ std::span<const EncoderSettings> EncoderTable()
 const EncoderSettings* FindEncoderSettings(const std::string& name, EncoderCategory category)
 {
     for (const EncoderSettings& row : kEncoders)
-        if (row.category == category && EqualIgnoringCase(name, row.friendlyName))
+        if (row.category == category && EqualNoCase(name, row.friendlyName))
             return &row;
     return nullptr;
 }

@@ -2,7 +2,9 @@
 
 #include "platform/av/FfmpegError.h"
 
+#include <algorithm>
 #include <cctype>
+#include <limits>
 
 namespace av {
 
@@ -25,6 +27,14 @@ std::string FourccText(std::uint32_t tag)
 double ToSeconds(MediaTime time)
 {
     return static_cast<double>(time) / kMediaTimePerSecond;
+}
+
+// The conversion answers the extremes for times it cannot represent (and passes them
+// through as they are).
+bool IsRepresentable(MediaTime time)
+{
+    return time != std::numeric_limits<MediaTime>::min() &&
+           time != std::numeric_limits<MediaTime>::max();
 }
 
 StreamKind KindOf(AVMediaType type)
@@ -74,23 +84,33 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
         info.codec = avcodec_get_name(codec.codec_id);
     info.fourcc = FourccText(codec.codec_tag);
     info.decodable = avcodec_find_decoder(codec.codec_id) != nullptr;
+    // Headers may state anything; a size or count below zero is as good as unknown.
     if (info.kind == StreamKind::Video) {
-        info.width = codec.width;
-        info.height = codec.height;
+        info.width = std::max(codec.width, 0);
+        info.height = std::max(codec.height, 0);
         if (stream.avg_frame_rate.num > 0 && stream.avg_frame_rate.den > 0)
             info.framesPerSecond = av_q2d(stream.avg_frame_rate);
     } else if (info.kind == StreamKind::Audio) {
-        info.sampleRate = codec.sample_rate;
-        info.channels = codec.ch_layout.nb_channels;
+        info.sampleRate = std::max(codec.sample_rate, 0);
+        info.channels = std::max(codec.ch_layout.nb_channels, 0);
     }
-    if (stream.start_time != AV_NOPTS_VALUE)
-        info.startSeconds = ToSeconds(ToMediaTime(stream.start_time, stream.time_base));
+    if (stream.start_time != AV_NOPTS_VALUE) {
+        const MediaTime start = ToMediaTime(stream.start_time, stream.time_base);
+        if (IsRepresentable(start))
+            info.startSeconds = ToSeconds(start);
+    }
     // Some demuxers (MP3 among them) know only the whole file's length.
     if (stream.duration != AV_NOPTS_VALUE && stream.duration > 0)
-        info.durationSeconds = ToSeconds(ToMediaTime(stream.duration, stream.time_base));
+        info.durationSeconds = DurationSeconds(stream.duration, stream.time_base);
     else if (input.duration != AV_NOPTS_VALUE && input.duration > 0)
-        info.durationSeconds = ToSeconds(ToMediaTime(input.duration, AV_TIME_BASE_Q));
+        info.durationSeconds = DurationSeconds(input.duration, AV_TIME_BASE_Q);
     return info;
+}
+
+double DurationSeconds(std::int64_t ticks, AVRational timeBase)
+{
+    const MediaTime length = ToMediaTime(ticks, timeBase);
+    return length > 0 && IsRepresentable(length) ? ToSeconds(length) : 0.0;
 }
 
 }  // namespace av

@@ -20,4 +20,8 @@ InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view wh
 // The stream at `index` of an opened input as the demuxer describes it; frameCount is 0.
 StreamInfo DescribeStream(const AVFormatContext& input, int index);
 
+// A length of `ticks` in timeBase as seconds; 0 when it is not positive or does not fit
+// a MediaTime.
+double DurationSeconds(std::int64_t ticks, AVRational timeBase);
+
 }  // namespace av

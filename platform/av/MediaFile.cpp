@@ -28,9 +28,11 @@ bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams, s
         if (index >= 0 && index < static_cast<int>(found.size())) {
             ++found[index].frameCount;
             const std::int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-            if (time != AV_NOPTS_VALUE &&
-                (ends[index] == AV_NOPTS_VALUE || time + packet->duration > ends[index]))
-                ends[index] = time + packet->duration;
+            std::int64_t end = 0;
+            // A packet whose end does not fit 64 bits tells nothing of the stream's length.
+            if (time != AV_NOPTS_VALUE && !__builtin_add_overflow(time, packet->duration, &end) &&
+                (ends[index] == AV_NOPTS_VALUE || end > ends[index]))
+                ends[index] = end;
         }
         av_packet_unref(packet.get());
     }
@@ -39,8 +41,9 @@ bool ProbeMediaFile(const std::string& path, std::vector<StreamInfo>& streams, s
         if ((stream.duration == AV_NOPTS_VALUE || stream.duration <= 0) &&
             ends[i] != AV_NOPTS_VALUE) {
             const std::int64_t start = stream.start_time != AV_NOPTS_VALUE ? stream.start_time : 0;
-            const MediaTime length = ToMediaTime(ends[i] - start, stream.time_base);
-            found[i].durationSeconds = static_cast<double>(length) / kMediaTimePerSecond;
+            std::int64_t length = 0;
+            if (!__builtin_sub_overflow(ends[i], start, &length))
+                found[i].durationSeconds = DurationSeconds(length, stream.time_base);
         }
     }
     streams = std::move(found);

@@ -18,13 +18,13 @@ struct StreamInfo {
     std::string fourcc;      // the container's codec tag as four characters, "" when none
                              // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
     bool decodable = false;  // a decoder for it is linked
-    int width = 0;           // video
+    int width = 0;           // video; sizes and counts are 0 when unknown
     int height = 0;
     double framesPerSecond = 0;  // video: average rate, 0 when unknown
     int sampleRate = 0;          // audio
     int channels = 0;
-    double startSeconds = 0;     // when the stream's first sample is due
-    double durationSeconds = 0;  // 0 when unknown
+    double startSeconds = 0;     // when the stream's first sample is due; 0 when unknown
+    double durationSeconds = 0;  // 0 when unknown or too long to represent
     long long frameCount = 0;    // packets of the stream in the file (up to a read error)
 };
 

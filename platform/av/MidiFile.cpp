@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -12,7 +13,9 @@ namespace av {
 namespace {
 
 // Larger than any song; a bigger file is refused rather than read whole into memory.
+// Message offsets are 32 bits: a file's messages never hold more bytes than the file.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
+static_assert(kMaxFileBytes <= std::numeric_limits<std::uint32_t>::max());
 constexpr std::uint32_t kDefaultTempo = 500'000;  // microseconds per quarter note: 120 bpm
 
 bool Fail(std::string* error, const std::string& why)
@@ -60,6 +63,11 @@ public:
         }
         return std::nullopt;
     }
+    // The bytes from `start` up to the cursor.
+    std::span<const std::uint8_t> Since(std::size_t start) const
+    {
+        return bytes_.subspan(start, at_ - start);
+    }
     std::optional<std::span<const std::uint8_t>> Bytes(std::size_t count)
     {
         if (bytes_.size() - at_ < count)
@@ -74,19 +82,19 @@ private:
     std::size_t at_ = 0;
 };
 
-struct TickEvent {
-    std::uint64_t tick = 0;
-    std::vector<std::uint8_t> bytes;
-};
-
 struct TempoChange {
     std::uint64_t tick = 0;
     std::uint32_t microsecondsPerQuarter = kDefaultTempo;
 };
 
-struct Track {
-    std::vector<TickEvent> events;
-    std::uint64_t endTick = 0;
+// A message's bytes as the file holds them: a lead byte that the file does not keep
+// beside the rest (the running status, or the F0 of a system-exclusive message, which
+// its length separates from the body), then bytes as they stand in the file.
+struct MessageBytes {
+    std::optional<std::uint8_t> lead;
+    std::span<const std::uint8_t> rest;
+
+    std::size_t size() const { return (lead ? 1 : 0) + rest.size(); }
 };
 
 int DataBytesOf(std::uint8_t status)
@@ -95,45 +103,48 @@ int DataBytesOf(std::uint8_t status)
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
-bool ReadChannelMessage(Reader& reader, std::uint8_t status, std::optional<std::uint8_t> first,
-                        std::vector<std::uint8_t>& bytes, std::string* error)
+// Reads the data bytes of a channel message after the `read` ones already taken.
+bool ReadDataBytes(Reader& reader, std::uint8_t status, int read, std::string* error)
 {
-    bytes = {status};
-    for (int i = 0; i < DataBytesOf(status); ++i) {
-        const std::optional<std::uint8_t> data = i == 0 && first ? first : reader.Byte();
+    for (int i = read; i < DataBytesOf(status); ++i) {
+        const std::optional<std::uint8_t> data = reader.Byte();
         if (!data)
             return Fail(error, "a track is cut short inside a message");
         if (*data & 0x80)
             return Fail(error, "a message's data byte has its high bit set");
-        bytes.push_back(*data);
     }
     return true;
 }
 
 // Reads one MTrk chunk's events: channel messages (with running status), system
-// exclusive messages and meta events, of which tempo changes are kept aside.
-bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track, std::vector<TempoChange>& tempos,
-               std::string* error)
+// exclusive messages and meta events. Hands each message to onMessage(tick, bytes) and
+// each tempo change to onTempo(change), in file order; endTick becomes the track's end.
+template <typename OnMessage, typename OnTempo>
+bool ReadTrack(std::span<const std::uint8_t> chunk, OnMessage onMessage, OnTempo onTempo,
+               std::uint64_t& endTick, std::string* error)
 {
     Reader reader(chunk);
+    // At most 2^28 ticks an event and fewer events than bytes: no overflow.
     std::uint64_t tick = 0;
     std::optional<std::uint8_t> runningStatus;
     while (!reader.AtEnd()) {
         const std::optional<std::uint32_t> delta = reader.Quantity();
+        const std::size_t leadAt = reader.position();
         const std::optional<std::uint8_t> lead = reader.Byte();
         if (!delta || !lead)
             return Fail(error, "a track is cut short inside an event time");
         tick += *delta;
-        std::vector<std::uint8_t> bytes;
         if (*lead < 0x80) {
             if (!runningStatus)
                 return Fail(error, "a data byte came without a status byte");
-            if (!ReadChannelMessage(reader, *runningStatus, lead, bytes, error))
+            if (!ReadDataBytes(reader, *runningStatus, 1, error))
                 return false;
+            onMessage(tick, MessageBytes{runningStatus, reader.Since(leadAt)});
         } else if (*lead < 0xF0) {
             runningStatus = *lead;
-            if (!ReadChannelMessage(reader, *lead, std::nullopt, bytes, error))
+            if (!ReadDataBytes(reader, *lead, 0, error))
                 return false;
+            onMessage(tick, MessageBytes{std::nullopt, reader.Since(leadAt)});
         } else if (*lead == 0xF0 || *lead == 0xF7) {
             // System exclusive (F0) keeps its status byte on the wire; an F7 escape carries
             // the raw bytes to send. Both end running status.
@@ -142,11 +153,9 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track, std::vector<Te
             const auto body = length ? reader.Bytes(*length) : std::nullopt;
             if (!body)
                 return Fail(error, "a track is cut short inside a system-exclusive message");
-            const std::size_t prefix = *lead == 0xF0 ? 1 : 0;
-            bytes.assign(prefix + body->size(), 0xF0);
-            std::copy(body->begin(), body->end(), bytes.begin() + prefix);
-            if (bytes.empty())
-                continue;
+            const MessageBytes message{*lead == 0xF0 ? lead : std::nullopt, *body};
+            if (message.size() > 0)
+                onMessage(tick, message);
         } else if (*lead == 0xFF) {
             // Meta events should end running status too, but files that keep using it
             // after a meta event are common and unambiguous, so it is kept.
@@ -156,7 +165,7 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track, std::vector<Te
             if (!body)
                 return Fail(error, "a track is cut short inside a meta event");
             if (*type == 0x2F) {
-                track.endTick = tick;
+                endTick = tick;
                 return true;
             }
             if (*type == 0x51) {
@@ -165,22 +174,22 @@ bool ReadTrack(std::span<const std::uint8_t> chunk, Track& track, std::vector<Te
                 const std::uint32_t tempo = (*body)[0] << 16 | (*body)[1] << 8 | (*body)[2];
                 if (tempo == 0)
                     return Fail(error, "a tempo change of zero");
-                tempos.push_back({tick, tempo});
+                onTempo(TempoChange{tick, tempo});
             }
-            continue;
         } else {
             return Fail(error, "a track holds the status byte " + std::to_string(*lead) +
                                    ", which has no place in a file");
         }
-        track.events.push_back({tick, std::move(bytes)});
     }
     // A track without its end-of-track event ends with its last event.
-    track.endTick = tick;
+    endTick = tick;
     return true;
 }
 
 // Turns ticks into MediaTime, through the tempo map (metrical division) or at a fixed
-// number of ticks per second (SMPTE division, where tempo changes do not apply).
+// number of ticks per second (SMPTE division, where tempo changes do not apply). Each
+// stretch of ticks lasts ticks * rate / divisor 100-nanosecond units, in 128 bits so that
+// no product overflows; a time past the largest MediaTime has no value.
 class TickClock {
 public:
     TickClock(std::uint16_t division, std::vector<TempoChange> tempos)
@@ -188,53 +197,53 @@ public:
         if (division & 0x8000) {
             // The high byte is minus the frame rate; 29 stands for 30 drop-frame (29.97).
             const int framesPerSecond = 256 - (division >> 8);
-            const int ticksPerFrame = division & 0xFF;
-            smpteTicksPerSecond_ = framesPerSecond == 29 ? 2997.0 * ticksPerFrame / 100
-                                                         : framesPerSecond * ticksPerFrame;
+            const std::uint32_t hundredthsOfFrames =
+                framesPerSecond == 29 ? 2997 : framesPerSecond * 100;
+            divisor_ = hundredthsOfFrames * (division & 0xFF);
+            segments_.push_back({0, 0, 100 * kMediaTimePerSecond});
             return;
         }
-        ticksPerQuarter_ = division;
+        // Ticks per quarter note over tempos in microseconds (ten units) per quarter.
+        divisor_ = division;
         std::stable_sort(
             tempos.begin(), tempos.end(),
             [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-        segments_.push_back({0, 0, kDefaultTempo});
+        segments_.push_back({0, 0, 10 * kDefaultTempo});
         for (const TempoChange& change : tempos) {
             Segment& last = segments_.back();
-            const MediaTime start = last.start + Span(change.tick - last.tick, last.tempo);
+            const std::uint32_t rate = 10 * change.microsecondsPerQuarter;
             if (change.tick == last.tick)
-                last.tempo = change.microsecondsPerQuarter;
+                last.rate = rate;
             else
-                segments_.push_back({change.tick, start, change.microsecondsPerQuarter});
+                segments_.push_back(
+                    {change.tick, last.start + Span(change.tick - last.tick, last.rate), rate});
         }
     }
 
-    MediaTime At(std::uint64_t tick) const
+    std::optional<MediaTime> At(std::uint64_t tick) const
     {
-        if (smpteTicksPerSecond_ > 0)
-            return static_cast<MediaTime>(tick * (kMediaTimePerSecond / smpteTicksPerSecond_));
         auto after = std::upper_bound(segments_.begin(), segments_.end(), tick,
                                       [](std::uint64_t t, const Segment& s) { return t < s.tick; });
         const Segment& segment = *std::prev(after);
-        return segment.start + Span(tick - segment.tick, segment.tempo);
+        const unsigned __int128 time = segment.start + Span(tick - segment.tick, segment.rate);
+        if (time > static_cast<unsigned __int128>(std::numeric_limits<MediaTime>::max()))
+            return std::nullopt;
+        return static_cast<MediaTime>(time);
     }
 
 private:
     struct Segment {
         std::uint64_t tick;
-        MediaTime start;
-        std::uint32_t tempo;
+        unsigned __int128 start;  // in 100-nanosecond units
+        std::uint32_t rate;
     };
 
-    // ticks at tempo microseconds per quarter, in 100-nanosecond units; 128 bits because
-    // ticks times tempo may exceed 64.
-    MediaTime Span(std::uint64_t ticks, std::uint32_t tempo) const
+    unsigned __int128 Span(std::uint64_t ticks, std::uint32_t rate) const
     {
-        const unsigned __int128 units = static_cast<unsigned __int128>(ticks) * tempo * 10;
-        return static_cast<MediaTime>(units / ticksPerQuarter_);
+        return static_cast<unsigned __int128>(ticks) * rate / divisor_;
     }
 
-    std::uint32_t ticksPerQuarter_ = 1;
-    double smpteTicksPerSecond_ = 0;
+    std::uint32_t divisor_ = 1;
     std::vector<Segment> segments_;
 };
 
@@ -265,8 +274,13 @@ bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::
             return Fail(error, "an SMPTE division of " + std::to_string(rate) + " frames a second");
     }
 
-    std::vector<Track> tracks;
+    // The first pass checks every track, gathers the tempo map and counts the messages,
+    // so that the second stores them without ever growing a container.
+    std::vector<std::span<const std::uint8_t>> tracks;
     std::vector<TempoChange> tempos;
+    std::size_t messageCount = 0;
+    std::size_t byteCount = 0;
+    std::uint64_t endTick = 0;
     while (static_cast<int>(tracks.size()) < trackCount) {
         const auto chunkId = reader.Bytes(4);
         const std::optional<std::uint32_t> length = reader.BigEndian(4);
@@ -276,35 +290,49 @@ bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::
         // Chunks of other types may sit between the tracks and are skipped.
         if (std::string(chunkId->begin(), chunkId->end()) != "MTrk")
             continue;
-        tracks.emplace_back();
-        if (!ReadTrack(*body, tracks.back(), tempos, error))
+        tracks.push_back(*body);
+        std::uint64_t trackEnd = 0;
+        const auto count = [&](std::uint64_t, const MessageBytes& message) {
+            ++messageCount;
+            byteCount += message.size();
+        };
+        const auto keep = [&](const TempoChange& change) { tempos.push_back(change); };
+        if (!ReadTrack(*body, count, keep, trackEnd, error))
             return false;
+        endTick = std::max(endTick, trackEnd);
     }
 
     const TickClock clock(division, std::move(tempos));
-    struct Timed {
-        std::uint64_t tick;
-        std::size_t track;
-        std::size_t order;
+    // Times grow with ticks, so when the end fits, every time does.
+    const std::optional<MediaTime> duration = clock.At(endTick);
+    if (!duration)
+        return Fail(error, "its events lie later than the latest time a stream can hold");
+    MidiSequence read;
+    read.format = format;
+    read.trackCount = trackCount;
+    read.duration = *duration;
+    read.messages.reserve(messageCount);
+    read.bytes.reserve(byteCount);
+    const auto store = [&](std::uint64_t tick, const MessageBytes& message) {
+        read.messages.push_back({*clock.At(tick), static_cast<std::uint32_t>(read.bytes.size()),
+                                 static_cast<std::uint32_t>(message.size())});
+        if (message.lead)
+            read.bytes.push_back(*message.lead);
+        read.bytes.insert(read.bytes.end(), message.rest.begin(), message.rest.end());
     };
-    std::vector<Timed> order;
-    std::uint64_t endTick = 0;
-    for (std::size_t t = 0; t < tracks.size(); ++t) {
-        endTick = std::max(endTick, tracks[t].endTick);
-        for (std::size_t e = 0; e < tracks[t].events.size(); ++e)
-            order.push_back({tracks[t].events[e].tick, t, e});
+    for (const std::span<const std::uint8_t> track : tracks) {
+        std::uint64_t trackEnd = 0;
+        if (!ReadTrack(
+                track, store, [](const TempoChange&) {}, trackEnd, error))
+            return false;
     }
-    // Same-tick messages keep their track order, and within a track their file order.
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Timed& a, const Timed& b) { return a.tick < b.tick; });
-    sequence = MidiSequence{};
-    sequence.format = format;
-    sequence.trackCount = trackCount;
-    sequence.messages.reserve(order.size());
-    for (const Timed& timed : order)
-        sequence.messages.push_back(
-            {clock.At(timed.tick), std::move(tracks[timed.track].events[timed.order].bytes)});
-    sequence.duration = clock.At(endTick);
+    // Each track is in time order already. Messages at one time keep their track order,
+    // and within a track their file order.
+    if (tracks.size() > 1)
+        std::stable_sort(
+            read.messages.begin(), read.messages.end(),
+            [](const MidiMessage& a, const MidiMessage& b) { return a.time < b.time; });
+    sequence = std::move(read);
     return true;
 }
 

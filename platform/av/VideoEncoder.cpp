@@ -11,6 +11,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace av {
 
@@ -32,6 +33,8 @@ private:
     bool SetUpConversion(std::string* error);
     bool Convert(const std::uint8_t* frame, std::string* error);
 
+    bool topDown_ = false;
+
     EncoderSession session_;
     ScaleContextPtr scaler_;
     FramePtr picture_;  // the codec's pixel format, reused for every frame
@@ -49,8 +52,10 @@ AVPixelFormat ChoosePixelFormat(const AVCodec& encoder, const EncoderSettings& s
 bool FfmpegVideoEncoder::Open(const std::string& friendlyName, int width, int height,
                               double framesPerSecond, std::string* error)
 {
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height == 0)
         return Fail(error, "video encoder: the frame size must be positive");
+    topDown_ = height < 0;
+    height = std::abs(height);
     if (!(framesPerSecond > 0) || !std::isfinite(framesPerSecond))
         return Fail(error, "video encoder: the frame rate must be positive");
     const EncoderSettings* settings = nullptr;
@@ -118,12 +123,13 @@ bool FfmpegVideoEncoder::SetUpConversion(std::string* error)
 bool FfmpegVideoEncoder::Convert(const std::uint8_t* frame, std::string* error)
 {
     const AVCodecContext& codec = session_.codec();
-    // The bitmap is bottom-up with rows padded to 4 bytes: start at its last stored row
-    // (the top of the picture) and walk backwards.
+    // Rows are padded to 4 bytes. A bottom-up bitmap starts at its last stored row (the
+    // top of the picture) and walks backwards; a top-down one is read as it lies.
     const int stride = (codec.width * 3 + 3) & ~3;
-    const std::uint8_t* source[4] = {frame +
-                                     static_cast<std::ptrdiff_t>(codec.height - 1) * stride};
-    const int sourceStride[4] = {-stride};
+    const std::ptrdiff_t top =
+        topDown_ ? 0 : static_cast<std::ptrdiff_t>(codec.height - 1) * stride;
+    const std::uint8_t* source[4] = {frame + top};
+    const int sourceStride[4] = {topDown_ ? stride : -stride};
     // The codec may still hold the previous picture (reference frames).
     if (int code = av_frame_make_writable(picture_.get()); code < 0)
         return FfmpegFailure(error, "video encoder: preparing a picture failed", code);

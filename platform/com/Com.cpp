@@ -11,32 +11,39 @@ struct RegisteredClass {
     ClassFactoryFunction factory;
 };
 
-// Classes added at run time; looked up before the static table so they can replace it.
+// Guards both lists below; classes and tables may be added from any thread, and tables are
+// added while static objects are still being made, hence the function-local statics.
 std::mutex& RegistryMutex()
 {
     static std::mutex mutex;
     return mutex;
 }
+// Classes added one by one; looked up before the tables so they can replace them.
 std::vector<RegisteredClass>& Registry()
 {
     static std::vector<RegisteredClass> classes;
     return classes;
+}
+std::vector<const ClassTableEntry*>& Tables()
+{
+    static std::vector<const ClassTableEntry*> tables;
+    return tables;
 }
 
 thread_local int initialisations = 0;
 
 ClassFactoryFunction FindFactory(REFCLSID clsid)
 {
-    {
-        std::lock_guard<std::mutex> lock(RegistryMutex());
-        for (const RegisteredClass& entry : Registry()) {
-            if (entry.clsid == clsid)
-                return entry.factory;
-        }
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    for (const RegisteredClass& entry : Registry()) {
+        if (entry.clsid == clsid)
+            return entry.factory;
     }
-    for (const ClassTableEntry* entry = kPlatformClasses; entry->factory; ++entry) {
-        if (*entry->clsid == clsid)
-            return entry->factory;
+    for (const ClassTableEntry* table : Tables()) {
+        for (const ClassTableEntry* entry = table; entry->factory; ++entry) {
+            if (*entry->clsid == clsid)
+                return entry->factory;
+        }
     }
     return nullptr;
 }
@@ -83,6 +90,12 @@ void CoUnregisterClass(REFCLSID clsid)
 {
     std::lock_guard<std::mutex> lock(RegistryMutex());
     std::erase_if(Registry(), [&](const RegisteredClass& entry) { return entry.clsid == clsid; });
+}
+
+void CoRegisterClassTable(const ClassTableEntry* table)
+{
+    std::lock_guard<std::mutex> lock(RegistryMutex());
+    Tables().push_back(table);
 }
 
 void* CoTaskMemAlloc(std::size_t size)

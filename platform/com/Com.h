@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/com/Guid.h"
 #include "platform/com/Result.h"
 #include "platform/com/Unknown.h"
@@ -7,6 +8,7 @@
 
 #include <cstddef>
 #include <new>
+#include <utility>
 
 // Our in-process COM: every class lives in this program. CoInitializeEx is counted per
 // thread as on the desktop platform, but creating objects does not require it.
@@ -31,34 +33,35 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID 
 // deleted again when that fails.
 using ClassFactoryFunction = HRESULT (*)(REFIID iid, void** out);
 
-// Adds (or replaces) a class; any thread. The platform's own classes are listed in
-// platform/com/ClassTable.cpp so that a static link keeps them; tests and later layers
-// may add theirs here.
+// Adds (or replaces) a class; any thread. Classes added here are looked up before the
+// class tables, so tests may put their own in a table's place.
 void CoRegisterClass(REFCLSID clsid, ClassFactoryFunction factory);
 void CoUnregisterClass(REFCLSID clsid);
 
-// The classes a static link must keep: one row per class, ended by a row with a null
-// factory. Defined in ClassTable.cpp.
+// A layer's classes: one row per class, ended by a row with a null factory.
 struct ClassTableEntry {
     const CLSID* clsid;
     ClassFactoryFunction factory;
 };
-extern const ClassTableEntry kPlatformClasses[];
 
-// Helper for factories: new T, then QueryInterface; deletes it again on failure.
-template <class T>
-HRESULT CreateComObject(REFIID iid, void** out)
+// Adds a table, which must outlive every lookup; any thread. Layers above this one add
+// theirs as the program starts (the filter graph's GraphClasses.cpp), from a file that
+// every program asking for one of their classes links.
+void CoRegisterClassTable(const ClassTableEntry* table);
+
+// Makes a new T from the arguments and answers QueryInterface(iid, out) on it; the object
+// is deleted again when that fails. Without arguments it is a ClassFactoryFunction.
+template <class T, class... Arguments>
+HRESULT CreateComObject(REFIID iid, void** out, Arguments&&... arguments)
 {
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    T* object = new (std::nothrow) T();
+    const auto object =
+        ComPtr<T>::Share(new (std::nothrow) T(std::forward<Arguments>(arguments)...));
     if (!object)
         return E_OUTOFMEMORY;
-    object->NonDelegatingAddRef();
-    HRESULT hr = object->NonDelegatingQueryInterface(iid, out);
-    object->NonDelegatingRelease();
-    return hr;
+    return object->NonDelegatingQueryInterface(iid, out);
 }
 
 // The task allocator: blocks that one side allocates and the other frees (media types

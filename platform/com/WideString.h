@@ -3,9 +3,8 @@
 #include "platform/com/Result.h"
 #include "platform/com/WinTypes.h"
 
-#include <string>
-
-// COM's text is UTF-16; on this platform the "ANSI code page" is UTF-8.
+// COM's text is UTF-16; on this platform the "ANSI code page" is UTF-8. Our own code
+// converts with platform/text/Utf16.h.
 using WCHAR = char16_t;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
@@ -35,8 +34,3 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int byteCount, 
                         int outChars);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int charCount, LPSTR out,
                         int outBytes, LPCSTR defaultChar, BOOL* usedDefault);
-
-// Conveniences for our own code: the whole text, no size limit.
-std::u16string Utf8ToWide(const std::string& text);
-std::string WideToUtf8(const std::u16string& text);
-std::u16string WideFrom(LPCWSTR text);  // null gives ""

@@ -1,14 +1,17 @@
 #include "platform/dshow/AviMux.h"
 
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/AudioEncoderFilter.h"
 #include "platform/dshow/EncodedStream.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -32,11 +35,8 @@ HRESULT CAviMuxInputPin::CheckConnect(IPin* pin)
     const HRESULT hr = CBaseInputPin::CheckConnect(pin);
     if (FAILED(hr))
         return hr;
-    IEncodedStream* encoded = nullptr;
-    fromEncoder_ =
-        SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, reinterpret_cast<void**>(&encoded)));
-    if (encoded)
-        encoded->Release();
+    ComPtr<IEncodedStream> encoded;
+    fromEncoder_ = SUCCEEDED(pin->QueryInterface(IID_IEncodedStream, encoded.OutVoid()));
     return S_OK;
 }
 
@@ -47,7 +47,7 @@ HRESULT CAviMuxInputPin::CheckMediaType(const CMediaType* type)
                    ? S_OK
                    : VFW_E_TYPE_NOT_ACCEPTED;
     }
-    if (Rgb24BottomUpInfo(*type) || Pcm16Format(*type) || type->majortype == MEDIATYPE_Midi) {
+    if (Rgb24VideoInfo(*type) || Pcm16Format(*type) || type->majortype == MEDIATYPE_Midi) {
         return S_OK;
     }
     return VFW_E_TYPE_NOT_ACCEPTED;
@@ -68,21 +68,17 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
     if (!m_Connected)
         return nullptr;
     if (fromEncoder_) {
-        IEncodedStream* encoded = nullptr;
-        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream,
-                                               reinterpret_cast<void**>(&encoded)))) {
+        ComPtr<IEncodedStream> encoded;
+        if (FAILED(m_Connected->QueryInterface(IID_IEncodedStream, encoded.OutVoid())))
             return nullptr;
-        }
-        av::StreamFormatPtr format = encoded->StreamFormat();
-        encoded->Release();
-        return format;
+        return encoded->StreamFormat();
     }
-    if (const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(m_mt)) {
+    if (const VIDEOINFOHEADER* info = Rgb24VideoInfo(m_mt)) {
         const double fps =
             info->AvgTimePerFrame > 0
                 ? static_cast<double>(kUnitsPerSecond) / static_cast<double>(info->AvgTimePerFrame)
                 : kDefaultFramesPerSecond;
-        return av::RawVideoFormat(info->bmiHeader.biWidth, info->bmiHeader.biHeight, fps);
+        return av::RawVideoFormat(info->bmiHeader.biWidth, std::abs(info->bmiHeader.biHeight), fps);
     }
     if (const WAVEFORMATEX* wave = Pcm16Format(m_mt)) {
         return av::PcmAudioFormat(static_cast<int>(wave->nSamplesPerSec), wave->nChannels);
@@ -90,6 +86,21 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
     if (m_mt.majortype == MEDIATYPE_Midi)
         return av::MidiFormat();
     return nullptr;
+}
+
+const BYTE* CAviMuxInputPin::StoredData(const BYTE* data, long length)
+{
+    const VIDEOINFOHEADER* info = fromEncoder_ ? nullptr : Rgb24VideoInfo(m_mt);
+    if (!info || info->bmiHeader.biHeight > 0)
+        return data;
+    const long rows = -static_cast<long>(info->bmiHeader.biHeight);
+    const long stride = static_cast<long>(GetBitmapSize(&info->bmiHeader)) / rows;
+    if (length < stride * rows)
+        return nullptr;
+    bottomUp_.resize(static_cast<std::size_t>(stride * rows));
+    for (long y = 0; y < rows; ++y)
+        std::copy_n(data + (rows - 1 - y) * stride, stride, bottomUp_.data() + y * stride);
+    return bottomUp_.data();
 }
 
 HRESULT CAviMuxInputPin::Receive(IMediaSample* sample)
@@ -175,20 +186,18 @@ std::string CAviMux::TargetPath()
     if (!peer)
         return {};
     PIN_INFO info{};
-    if (FAILED(peer->QueryPinInfo(&info)) || !info.pFilter)
+    if (FAILED(peer->QueryPinInfo(&info)))
+        return {};
+    const ComPtr<IBaseFilter> writer(info.pFilter);
+    ComPtr<IFileSinkFilter> sink;
+    if (!writer || FAILED(writer->QueryInterface(IID_IFileSinkFilter, sink.OutVoid())))
         return {};
     std::string path;
-    IFileSinkFilter* sink = nullptr;
-    if (SUCCEEDED(
-            info.pFilter->QueryInterface(IID_IFileSinkFilter, reinterpret_cast<void**>(&sink)))) {
-        LPOLESTR name = nullptr;
-        if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
-            path = ToNativePath(WideToUtf8(name).c_str());
-            CoTaskMemFree(name);
-        }
-        sink->Release();
+    LPOLESTR name = nullptr;
+    if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
+        path = ToNativePath(WideToUtf8(name).c_str());
+        CoTaskMemFree(name);
     }
-    info.pFilter->Release();
     return path;
 }
 
@@ -293,8 +302,12 @@ HRESULT CAviMux::Receive(int input, IMediaSample* sample)
     const int stream = streamOf_[static_cast<std::size_t>(input)];
     if (stream < 0)
         return S_OK;
-    if (!writer_->Write(stream, data, static_cast<std::size_t>(sample->GetActualDataLength()),
-                        start, std::max(start, stop), sample->IsSyncPoint() == S_OK, &error)) {
+    const long length = sample->GetActualDataLength();
+    const BYTE* stored = inputs_[static_cast<std::size_t>(input)]->StoredData(data, length);
+    if (!stored)
+        return StreamError();
+    if (!writer_->Write(stream, stored, static_cast<std::size_t>(length), start,
+                        std::max(start, stop), sample->IsSyncPoint() == S_OK, &error)) {
         return StreamError();
     }
     return S_OK;

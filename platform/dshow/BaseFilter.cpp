@@ -1,16 +1,14 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/BaseFilter.h"
 
+#include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
+#include "platform/dshow/AutoLock.h"
+#include "platform/dshow/BasePin.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Graph.h"
-
-#include <algorithm>
+#include "platform/text/Utf16.h"
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}
-
-CBaseFilter::~CBaseFilter()
-{
-    SafeRelease(m_pClock);
-}
 
 void* CBaseFilter::GetInterface(REFIID iid)
 {
@@ -88,10 +86,7 @@ HRESULT CBaseFilter::GetState(DWORD, FILTER_STATE* state)
 HRESULT CBaseFilter::SetSyncSource(IReferenceClock* clock)
 {
     CAutoLock lock(&m_StateLock);
-    if (clock)
-        clock->AddRef();
-    SafeRelease(m_pClock);
-    m_pClock = clock;
+    m_pClock = ComPtr<IReferenceClock>::Share(clock);
     return S_OK;
 }
 
@@ -100,9 +95,7 @@ HRESULT CBaseFilter::GetSyncSource(IReferenceClock** clock)
     if (!clock)
         return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    *clock = m_pClock;
-    if (m_pClock)
-        m_pClock->AddRef();
+    m_pClock.CopyTo(clock);
     return S_OK;
 }
 
@@ -110,19 +103,16 @@ HRESULT CBaseFilter::EnumPins(IEnumPins** pins)
 {
     if (!pins)
         return E_POINTER;
-    *pins = nullptr;
-    auto* enumerator = new (std::nothrow) CEnumPins(static_cast<IBaseFilter*>(this), [this] {
-        CAutoLock lock(&m_StateLock);
-        std::vector<IPin*> list;
-        for (int i = 0; i < GetPinCount(); ++i) {
-            if (CBasePin* pin = GetPin(i))
-                list.push_back(pin);
-        }
-        return list;
-    });
-    if (!enumerator)
-        return E_OUTOFMEMORY;
-    return enumerator->NonDelegatingQueryInterface(IID_IEnumPins, reinterpret_cast<void**>(pins));
+    return CreateComObject<CEnumPins>(IID_IEnumPins, reinterpret_cast<void**>(pins),
+                                      static_cast<IBaseFilter*>(this), [this] {
+                                          CAutoLock lock(&m_StateLock);
+                                          std::vector<IPin*> list;
+                                          for (int i = 0; i < GetPinCount(); ++i) {
+                                              if (CBasePin* pin = GetPin(i))
+                                                  list.push_back(pin);
+                                          }
+                                          return list;
+                                      });
 }
 
 HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
@@ -130,9 +120,7 @@ HRESULT CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
     if (!info)
         return E_POINTER;
     CAutoLock lock(&m_StateLock);
-    const std::size_t n = std::min<std::size_t>(m_Name.size(), MAX_FILTER_NAME - 1);
-    std::copy_n(m_Name.data(), n, info->achName);
-    info->achName[n] = 0;
+    CopyWideCut(info->achName, MAX_FILTER_NAME, m_Name);
     info->pGraph = m_pGraph;
     if (m_pGraph)
         m_pGraph->AddRef();
@@ -146,12 +134,9 @@ HRESULT CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
     m_pSink = nullptr;
     if (graph) {
         // Kept without a reference: the graph outlives its filters' membership.
-        IMediaEventSink* sink = nullptr;
-        if (SUCCEEDED(
-                graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&sink)))) {
-            m_pSink = sink;
-            sink->Release();
-        }
+        ComPtr<IMediaEventSink> sink;
+        if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, sink.OutVoid())))
+            m_pSink = sink.get();
     }
     m_Name = WideFrom(name);
     return S_OK;

@@ -1,18 +1,16 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/BasePin.h"
 
+#include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
+#include "platform/dshow/AutoLock.h"
+#include "platform/dshow/BaseFilter.h"
 #include "platform/dshow/Enumerators.h"
-
-#include <algorithm>
+#include "platform/text/Utf16.h"
 
 CBasePin::CBasePin(const char*, CBaseFilter* filter, CCritSec* lock, HRESULT*, LPCWSTR name,
                    PIN_DIRECTION direction)
     : m_pFilter(filter), m_pLock(lock), m_Name(WideFrom(name)), m_dir(direction)
 {}
-
-CBasePin::~CBasePin()
-{
-    SafeRelease(m_Connected);
-}
 
 HRESULT CBasePin::QueryInterface(REFIID iid, void** out)
 {
@@ -63,18 +61,16 @@ HRESULT CBasePin::AgreeMediaType(IPin* receiver, const CMediaType* partial)
     if (partial && !partial->IsPartiallySpecified())
         return AttemptConnection(receiver, partial);
     HRESULT last = VFW_E_NO_ACCEPTABLE_TYPES;
-    IEnumMediaTypes* types = nullptr;
-    if (SUCCEEDED(EnumMediaTypes(&types))) {
-        const HRESULT hr = TryMediaTypes(receiver, partial, types);
-        types->Release();
+    ComPtr<IEnumMediaTypes> types;
+    if (SUCCEEDED(EnumMediaTypes(types.Out()))) {
+        const HRESULT hr = TryMediaTypes(receiver, partial, types.get());
         if (SUCCEEDED(hr))
             return hr;
         if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
             last = hr;
     }
-    if (SUCCEEDED(receiver->EnumMediaTypes(&types))) {
-        const HRESULT hr = TryMediaTypes(receiver, partial, types);
-        types->Release();
+    if (SUCCEEDED(receiver->EnumMediaTypes(types.Out()))) {
+        const HRESULT hr = TryMediaTypes(receiver, partial, types.get());
         if (SUCCEEDED(hr))
             return hr;
         if (hr != VFW_E_NO_ACCEPTABLE_TYPES)
@@ -105,8 +101,7 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type)
     HRESULT hr = CheckMediaType(type);
     if (hr != S_OK)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    m_Connected = receiver;
-    m_Connected->AddRef();
+    m_Connected = ComPtr<IPin>::Share(receiver);
     hr = SetMediaType(type);
     if (SUCCEEDED(hr)) {
         hr = receiver->ReceiveConnection(this, type);
@@ -117,7 +112,7 @@ HRESULT CBasePin::AttemptConnection(IPin* receiver, const CMediaType* type)
             receiver->Disconnect();
         }
     }
-    SafeRelease(m_Connected);
+    m_Connected.Reset();
     m_mt = CMediaType();
     return FAILED(hr) ? hr : VFW_E_TYPE_NOT_ACCEPTED;
 }
@@ -141,13 +136,12 @@ HRESULT CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type)
         BreakConnect();
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
-    m_Connected = connector;
-    m_Connected->AddRef();
+    m_Connected = ComPtr<IPin>::Share(connector);
     hr = SetMediaType(&offered);
     if (SUCCEEDED(hr))
         hr = CompleteConnect(connector);
     if (FAILED(hr)) {
-        SafeRelease(m_Connected);
+        m_Connected.Reset();
         m_mt = CMediaType();
         BreakConnect();
     }
@@ -164,7 +158,7 @@ HRESULT CBasePin::Disconnect()
     const HRESULT hr = BreakConnect();
     if (FAILED(hr))
         return hr;
-    SafeRelease(m_Connected);
+    m_Connected.Reset();
     m_mt = CMediaType();
     return S_OK;
 }
@@ -174,11 +168,8 @@ HRESULT CBasePin::ConnectedTo(IPin** peer)
     if (!peer)
         return E_POINTER;
     CAutoLock lock(m_pLock);
-    *peer = m_Connected;
-    if (!m_Connected)
-        return VFW_E_NOT_CONNECTED;
-    m_Connected->AddRef();
-    return S_OK;
+    m_Connected.CopyTo(peer);
+    return m_Connected ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
 HRESULT CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* type)
@@ -200,9 +191,7 @@ HRESULT CBasePin::QueryPinInfo(PIN_INFO* info)
     info->pFilter = m_pFilter;
     m_pFilter->NonDelegatingAddRef();
     info->dir = m_dir;
-    const std::size_t n = std::min<std::size_t>(m_Name.size(), MAX_PIN_NAME - 1);
-    std::copy_n(m_Name.data(), n, info->achName);
-    info->achName[n] = 0;
+    CopyWideCut(info->achName, MAX_PIN_NAME, m_Name);
     return S_OK;
 }
 
@@ -226,12 +215,8 @@ HRESULT CBasePin::EnumMediaTypes(IEnumMediaTypes** types)
 {
     if (!types)
         return E_POINTER;
-    *types = nullptr;
-    auto* enumerator = new (std::nothrow) CEnumMediaTypes(this);
-    if (!enumerator)
-        return E_OUTOFMEMORY;
-    return enumerator->NonDelegatingQueryInterface(IID_IEnumMediaTypes,
-                                                   reinterpret_cast<void**>(types));
+    return CreateComObject<CEnumMediaTypes>(IID_IEnumMediaTypes, reinterpret_cast<void**>(types),
+                                            this);
 }
 
 HRESULT CBasePin::EndOfStream()
@@ -281,186 +266,5 @@ HRESULT CBasePin::Active()
 }
 HRESULT CBasePin::Inactive()
 {
-    return S_OK;
-}
-
-// Output pins.
-
-CBaseOutputPin::CBaseOutputPin(const char* objectName, CBaseFilter* filter, CCritSec* lock,
-                               HRESULT* result, LPCWSTR name)
-    : CBasePin(objectName, filter, lock, result, name, PINDIR_OUTPUT)
-{}
-
-CBaseOutputPin::~CBaseOutputPin()
-{
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
-}
-
-HRESULT CBaseOutputPin::QueryInterface(REFIID iid, void** out)
-{
-    if (out && iid == IID_IQualityControl) {
-        *out = static_cast<IQualityControl*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return CBasePin::QueryInterface(iid, out);
-}
-
-HRESULT CBaseOutputPin::Notify(IBaseFilter*, Quality)
-{
-    return E_NOTIMPL;
-}
-HRESULT CBaseOutputPin::SetSink(IQualityControl*)
-{
-    return S_OK;
-}
-
-HRESULT CBaseOutputPin::CompleteConnect(IPin* receivePin)
-{
-    IMemInputPin* input = nullptr;
-    if (FAILED(receivePin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input)))) {
-        return VFW_E_NO_TRANSPORT;
-    }
-    auto* allocator = new (std::nothrow) CMemAllocator();
-    if (!allocator) {
-        input->Release();
-        return E_OUTOFMEMORY;
-    }
-    allocator->NonDelegatingAddRef();
-    ALLOCATOR_PROPERTIES request{0, 0, 0, 0};
-    const HRESULT hr = DecideBufferSize(allocator, &request);
-    if (FAILED(hr)) {
-        allocator->NonDelegatingRelease();
-        input->Release();
-        return hr;
-    }
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
-    m_pInputPin = input;
-    m_pAllocator = allocator;
-    return S_OK;
-}
-
-HRESULT CBaseOutputPin::BreakConnect()
-{
-    SafeRelease(m_pInputPin);
-    SafeRelease(m_pAllocator);
-    return S_OK;
-}
-
-HRESULT CBaseOutputPin::Active()
-{
-    ALLOCATOR_PROPERTIES properties{};
-    if (!m_pAllocator || FAILED(m_pAllocator->GetProperties(&properties)) ||
-        properties.cbBuffer <= 0) {
-        return S_OK;
-    }
-    return m_pAllocator->Commit();
-}
-
-HRESULT CBaseOutputPin::Inactive()
-{
-    if (m_pAllocator)
-        m_pAllocator->Decommit();
-    return S_OK;
-}
-
-HRESULT CBaseOutputPin::DecideBufferSize(IMemAllocator*, ALLOCATOR_PROPERTIES*)
-{
-    return S_OK;
-}
-
-HRESULT CBaseOutputPin::GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start,
-                                          REFERENCE_TIME* stop, DWORD flags)
-{
-    if (!sample)
-        return E_POINTER;
-    *sample = nullptr;
-    if (!m_pAllocator)
-        return VFW_E_NOT_CONNECTED;
-    return m_pAllocator->GetBuffer(sample, start, stop, flags);
-}
-
-HRESULT CBaseOutputPin::Deliver(IMediaSample* sample)
-{
-    if (!m_pInputPin)
-        return VFW_E_NOT_CONNECTED;
-    return m_pInputPin->Receive(sample);
-}
-
-HRESULT CBaseOutputPin::DeliverEndOfStream()
-{
-    if (!m_Connected)
-        return VFW_E_NOT_CONNECTED;
-    return m_Connected->EndOfStream();
-}
-
-HRESULT CBaseOutputPin::DeliverBeginFlush()
-{
-    if (!m_Connected)
-        return VFW_E_NOT_CONNECTED;
-    return m_Connected->BeginFlush();
-}
-
-HRESULT CBaseOutputPin::DeliverEndFlush()
-{
-    if (!m_Connected)
-        return VFW_E_NOT_CONNECTED;
-    return m_Connected->EndFlush();
-}
-
-// Input pins.
-
-CBaseInputPin::CBaseInputPin(const char* objectName, CBaseFilter* filter, CCritSec* lock,
-                             HRESULT* result, LPCWSTR name)
-    : CBasePin(objectName, filter, lock, result, name, PINDIR_INPUT)
-{}
-
-HRESULT CBaseInputPin::QueryInterface(REFIID iid, void** out)
-{
-    if (out && iid == IID_IMemInputPin) {
-        *out = static_cast<IMemInputPin*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return CBasePin::QueryInterface(iid, out);
-}
-
-HRESULT CBaseInputPin::Receive(IMediaSample* sample)
-{
-    if (!sample)
-        return E_POINTER;
-    if (m_pFilter->IsStopped())
-        return VFW_E_WRONG_STATE;
-    if (m_bFlushing)
-        return S_FALSE;
-    return S_OK;
-}
-
-HRESULT CBaseInputPin::EndOfStream()
-{
-    if (m_pFilter->IsStopped())
-        return VFW_E_WRONG_STATE;
-    if (m_bFlushing)
-        return S_FALSE;
-    return S_OK;
-}
-
-HRESULT CBaseInputPin::BeginFlush()
-{
-    m_bFlushing = true;
-    return S_OK;
-}
-
-HRESULT CBaseInputPin::EndFlush()
-{
-    m_bFlushing = false;
-    return S_OK;
-}
-
-HRESULT CBaseInputPin::Inactive()
-{
-    m_bFlushing = false;
     return S_OK;
 }

@@ -1,9 +1,11 @@
 #include "platform/dshow/EncoderFilter.h"
 
+#include "platform/com/ComPtr.h"
+
 #include <new>
 
 CEncoderInputPin::CEncoderInputPin(CEncoderFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), encoder_(filter)
+    : CPassThroughInputPin(filter, result, u"Input", &filter->output_), encoder_(filter)
 {}
 
 HRESULT CEncoderInputPin::CheckMediaType(const CMediaType* type)
@@ -39,22 +41,6 @@ HRESULT CEncoderInputPin::EndOfStream()
     if (hr != S_OK)
         return hr;
     return encoder_->EndOfStream();
-}
-
-HRESULT CEncoderInputPin::BeginFlush()
-{
-    CBaseInputPin::BeginFlush();
-    if (encoder_->output_.IsConnected())
-        encoder_->output_.DeliverBeginFlush();
-    return S_OK;
-}
-
-HRESULT CEncoderInputPin::EndFlush()
-{
-    CBaseInputPin::EndFlush();
-    if (encoder_->output_.IsConnected())
-        encoder_->output_.DeliverEndFlush();
-    return S_OK;
 }
 
 CEncoderOutputPin::CEncoderOutputPin(CEncoderFilter* filter, HRESULT* result)
@@ -215,10 +201,10 @@ HRESULT CEncoderFilter::DeliverPackets(const std::vector<av::EncodedPacket>& pac
         return S_OK;
     // One wrapper for every packet: Receive borrows the sample and returns before the
     // next packet is wrapped.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample)
         return E_OUTOFMEMORY;
-    sample->NonDelegatingAddRef();
     HRESULT hr = S_OK;
     for (const av::EncodedPacket& packet : packets) {
         sample->Wrap(const_cast<BYTE*>(packet.data.data()), static_cast<long>(packet.data.size()));
@@ -226,10 +212,9 @@ HRESULT CEncoderFilter::DeliverPackets(const std::vector<av::EncodedPacket>& pac
         REFERENCE_TIME stop = packet.endTime;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(packet.keyFrame ? TRUE : FALSE);
-        hr = output_.Deliver(sample);
+        hr = output_.Deliver(sample.get());
         if (hr != S_OK)
             break;
     }
-    sample->NonDelegatingRelease();
     return hr;
 }

@@ -3,6 +3,7 @@
 #include "platform/av/Encoder.h"
 #include "platform/dshow/EncodedStream.h"
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/PassThroughInputPin.h"
 
 #include <mutex>
 #include <string>
@@ -10,7 +11,7 @@
 
 class CEncoderFilter;
 
-class CEncoderInputPin : public CBaseInputPin {
+class CEncoderInputPin : public CPassThroughInputPin {
 public:
     CEncoderInputPin(CEncoderFilter* filter, HRESULT* result);
 
@@ -20,9 +21,8 @@ public:
     HRESULT CompleteConnect(IPin* receivePin) override;
     HRESULT BreakConnect() override;
     HRESULT Receive(IMediaSample* sample) override;
+    // Drains the codec before end of stream goes on.
     HRESULT EndOfStream() override;
-    HRESULT BeginFlush() override;
-    HRESULT EndFlush() override;
 
 private:
     CEncoderFilter* encoder_;

@@ -1,14 +1,8 @@
 #include "platform/dshow/Enumerators.h"
 
-CEnumMediaTypes::CEnumMediaTypes(CBasePin* pin) : pin_(pin)
+CEnumMediaTypes::CEnumMediaTypes(CBasePin* pin) : pin_(ComPtr<CBasePin>::Share(pin))
 {
-    pin_->AddRef();
     Reset();
-}
-
-CEnumMediaTypes::~CEnumMediaTypes()
-{
-    pin_->Release();
 }
 
 void* CEnumMediaTypes::GetInterface(REFIID iid)

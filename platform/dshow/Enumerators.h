@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/com/Unknown.h"
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/BasePin.h"
+#include "platform/dshow/MediaType.h"
 
 #include <functional>
 #include <vector>
@@ -15,15 +17,9 @@ public:
     using Snapshot = std::function<std::vector<Item*>()>;  // items without references
 
     CInterfaceEnumerator(IUnknown* owner, Snapshot snapshot)
-        : owner_(owner), snapshot_(std::move(snapshot))
+        : owner_(ComPtr<IUnknown>::Share(owner)), snapshot_(std::move(snapshot))
     {
-        owner_->AddRef();
         Take();
-    }
-    ~CInterfaceEnumerator() override
-    {
-        Drop();
-        owner_->Release();
     }
     DECLARE_IUNKNOWN
 
@@ -32,11 +28,8 @@ public:
         if (!items)
             return E_POINTER;
         ULONG n = 0;
-        while (n < count && position_ < items_.size()) {
-            items[n] = items_[position_++];
-            items[n]->AddRef();
-            ++n;
-        }
+        while (n < count && position_ < items_.size())
+            items_[position_++].CopyTo(&items[n++]);
         if (fetched)
             *fetched = n;
         return n == count ? S_OK : S_FALSE;
@@ -51,7 +44,6 @@ public:
     }
     HRESULT Reset() override
     {
-        Drop();
         Take();
         return S_OK;
     }
@@ -67,21 +59,15 @@ protected:
 private:
     void Take()
     {
-        items_ = snapshot_();
-        for (Item* item : items_)
-            item->AddRef();
+        items_.clear();
+        for (Item* item : snapshot_())
+            items_.push_back(ComPtr<Item>::Share(item));
         position_ = 0;
     }
-    void Drop()
-    {
-        for (Item* item : items_)
-            item->Release();
-        items_.clear();
-    }
 
-    IUnknown* owner_;
+    ComPtr<IUnknown> owner_;
     Snapshot snapshot_;
-    std::vector<Item*> items_;
+    std::vector<ComPtr<Item>> items_;
     std::size_t position_ = 0;
 };
 
@@ -92,7 +78,6 @@ using CEnumFilters = CInterfaceEnumerator<IEnumFilters, IBaseFilter, IID_IEnumFi
 class CEnumMediaTypes : public CUnknown, public IEnumMediaTypes {
 public:
     explicit CEnumMediaTypes(CBasePin* pin);
-    ~CEnumMediaTypes() override;
     DECLARE_IUNKNOWN
 
     HRESULT Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
@@ -103,7 +88,7 @@ protected:
     void* GetInterface(REFIID iid) override;
 
 private:
-    CBasePin* pin_;  // referenced
+    ComPtr<CBasePin> pin_;
     std::vector<CMediaType> types_;
     std::size_t position_ = 0;
 };

@@ -1,9 +1,12 @@
 #include "platform/dshow/FilterGraph.h"
 
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/NoCase.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Window.h"
 
 #include <algorithm>
@@ -35,20 +38,6 @@ constexpr RendererForType kRenderersByType[] = {
     {&MEDIATYPE_Midi, &CLSID_AVIMIDIRender, u"MIDI Renderer"},
 };
 
-char16_t Lower(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
-}
-
-bool EndsWithNoCase(const std::u16string& text, const char16_t* suffix)
-{
-    const std::u16string tail(suffix);
-    if (tail.size() > text.size())
-        return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - tail.size(),
-                      [](char16_t a, char16_t b) { return Lower(a) == Lower(b); });
-}
-
 const CLSID& SourceClassFor(const std::u16string& file)
 {
     for (const SourceForExtension& entry : kSourcesByExtension) {
@@ -58,25 +47,16 @@ const CLSID& SourceClassFor(const std::u16string& file)
     return CLSID_MediaFileSource;
 }
 
-// The pins of a filter, referenced; the caller releases each.
-std::vector<IPin*> PinsOf(IBaseFilter* filter)
+std::vector<ComPtr<IPin>> PinsOf(IBaseFilter* filter)
 {
-    std::vector<IPin*> pins;
-    IEnumPins* enumerator = nullptr;
-    if (FAILED(filter->EnumPins(&enumerator)))
+    std::vector<ComPtr<IPin>> pins;
+    ComPtr<IEnumPins> enumerator;
+    if (FAILED(filter->EnumPins(enumerator.Out())))
         return pins;
     IPin* pin = nullptr;
     while (enumerator->Next(1, &pin, nullptr) == S_OK)
-        pins.push_back(pin);
-    enumerator->Release();
+        pins.emplace_back(pin);
     return pins;
-}
-
-void ReleaseAll(std::vector<IPin*>& pins)
-{
-    for (IPin* pin : pins)
-        pin->Release();
-    pins.clear();
 }
 
 PIN_DIRECTION DirectionOf(IPin* pin)
@@ -90,47 +70,36 @@ PIN_DIRECTION DirectionOf(IPin* pin)
 IBaseFilter* FilterOf(IPin* pin)
 {
     PIN_INFO info{};
-    if (FAILED(pin->QueryPinInfo(&info)) || !info.pFilter)
+    if (FAILED(pin->QueryPinInfo(&info)))
         return nullptr;
-    info.pFilter->Release();
-    return info.pFilter;
+    return ComPtr<IBaseFilter>(info.pFilter).get();
 }
 
 void DisconnectBothEnds(IPin* pin)
 {
-    IPin* peer = nullptr;
-    if (SUCCEEDED(pin->ConnectedTo(&peer)) && peer) {
+    ComPtr<IPin> peer;
+    if (SUCCEEDED(pin->ConnectedTo(peer.Out())) && peer)
         peer->Disconnect();
-        peer->Release();
-    }
     pin->Disconnect();
 }
 
 }  // namespace
 
 CFilterGraph::CFilterGraph()
-{
-    auto* clock = new (std::nothrow) CSystemClock();
-    if (clock) {
-        clock->NonDelegatingAddRef();
-        clock_ = clock;
-    }
-}
+    : clock_(ComPtr<IReferenceClock>::Share(new (std::nothrow) CSystemClock()))
+{}
 
 CFilterGraph::~CFilterGraph()
 {
     StopFilters();
     for (Member& member : members_) {
-        std::vector<IPin*> pins = PinsOf(member.filter);
-        for (IPin* pin : pins)
-            DisconnectBothEnds(pin);
-        ReleaseAll(pins);
+        for (const ComPtr<IPin>& pin : PinsOf(member.filter.get()))
+            DisconnectBothEnds(pin.get());
     }
     for (Member& member : members_) {
         member.filter->JoinFilterGraph(nullptr, nullptr);
-        member.filter->Release();
+        member.filter.Reset();
     }
-    SafeRelease(clock_);
 }
 
 void* CFilterGraph::GetInterface(REFIID iid)
@@ -183,17 +152,16 @@ HRESULT CFilterGraph::AddFilter(IBaseFilter* filter, LPCWSTR name)
         return E_POINTER;
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     for (const Member& member : members_) {
-        if (member.filter == filter)
+        if (member.filter.get() == filter)
             return E_INVALIDARG;
     }
     const std::u16string unique = UniqueName(name);
     const HRESULT hr = filter->JoinFilterGraph(this, unique.c_str());
     if (FAILED(hr))
         return hr;
-    filter->AddRef();
     // Newest first, so a sink found by enumeration is the one added last.
-    members_.insert(members_.begin(), Member{filter, unique});
-    filter->SetSyncSource(clock_);
+    members_.insert(members_.begin(), Member{ComPtr<IBaseFilter>::Share(filter), unique});
+    filter->SetSyncSource(clock_.get());
     const bool renamed = name && *name && unique != name;
     return renamed ? VFW_S_DUPLICATE_NAME : S_OK;
 }
@@ -204,18 +172,17 @@ HRESULT CFilterGraph::RemoveFilter(IBaseFilter* filter)
         return E_POINTER;
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     auto found = std::find_if(members_.begin(), members_.end(),
-                              [&](const Member& m) { return m.filter == filter; });
+                              [&](const Member& m) { return m.filter.get() == filter; });
     if (found == members_.end())
         return VFW_E_NOT_FOUND;
     if (state_ != State_Stopped)
         return VFW_E_NOT_STOPPED;
-    std::vector<IPin*> pins = PinsOf(filter);
-    for (IPin* pin : pins)
-        DisconnectBothEnds(pin);
-    ReleaseAll(pins);
+    for (const ComPtr<IPin>& pin : PinsOf(filter))
+        DisconnectBothEnds(pin.get());
+    // The graph's reference goes only after the filter has left, as it may be the last.
+    const ComPtr<IBaseFilter> leaving = std::move(found->filter);
     members_.erase(found);
     filter->JoinFilterGraph(nullptr, nullptr);
-    filter->Release();
     return S_OK;
 }
 
@@ -223,18 +190,15 @@ HRESULT CFilterGraph::EnumFilters(IEnumFilters** filters)
 {
     if (!filters)
         return E_POINTER;
-    *filters = nullptr;
-    auto* enumerator = new (std::nothrow) CEnumFilters(static_cast<IGraphBuilder*>(this), [this] {
-        std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-        std::vector<IBaseFilter*> list;
-        for (const Member& member : members_)
-            list.push_back(member.filter);
-        return list;
-    });
-    if (!enumerator)
-        return E_OUTOFMEMORY;
-    return enumerator->NonDelegatingQueryInterface(IID_IEnumFilters,
-                                                   reinterpret_cast<void**>(filters));
+    return CreateComObject<CEnumFilters>(IID_IEnumFilters, reinterpret_cast<void**>(filters),
+                                         static_cast<IGraphBuilder*>(this), [this] {
+                                             std::lock_guard<std::recursive_mutex> lock(
+                                                 graphMutex_);
+                                             std::vector<IBaseFilter*> list;
+                                             for (const Member& member : members_)
+                                                 list.push_back(member.filter.get());
+                                             return list;
+                                         });
 }
 
 HRESULT CFilterGraph::FindFilterByName(LPCWSTR name, IBaseFilter** filter)
@@ -245,8 +209,7 @@ HRESULT CFilterGraph::FindFilterByName(LPCWSTR name, IBaseFilter** filter)
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     for (const Member& member : members_) {
         if (member.name == name) {
-            *filter = member.filter;
-            member.filter->AddRef();
+            member.filter.CopyTo(filter);
             return S_OK;
         }
     }
@@ -277,10 +240,29 @@ HRESULT CFilterGraph::Disconnect(IPin* pin)
 HRESULT CFilterGraph::Connect(IPin* output, IPin* input)
 {
     const HRESULT hr = ConnectDirect(output, input, nullptr);
-    if (hr == VFW_E_NO_ACCEPTABLE_TYPES || hr == VFW_E_TYPE_NOT_ACCEPTED) {
+    if (hr != VFW_E_NO_ACCEPTABLE_TYPES && hr != VFW_E_TYPE_NOT_ACCEPTED)
+        return hr;
+    return ConnectThroughConverter(output, input);
+}
+
+HRESULT CFilterGraph::ConnectThroughConverter(IPin* output, IPin* input)
+{
+    ComPtr<IBaseFilter> converter;
+    if (FAILED(CoCreateInstance(CLSID_Colour, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                converter.OutVoid()))) {
         return VFW_E_CANNOT_CONNECT;
     }
-    return hr;
+    std::lock_guard<std::recursive_mutex> lock(graphMutex_);
+    if (FAILED(AddFilter(converter.get(), u"Colour Space Converter")))
+        return VFW_E_CANNOT_CONNECT;
+    const std::vector<ComPtr<IPin>> pins = PinsOf(converter.get());
+    if (pins.size() == 2 && SUCCEEDED(ConnectDirect(output, pins[0].get(), nullptr)) &&
+        SUCCEEDED(ConnectDirect(pins[1].get(), input, nullptr))) {
+        return S_OK;
+    }
+    // Removing the filter also breaks a connection made to its input.
+    RemoveFilter(converter.get());
+    return VFW_E_CANNOT_CONNECT;
 }
 
 HRESULT CFilterGraph::Render(IPin* output)
@@ -290,14 +272,12 @@ HRESULT CFilterGraph::Render(IPin* output)
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     if (DirectionOf(output) != PINDIR_OUTPUT)
         return VFW_E_INVALID_DIRECTION;
-    IPin* peer = nullptr;
-    if (SUCCEEDED(output->ConnectedTo(&peer))) {
-        peer->Release();
+    ComPtr<IPin> peer;
+    if (SUCCEEDED(output->ConnectedTo(peer.Out())))
         return VFW_E_ALREADY_CONNECTED;
-    }
     std::vector<GUID> majorTypes;
-    IEnumMediaTypes* types = nullptr;
-    if (SUCCEEDED(output->EnumMediaTypes(&types))) {
+    ComPtr<IEnumMediaTypes> types;
+    if (SUCCEEDED(output->EnumMediaTypes(types.Out()))) {
         AM_MEDIA_TYPE* type = nullptr;
         while (types->Next(1, &type, nullptr) == S_OK) {
             if (std::find(majorTypes.begin(), majorTypes.end(), type->majortype) ==
@@ -306,32 +286,28 @@ HRESULT CFilterGraph::Render(IPin* output)
             }
             DeleteMediaType(type);
         }
-        types->Release();
     }
     for (const GUID& major : majorTypes) {
         for (const RendererForType& entry : kRenderersByType) {
             if (*entry.majorType != major)
                 continue;
-            IBaseFilter* renderer = nullptr;
+            ComPtr<IBaseFilter> renderer;
             if (FAILED(CoCreateInstance(*entry.clsid, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IBaseFilter, reinterpret_cast<void**>(&renderer)))) {
+                                        IID_IBaseFilter, renderer.OutVoid()))) {
                 continue;
             }
-            HRESULT hr = AddFilter(renderer, entry.name);
+            HRESULT hr = AddFilter(renderer.get(), entry.name);
             if (SUCCEEDED(hr)) {
-                std::vector<IPin*> pins = PinsOf(renderer);
                 hr = VFW_E_CANNOT_CONNECT;
-                for (IPin* pin : pins) {
-                    if (DirectionOf(pin) == PINDIR_INPUT) {
-                        hr = Connect(output, pin);
+                for (const ComPtr<IPin>& pin : PinsOf(renderer.get())) {
+                    if (DirectionOf(pin.get()) == PINDIR_INPUT) {
+                        hr = Connect(output, pin.get());
                         break;
                     }
                 }
-                ReleaseAll(pins);
                 if (FAILED(hr))
-                    RemoveFilter(renderer);
+                    RemoveFilter(renderer.get());
             }
-            renderer->Release();
             if (SUCCEEDED(hr))
                 return S_OK;
         }
@@ -349,40 +325,32 @@ HRESULT CFilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList)
     if (state_ != State_Stopped)
         return VFW_E_NOT_STOPPED;
     const std::u16string path(file);
-    IBaseFilter* source = nullptr;
+    ComPtr<IBaseFilter> source;
     HRESULT hr = CoCreateInstance(SourceClassFor(path), nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IBaseFilter, reinterpret_cast<void**>(&source));
+                                  IID_IBaseFilter, source.OutVoid());
     if (FAILED(hr))
         return VFW_E_UNKNOWN_FILE_TYPE;
-    IFileSourceFilter* loader = nullptr;
-    hr = source->QueryInterface(IID_IFileSourceFilter, reinterpret_cast<void**>(&loader));
-    if (SUCCEEDED(hr)) {
-        hr = loader->Load(file, nullptr);
-        loader->Release();
-    }
+    ComPtr<IFileSourceFilter> loader;
+    hr = source->QueryInterface(IID_IFileSourceFilter, loader.OutVoid());
     if (SUCCEEDED(hr))
-        hr = AddFilter(source, file);
-    if (FAILED(hr)) {
-        source->Release();
+        hr = loader->Load(file, nullptr);
+    if (SUCCEEDED(hr))
+        hr = AddFilter(source.get(), file);
+    if (FAILED(hr))
         return hr;
-    }
     int outputs = 0;
     int rendered = 0;
-    std::vector<IPin*> pins = PinsOf(source);
-    for (IPin* pin : pins) {
-        if (DirectionOf(pin) != PINDIR_OUTPUT)
+    for (const ComPtr<IPin>& pin : PinsOf(source.get())) {
+        if (DirectionOf(pin.get()) != PINDIR_OUTPUT)
             continue;
         ++outputs;
-        if (SUCCEEDED(Render(pin)))
+        if (SUCCEEDED(Render(pin.get())))
             ++rendered;
     }
-    ReleaseAll(pins);
     if (rendered == 0) {
-        RemoveFilter(source);
-        source->Release();
+        RemoveFilter(source.get());
         return VFW_E_CANNOT_RENDER;
     }
-    source->Release();
     return rendered == outputs ? S_OK : VFW_S_PARTIAL_RENDER;
 }
 
@@ -393,20 +361,18 @@ std::vector<IBaseFilter*> CFilterGraph::DownstreamFirst() const
     // A filter comes after every filter its outputs feed.
     std::vector<IBaseFilter*> pending;
     for (const Member& member : members_)
-        pending.push_back(member.filter);
+        pending.push_back(member.filter.get());
     std::vector<std::pair<IBaseFilter*, std::vector<IBaseFilter*>>> feeds;
     for (IBaseFilter* filter : pending) {
         std::vector<IBaseFilter*> downstream;
-        std::vector<IPin*> pins = PinsOf(filter);
-        for (IPin* pin : pins) {
-            IPin* peer = nullptr;
-            if (DirectionOf(pin) == PINDIR_OUTPUT && SUCCEEDED(pin->ConnectedTo(&peer))) {
-                if (IBaseFilter* next = FilterOf(peer))
+        for (const ComPtr<IPin>& pin : PinsOf(filter)) {
+            ComPtr<IPin> peer;
+            if (DirectionOf(pin.get()) == PINDIR_OUTPUT &&
+                SUCCEEDED(pin->ConnectedTo(peer.Out()))) {
+                if (IBaseFilter* next = FilterOf(peer.get()))
                     downstream.push_back(next);
-                peer->Release();
             }
         }
-        ReleaseAll(pins);
         feeds.emplace_back(filter, std::move(downstream));
     }
     std::vector<IBaseFilter*> order;
@@ -446,19 +412,15 @@ int CFilterGraph::CountRenderers() const
     for (const Member& member : members_) {
         bool hasOutput = false;
         bool connectedInput = false;
-        std::vector<IPin*> pins = PinsOf(member.filter);
-        for (IPin* pin : pins) {
-            if (DirectionOf(pin) == PINDIR_OUTPUT) {
+        for (const ComPtr<IPin>& pin : PinsOf(member.filter.get())) {
+            if (DirectionOf(pin.get()) == PINDIR_OUTPUT) {
                 hasOutput = true;
             } else {
-                IPin* peer = nullptr;
-                if (SUCCEEDED(pin->ConnectedTo(&peer))) {
+                ComPtr<IPin> peer;
+                if (SUCCEEDED(pin->ConnectedTo(peer.Out())))
                     connectedInput = true;
-                    peer->Release();
-                }
             }
         }
-        ReleaseAll(pins);
         if (connectedInput && !hasOutput)
             ++count;
     }
@@ -481,14 +443,17 @@ HRESULT CFilterGraph::StartFilters(FILTER_STATE target)
 {
     const std::vector<IBaseFilter*> order = DownstreamFirst();
     if (state_ == State_Stopped) {
+        // Counted before the event lock is taken: counting takes the filters' state locks,
+        // and a streaming thread may hold a filter's lock of its own while it notifies.
+        const int renderers = CountRenderers();
         {
             std::lock_guard<std::mutex> lock(eventMutex_);
-            renderers_ = CountRenderers();
+            renderers_ = renderers;
             completed_ = 0;
             completeQueued_ = false;
         }
         for (IBaseFilter* filter : order)
-            filter->SetSyncSource(clock_);
+            filter->SetSyncSource(clock_.get());
         for (IBaseFilter* filter : order) {
             const HRESULT hr = filter->Pause();
             if (FAILED(hr)) {
@@ -581,12 +546,9 @@ HRESULT CFilterGraph::SetSyncSource(IReferenceClock* clock)
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     if (state_ != State_Stopped)
         return VFW_E_NOT_STOPPED;
-    if (clock)
-        clock->AddRef();
-    SafeRelease(clock_);
-    clock_ = clock;
+    clock_ = ComPtr<IReferenceClock>::Share(clock);
     for (const Member& member : members_)
-        member.filter->SetSyncSource(clock_);
+        member.filter->SetSyncSource(clock);
     return S_OK;
 }
 
@@ -595,9 +557,7 @@ HRESULT CFilterGraph::GetSyncSource(IReferenceClock** clock)
     if (!clock)
         return E_POINTER;
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-    *clock = clock_;
-    if (clock_)
-        clock_->AddRef();
+    clock_.CopyTo(clock);
     return S_OK;
 }
 
@@ -682,15 +642,12 @@ HRESULT CFilterGraph::SourcePosition(bool duration, LONGLONG* value)
     bool known = false;
     LONGLONG best = 0;
     for (const Member& member : members_) {
-        IMediaSeeking* seeking = nullptr;
-        if (FAILED(member.filter->QueryInterface(IID_IMediaSeeking,
-                                                 reinterpret_cast<void**>(&seeking)))) {
+        ComPtr<IMediaSeeking> seeking;
+        if (FAILED(member.filter->QueryInterface(IID_IMediaSeeking, seeking.OutVoid())))
             continue;
-        }
         LONGLONG answer = 0;
         const HRESULT hr =
             duration ? seeking->GetDuration(&answer) : seeking->GetCurrentPosition(&answer);
-        seeking->Release();
         if (SUCCEEDED(hr)) {
             best = known ? std::max(best, answer) : answer;
             known = true;
@@ -761,10 +718,9 @@ HRESULT CFilterGraph::GetVideoSize(long* width, long* height)
         return E_POINTER;
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
     for (const Member& member : members_) {
-        std::vector<IPin*> pins = PinsOf(member.filter);
         bool found = false;
-        for (IPin* pin : pins) {
-            if (found || DirectionOf(pin) != PINDIR_INPUT)
+        for (const ComPtr<IPin>& pin : PinsOf(member.filter.get())) {
+            if (found || DirectionOf(pin.get()) != PINDIR_INPUT)
                 continue;
             AM_MEDIA_TYPE type{};
             if (FAILED(pin->ConnectionMediaType(&type)))
@@ -778,21 +734,18 @@ HRESULT CFilterGraph::GetVideoSize(long* width, long* height)
             }
             FreeMediaType(type);
         }
-        ReleaseAll(pins);
         if (found)
             return S_OK;
     }
     return E_NOINTERFACE;
 }
 
-IVideoWindow* CFilterGraph::FindVideoWindow() const
+ComPtr<IVideoWindow> CFilterGraph::FindVideoWindow() const
 {
     for (const Member& member : members_) {
-        IVideoWindow* window = nullptr;
-        if (SUCCEEDED(member.filter->QueryInterface(IID_IVideoWindow,
-                                                    reinterpret_cast<void**>(&window)))) {
+        ComPtr<IVideoWindow> window;
+        if (SUCCEEDED(member.filter->QueryInterface(IID_IVideoWindow, window.OutVoid())))
             return window;
-        }
     }
     return nullptr;
 }
@@ -800,43 +753,35 @@ IVideoWindow* CFilterGraph::FindVideoWindow() const
 HRESULT CFilterGraph::put_Owner(OAHWND owner)
 {
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-    IVideoWindow* window = FindVideoWindow();
+    const ComPtr<IVideoWindow> window = FindVideoWindow();
     if (!window)
         return E_NOINTERFACE;
-    const HRESULT hr = window->put_Owner(owner);
-    window->Release();
-    return hr;
+    return window->put_Owner(owner);
 }
 
 HRESULT CFilterGraph::put_WindowStyle(long style)
 {
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-    IVideoWindow* window = FindVideoWindow();
+    const ComPtr<IVideoWindow> window = FindVideoWindow();
     if (!window)
         return E_NOINTERFACE;
-    const HRESULT hr = window->put_WindowStyle(style);
-    window->Release();
-    return hr;
+    return window->put_WindowStyle(style);
 }
 
 HRESULT CFilterGraph::SetWindowPosition(long left, long top, long width, long height)
 {
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-    IVideoWindow* window = FindVideoWindow();
+    const ComPtr<IVideoWindow> window = FindVideoWindow();
     if (!window)
         return E_NOINTERFACE;
-    const HRESULT hr = window->SetWindowPosition(left, top, width, height);
-    window->Release();
-    return hr;
+    return window->SetWindowPosition(left, top, width, height);
 }
 
 HRESULT CFilterGraph::put_Visible(long visible)
 {
     std::lock_guard<std::recursive_mutex> lock(graphMutex_);
-    IVideoWindow* window = FindVideoWindow();
+    const ComPtr<IVideoWindow> window = FindVideoWindow();
     if (!window)
         return E_NOINTERFACE;
-    const HRESULT hr = window->put_Visible(visible);
-    window->Release();
-    return hr;
+    return window->put_Visible(visible);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/com/Unknown.h"
 #include "platform/dshow/Graph.h"
 
@@ -73,7 +74,7 @@ protected:
 
 private:
     struct Member {
-        IBaseFilter* filter;  // referenced
+        ComPtr<IBaseFilter> filter;
         std::u16string name;
     };
     struct Event {
@@ -83,12 +84,15 @@ private:
     };
 
     std::u16string UniqueName(LPCWSTR name) const;
+    // Connects the pins through a new colour space converter; VFW_E_CANNOT_CONNECT, with
+    // the converter gone again, when that does not work either.
+    HRESULT ConnectThroughConverter(IPin* output, IPin* input);
     std::vector<IBaseFilter*> DownstreamFirst() const;
     // Stops every filter, downstream first; also after a failed start.
     void StopFilters();
     HRESULT StartFilters(FILTER_STATE target);
     int CountRenderers() const;
-    IVideoWindow* FindVideoWindow() const;  // referenced, or null
+    ComPtr<IVideoWindow> FindVideoWindow() const;  // empty when no filter has a window
     void QueueEvent(const Event& event);
     // Sum of the filters' answers, for the seeking interface.
     HRESULT SourcePosition(bool duration, LONGLONG* value);
@@ -97,7 +101,7 @@ private:
     std::recursive_mutex graphMutex_;
     std::vector<Member> members_;
     FILTER_STATE state_ = State_Stopped;
-    IReferenceClock* clock_ = nullptr;  // referenced; null = no clock
+    ComPtr<IReferenceClock> clock_;  // empty: no clock
     REFERENCE_TIME start_ = 0;
     REFERENCE_TIME pausedStreamTime_ = 0;
 

@@ -43,8 +43,9 @@ struct IFilterGraph : IUnknown {
 };
 
 struct IGraphBuilder : IFilterGraph {
-    // Connects output to input on a type both accept. The graph inserts no converter:
-    // the file source's video pins already deliver RGB24 bottom-up frames.
+    // Connects output to input on a type both accept; when they share none, through a
+    // colour space converter (CLSID_Colour) that turns 8- or 32-bit video into RGB24. The
+    // file source's video pins deliver RGB24 already; bitmap sources may not.
     virtual HRESULT Connect(IPin* output, IPin* input) = 0;
     // Adds the default renderer for the pin's stream and connects it: VFW_E_CANNOT_RENDER
     // when no renderer takes the stream.

@@ -1,7 +1,9 @@
 #include "platform/dshow/MediaFileSource.h"
 
 #include "platform/av/StreamDecoder.h"
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 
 #include <cmath>
 #include <filesystem>
@@ -122,12 +124,12 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
     }
     position_ = 0;
     // One wrapper for every sample: Receive borrows it, so it is free again on return.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample) {
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    sample->NonDelegatingAddRef();
     HRESULT result = S_OK;
     while (!StopRequested()) {
         av::DecodedSample decoded;
@@ -147,11 +149,13 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
         position_ = start;
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK)
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample.get()) != S_OK) {
+            EndStream(S_OK);
             break;
+        }
     }
-    sample->NonDelegatingRelease();
     return result;
 }
 

@@ -1,4 +1,6 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/MediaSample.h"
+
+#include "platform/dshow/MemAllocator.h"
 
 CMediaSample::CMediaSample(BYTE* buffer, long size)
 {

@@ -1,4 +1,4 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/MediaType.h"
 
 #include "platform/com/Com.h"
 

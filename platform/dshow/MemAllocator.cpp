@@ -1,4 +1,4 @@
-#include "platform/dshow/FilterBase.h"
+#include "platform/dshow/MemAllocator.h"
 
 CMemAllocator::~CMemAllocator()
 {

@@ -1,10 +1,13 @@
 #include "platform/dshow/MidiFileSource.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
 #include <filesystem>
 #include <new>
+#include <span>
 
 CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
     : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter)
@@ -31,31 +34,28 @@ HRESULT CMidiStreamPin::GetMediaType(int position, CMediaType* type)
 HRESULT CMidiStreamPin::DoBufferProcessingLoop()
 {
     // One wrapper for every message: Receive borrows it, so it is free again on return.
-    auto* sample = new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0);
+    const auto sample = ComPtr<CMediaSample>::Share(
+        new (std::nothrow) CMediaSample(static_cast<BYTE*>(nullptr), 0));
     if (!sample) {
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    sample->NonDelegatingAddRef();
-    bool refused = false;
-    for (const av::MidiMessage& message : source_->Sequence().messages) {
+    const av::MidiSequence& sequence = source_->Sequence();
+    for (const av::MidiMessage& message : sequence.messages) {
         if (StopRequested())
             break;
-        sample->Wrap(const_cast<BYTE*>(message.bytes.data()),
-                     static_cast<long>(message.bytes.size()));
+        const std::span<const std::uint8_t> bytes = sequence.BytesOf(message);
+        sample->Wrap(const_cast<BYTE*>(bytes.data()), static_cast<long>(bytes.size()));
         REFERENCE_TIME start = message.time;
         REFERENCE_TIME stop = message.time;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
-        // A refused sample ends the stream quietly: whoever refused it reported why.
-        if (Deliver(sample) != S_OK) {
-            refused = true;
+        // A refused sample ends the stream without an error of its own (whoever refused
+        // it reported why); end of stream still goes down so that the graph completes.
+        if (Deliver(sample.get()) != S_OK)
             break;
-        }
     }
-    sample->NonDelegatingRelease();
-    if (!refused)
-        EndStream(S_OK);
+    EndStream(S_OK);
     return S_OK;
 }
 

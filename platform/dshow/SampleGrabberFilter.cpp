@@ -1,9 +1,10 @@
 #include "platform/dshow/SampleGrabberFilter.h"
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
 
 CGrabberInputPin::CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CBaseInputPin(nullptr, filter, filter->pStateLock(), result, u"Input"), grabber_(filter)
+    : CPassThroughInputPin(filter, result, u"Input", &filter->output_), grabber_(filter)
 {}
 
 HRESULT CGrabberInputPin::CheckMediaType(const CMediaType* type)
@@ -17,32 +18,6 @@ HRESULT CGrabberInputPin::Receive(IMediaSample* sample)
     if (hr != S_OK)
         return hr;
     return grabber_->Receive(sample);
-}
-
-HRESULT CGrabberInputPin::EndOfStream()
-{
-    const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK)
-        return hr;
-    if (!grabber_->output_.IsConnected())
-        return S_OK;
-    return grabber_->output_.DeliverEndOfStream();
-}
-
-HRESULT CGrabberInputPin::BeginFlush()
-{
-    CBaseInputPin::BeginFlush();
-    if (grabber_->output_.IsConnected())
-        grabber_->output_.DeliverBeginFlush();
-    return S_OK;
-}
-
-HRESULT CGrabberInputPin::EndFlush()
-{
-    CBaseInputPin::EndFlush();
-    if (grabber_->output_.IsConnected())
-        grabber_->output_.DeliverEndFlush();
-    return S_OK;
 }
 
 CGrabberOutputPin::CGrabberOutputPin(CSampleGrabberFilter* filter, HRESULT* result)
@@ -70,11 +45,6 @@ CSampleGrabberFilter::CSampleGrabberFilter()
     : CBaseFilter(nullptr, nullptr, CLSID_SampleGrabber), input_(this, nullptr),
       output_(this, nullptr)
 {}
-
-CSampleGrabberFilter::~CSampleGrabberFilter()
-{
-    SafeRelease(callback_);
-}
 
 void* CSampleGrabberFilter::GetInterface(REFIID iid)
 {
@@ -140,24 +110,19 @@ HRESULT CSampleGrabberFilter::SetCallback(ISampleGrabberCB* callback, long metho
     if (method != 0 && method != 1)
         return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(settingsMutex_);
-    if (callback)
-        callback->AddRef();
-    SafeRelease(callback_);
-    callback_ = callback;
+    callback_ = ComPtr<ISampleGrabberCB>::Share(callback);
     method_ = method;
     return S_OK;
 }
 
 HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
 {
-    ISampleGrabberCB* callback = nullptr;
+    ComPtr<ISampleGrabberCB> callback;
     long method = 0;
     bool oneShot = false;
     {
         std::lock_guard<std::mutex> lock(settingsMutex_);
         callback = callback_;
-        if (callback)
-            callback->AddRef();
         method = method_;
         oneShot = oneShot_;
     }
@@ -175,7 +140,6 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
             sample->GetPointer(&buffer);
             callback->BufferCB(seconds, buffer, sample->GetActualDataLength());
         }
-        callback->Release();
     }
     HRESULT hr = S_OK;
     if (output_.IsConnected())

@@ -1,20 +1,19 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/PassThroughInputPin.h"
 #include "platform/dshow/SampleGrabber.h"
 
 #include <mutex>
 
 class CSampleGrabberFilter;
 
-class CGrabberInputPin : public CBaseInputPin {
+class CGrabberInputPin : public CPassThroughInputPin {
 public:
     CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result);
     HRESULT CheckMediaType(const CMediaType* type) override;
     HRESULT Receive(IMediaSample* sample) override;
-    HRESULT EndOfStream() override;
-    HRESULT BeginFlush() override;
-    HRESULT EndFlush() override;
 
 private:
     CSampleGrabberFilter* grabber_;
@@ -36,7 +35,6 @@ private:
 class CSampleGrabberFilter : public CBaseFilter, public ISampleGrabber {
 public:
     CSampleGrabberFilter();
-    ~CSampleGrabberFilter() override;
     DECLARE_IUNKNOWN
 
     int GetPinCount() override;
@@ -64,6 +62,6 @@ private:
     std::mutex settingsMutex_;
     CMediaType wanted_;
     bool oneShot_ = false;
-    ISampleGrabberCB* callback_ = nullptr;  // referenced
+    ComPtr<ISampleGrabberCB> callback_;
     long method_ = 0;
 };

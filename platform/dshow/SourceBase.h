@@ -1,79 +1,8 @@
 #pragma once
 
 #include "platform/dshow/FilterBase.h"
+#include "platform/dshow/Source.h"
+#include "platform/dshow/SourceStream.h"
+#include "platform/dshow/StreamingOutputPin.h"
 
-#include <atomic>
-#include <thread>
-#include <vector>
-
-class CSource;
-
-// An output pin with a streaming thread of its own: started when the filter leaves the
-// stopped state, asked to end and joined when it stops. The thread runs ThreadProc:
-// OnThreadCreate, OnThreadStartPlay, DoBufferProcessingLoop, OnThreadDestroy.
-class CStreamingOutputPin : public CBaseOutputPin {
-public:
-    CStreamingOutputPin(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR name);
-    ~CStreamingOutputPin() override;
-
-    // Unconnected pins start no thread.
-    HRESULT Active() override;
-    // Asks the loop to end, then joins the thread; also while the thread is inside a
-    // downstream Receive (downstream filters were stopped first, so it returns).
-    HRESULT Inactive() override;
-
-protected:
-    virtual HRESULT ThreadProc();
-    virtual HRESULT OnThreadCreate() { return S_OK; }
-    virtual HRESULT OnThreadDestroy() { return S_OK; }
-    virtual HRESULT OnThreadStartPlay() { return S_OK; }
-    // Produces and delivers samples until the stream ends or StopRequested.
-    virtual HRESULT DoBufferProcessingLoop() = 0;
-
-    // Streaming thread: true once Inactive wants the loop to end.
-    bool StopRequested() const { return stopRequested_.load(); }
-    // Ends the stream after the last sample or an error: a failure that did not come from
-    // stopping is notified as EC_ERRORABORT (with the code as first parameter); then end of
-    // stream goes downstream.
-    void EndStream(HRESULT result);
-
-    CSource* m_pFilter;
-
-private:
-    std::thread thread_;
-    std::atomic<bool> stopRequested_{false};
-};
-
-// A source pin that fills samples from its allocator: FillBuffer returns S_OK for a
-// sample to deliver, S_FALSE at the end of the stream, a failure to end it with an error.
-// It offers one media type (GetMediaType(CMediaType*)) and accepts only that one.
-class CSourceStream : public CStreamingOutputPin {
-public:
-    CSourceStream(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR name);
-
-    HRESULT GetMediaType(int position, CMediaType* type) override;
-    HRESULT CheckMediaType(const CMediaType* type) override;
-
-protected:
-    virtual HRESULT FillBuffer(IMediaSample* sample) = 0;
-    virtual HRESULT GetMediaType(CMediaType* type);
-    HRESULT DoBufferProcessingLoop() override;
-};
-
-// A filter whose pins are all streaming output pins; the pins add themselves on
-// construction and remove themselves on destruction; the filter deletes those left.
-class CSource : public CBaseFilter {
-public:
-    CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid);
-    CSource(const char* objectName, LPUNKNOWN outer, REFCLSID clsid, HRESULT* result);
-    ~CSource() override;
-
-    int GetPinCount() override;
-    CBasePin* GetPin(int index) override;
-
-    HRESULT AddPin(CStreamingOutputPin* pin);
-    HRESULT RemovePin(CStreamingOutputPin* pin);
-
-protected:
-    std::vector<CStreamingOutputPin*> m_paStreams;  // under m_StateLock
-};
+// The helpers for source filters, one class to a file; this header gathers them.

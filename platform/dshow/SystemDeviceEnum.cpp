@@ -1,10 +1,14 @@
 #include "platform/dshow/SystemDeviceEnum.h"
 
+#include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
 #include "platform/com/Variant.h"
 #include "platform/dshow/AudioEncoderFilter.h"
 #include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
+#include "platform/win/DesktopHooks.h"
 
 #include <new>
 #include <string>
@@ -14,17 +18,18 @@ namespace {
 
 using CEnumMoniker = CInterfaceEnumerator<IEnumMoniker, IMoniker, IID_IEnumMoniker>;
 
-// The monikers of one enumeration, each referenced once; the enumerator keeps the list
-// alive.
+// The monikers of one enumeration; the enumerator keeps the list alive.
 class CMonikerList : public CUnknown, public IUnknown {
 public:
     DECLARE_IUNKNOWN
-    ~CMonikerList() override
+    std::vector<IMoniker*> Items() const
     {
-        for (IMoniker* moniker : monikers)
-            moniker->Release();
+        std::vector<IMoniker*> items;
+        for (const ComPtr<IMoniker>& moniker : monikers)
+            items.push_back(moniker.get());
+        return items;
     }
-    std::vector<IMoniker*> monikers;
+    std::vector<ComPtr<IMoniker>> monikers;
 
 protected:
     void* GetInterface(REFIID iid) override
@@ -67,20 +72,24 @@ private:
     std::u16string friendlyName_;
 };
 
-// Makes a new object and answers QueryInterface on it; the object goes again on failure.
-template <class T, class... Arguments>
-HRESULT CreateAndQuery(REFIID iid, void** out, Arguments&&... arguments)
+CompressorCategory HookCategory(av::EncoderCategory category)
 {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    T* object = new (std::nothrow) T(std::forward<Arguments>(arguments)...);
-    if (!object)
-        return E_OUTOFMEMORY;
-    object->NonDelegatingAddRef();
-    const HRESULT hr = object->NonDelegatingQueryInterface(iid, out);
-    object->NonDelegatingRelease();
-    return hr;
+    return category == av::EncoderCategory::Video ? CompressorCategory::Video
+                                                  : CompressorCategory::Audio;
+}
+
+// The compressors of a category: those the codec library has, or those a test installed
+// in the desktop hooks (bound like any other unless the hooks call them broken; their
+// codec fails only when it opens).
+std::vector<av::EncoderEntry> CompressorEntries(av::EncoderCategory category)
+{
+    const auto& listed = CurrentDesktopHooks().compressors;
+    if (!listed)
+        return av::AvailableEncoders(category);
+    std::vector<av::EncoderEntry> entries;
+    for (std::string& name : listed(HookCategory(category)))
+        entries.push_back({std::move(name), category, ""});
+    return entries;
 }
 
 }  // namespace
@@ -99,31 +108,29 @@ HRESULT CSystemDeviceEnum::CreateClassEnumerator(REFCLSID category, IEnumMoniker
     *monikers = nullptr;
     std::vector<av::EncoderEntry> entries;
     if (category == CLSID_VideoCompressorCategory) {
-        entries = av::AvailableEncoders(av::EncoderCategory::Video);
+        entries = CompressorEntries(av::EncoderCategory::Video);
     } else if (category == CLSID_AudioCompressorCategory) {
-        entries = av::AvailableEncoders(av::EncoderCategory::Audio);
+        entries = CompressorEntries(av::EncoderCategory::Audio);
     }
     if (entries.empty())
         return S_FALSE;
-    auto* list = new (std::nothrow) CMonikerList();
+    const auto list = ComPtr<CMonikerList>::Share(new (std::nothrow) CMonikerList());
     if (!list)
         return E_OUTOFMEMORY;
-    list->NonDelegatingAddRef();
     HRESULT hr = S_OK;
     for (av::EncoderEntry& entry : entries) {
-        IMoniker* moniker = nullptr;
-        hr = CreateAndQuery<CCompressorMoniker>(IID_IMoniker, reinterpret_cast<void**>(&moniker),
-                                                std::move(entry));
+        ComPtr<IMoniker> moniker;
+        hr = CreateComObject<CCompressorMoniker>(IID_IMoniker, moniker.OutVoid(), std::move(entry));
         if (FAILED(hr))
             break;
-        list->monikers.push_back(moniker);
+        list->monikers.push_back(std::move(moniker));
     }
     if (SUCCEEDED(hr)) {
-        hr = CreateAndQuery<CEnumMoniker>(IID_IEnumMoniker, reinterpret_cast<void**>(monikers),
-                                          static_cast<IUnknown*>(list),
-                                          [list] { return list->monikers; });
+        CMonikerList* items = list.get();
+        hr = CreateComObject<CEnumMoniker>(IID_IEnumMoniker, reinterpret_cast<void**>(monikers),
+                                           static_cast<IUnknown*>(items),
+                                           [items] { return items->Items(); });
     }
-    list->NonDelegatingRelease();
     return hr;
 }
 
@@ -141,13 +148,16 @@ HRESULT CCompressorMoniker::BindToObject(IBindCtx*, IMoniker*, REFIID iid, void*
     if (!object)
         return E_POINTER;
     *object = nullptr;
+    const auto& creatable = CurrentDesktopHooks().compressorCreatable;
+    if (creatable && !creatable(HookCategory(entry_.category), entry_.friendlyName))
+        return REGDB_E_CLASSNOTREG;
     if (entry_.category == av::EncoderCategory::Video) {
-        return CreateAndQuery<CVideoEncoderFilter>(iid, object, entry_.friendlyName);
+        return CreateComObject<CVideoEncoderFilter>(iid, object, entry_.friendlyName);
     }
-    return CreateAndQuery<CAudioEncoderFilter>(iid, object, entry_.friendlyName);
+    return CreateComObject<CAudioEncoderFilter>(iid, object, entry_.friendlyName);
 }
 
 HRESULT CCompressorMoniker::BindToStorage(IBindCtx*, IMoniker*, REFIID iid, void** object)
 {
-    return CreateAndQuery<CCompressorProperties>(iid, object, entry_.friendlyName);
+    return CreateComObject<CCompressorProperties>(iid, object, entry_.friendlyName);
 }

@@ -6,7 +6,7 @@
 
 // The system device enumerator (CLSID_SystemDeviceEnum). Its devices are our compressors:
 // the audio and the video compressor category list the rows of av::AvailableEncoders in
-// that order; any other category has no devices. Each moniker's property bag holds the
+// that order (or the names the desktop hooks list, platform/win/DesktopHooks.h); any other category has no devices. Each moniker's property bag holds the
 // row's "FriendlyName"; binding it to IID_IBaseFilter makes the encoder filter for that
 // row. Any thread; the objects share nothing.
 class CSystemDeviceEnum : public CUnknown, public ICreateDevEnum {
@@ -27,6 +27,7 @@ public:
 
     // IID_IBaseFilter: a new, unconnected encoder filter; the codec opens when its input
     // connects, so a compressor that cannot work at that size fails the connection.
+    // REGDB_E_CLASSNOTREG for a compressor the desktop hooks call broken.
     HRESULT BindToObject(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
     // IID_IPropertyBag: the device's read-only properties.
     HRESULT BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;

@@ -2,35 +2,30 @@
 
 #include "platform/com/Guid.h"
 
-// Class identifiers of the filters and objects a graph is built from.
+// Class identifiers of the filters and objects a graph is built from. They are defined in
+// GraphClasses.cpp beside the table that creates their objects, which joins
+// CoCreateInstance's lookup as the program starts: a static link keeps that file in every
+// program that names one of them, and no class can be asked for without its identifier.
 
-inline constexpr CLSID CLSID_FilterGraph{
-    0xE436EBB3, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
-inline constexpr CLSID CLSID_SystemClock{
-    0xE436EBB1, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
-inline constexpr CLSID CLSID_SampleGrabber{
-    0xC1F400A0, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-inline constexpr CLSID CLSID_NullRenderer{
-    0xC1F400A4, 0x3F08, 0x11D3, {0x9F, 0x0B, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
-inline constexpr CLSID CLSID_VideoRenderer{
-    0x70E102B0, 0x5556, 0x11CE, {0x97, 0xC0, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
-inline constexpr CLSID CLSID_DSoundRender{
-    0x79376820, 0x07D0, 0x11CF, {0xA2, 0x4D, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x67}};
-inline constexpr CLSID CLSID_AVIMIDIRender{
-    0x07B65360, 0xC445, 0x11CE, {0xAF, 0xDE, 0x00, 0xAA, 0x00, 0x6C, 0x14, 0xF4}};
-inline constexpr CLSID CLSID_AviDest{
-    0xE2510970, 0xF137, 0x11CE, {0x8B, 0x67, 0x00, 0xAA, 0x00, 0xA3, 0xF1, 0xA6}};
-inline constexpr CLSID CLSID_FileWriter{
-    0x8596E5F0, 0x0DA5, 0x11D0, {0xBD, 0x21, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-inline constexpr CLSID CLSID_SystemDeviceEnum{
-    0x62BE5D10, 0x60EB, 0x11D0, {0xBD, 0x3B, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
+extern const CLSID CLSID_FilterGraph;
+extern const CLSID CLSID_SystemClock;
+extern const CLSID CLSID_SampleGrabber;
+extern const CLSID CLSID_NullRenderer;
+extern const CLSID CLSID_VideoRenderer;
+extern const CLSID CLSID_DSoundRender;
+extern const CLSID CLSID_AVIMIDIRender;
+extern const CLSID CLSID_AviDest;
+extern const CLSID CLSID_FileWriter;
+extern const CLSID CLSID_SystemDeviceEnum;
+// The colour space converter that Connect inserts between pins without a common type.
+extern const CLSID CLSID_Colour;
+
+// Our own source filters: every media file FFmpeg reads, and Standard MIDI Files.
+extern const CLSID CLSID_MediaFileSource;
+extern const CLSID CLSID_MidiFileSource;
+
+// Device categories of the system device enumerator.
 inline constexpr CLSID CLSID_VideoCompressorCategory{
     0x33D9A760, 0x90C8, 0x11D0, {0xBD, 0x43, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
 inline constexpr CLSID CLSID_AudioCompressorCategory{
     0x33D9A761, 0x90C8, 0x11D0, {0xBD, 0x43, 0x00, 0xA0, 0xC9, 0x11, 0xCE, 0x86}};
-
-// Our own source filters: every media file FFmpeg reads, and Standard MIDI Files.
-inline constexpr CLSID CLSID_MediaFileSource{
-    0x5C1D2E40, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
-inline constexpr CLSID CLSID_MidiFileSource{
-    0x5C1D2E41, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};

@@ -15,7 +15,7 @@ double FramesPerSecond(const VIDEOINFOHEADER& info)
 
 }  // namespace
 
-const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type)
+const VIDEOINFOHEADER* Rgb24VideoInfo(const CMediaType& type)
 {
     if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB24 ||
         type.formattype != FORMAT_VideoInfo || !type.pbFormat ||
@@ -25,7 +25,7 @@ const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type)
     const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
     const BITMAPINFOHEADER& bitmap = info->bmiHeader;
     if (bitmap.biBitCount != 24 || bitmap.biCompression != BI_RGB || bitmap.biWidth <= 0 ||
-        bitmap.biHeight <= 0) {
+        bitmap.biHeight == 0) {
         return nullptr;
     }
     return info;
@@ -37,13 +37,13 @@ CVideoEncoderFilter::CVideoEncoderFilter(std::string friendlyName)
 
 bool CVideoEncoderFilter::AcceptsInput(const CMediaType& type) const
 {
-    return Rgb24BottomUpInfo(type) != nullptr;
+    return Rgb24VideoInfo(type) != nullptr;
 }
 
 bool CVideoEncoderFilter::Open(const CMediaType& input, CMediaType* output,
                                av::StreamFormatPtr* format, std::string* error)
 {
-    const VIDEOINFOHEADER* info = Rgb24BottomUpInfo(input);
+    const VIDEOINFOHEADER* info = Rgb24VideoInfo(input);
     if (!info)
         return false;
     const BITMAPINFOHEADER& bitmap = info->bmiHeader;

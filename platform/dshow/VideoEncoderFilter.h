@@ -7,8 +7,8 @@
 inline constexpr CLSID CLSID_VideoEncoderFilter{
     0x5C1D2E42, 0x7A3B, 0x4F61, {0x9E, 0x2A, 0x31, 0x8C, 0x6D, 0x04, 0xB7, 0x15}};
 
-// A video compressor: takes bottom-up RGB24 frames (FORMAT_VideoInfo, rows padded to 4
-// bytes), gives the codec's packets.
+// A video compressor: takes RGB24 frames (FORMAT_VideoInfo, rows padded to 4 bytes),
+// bottom-up or top-down as the type's height says, gives the codec's packets.
 class CVideoEncoderFilter : public CEncoderFilter {
 public:
     explicit CVideoEncoderFilter(std::string friendlyName);
@@ -28,6 +28,7 @@ private:
     long frameBytes_ = 0;
 };
 
-// The frame layout of an RGB24 bottom-up type: the info header when the type is one,
-// else null. Also used by the multiplexer for uncompressed video.
-const VIDEOINFOHEADER* Rgb24BottomUpInfo(const CMediaType& type);
+// The frame layout of an uncompressed RGB24 type, rows bottom-up (a positive height) or
+// top-down (a negative one): the info header when the type is one, else null. Also used
+// by the multiplexer for uncompressed video.
+const VIDEOINFOHEADER* Rgb24VideoInfo(const CMediaType& type);

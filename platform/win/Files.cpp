@@ -144,6 +144,13 @@ std::uint32_t GetFileAttributesA(const char* path)
     return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
+BOOL CreateDirectoryA(const char* path, const void*)
+{
+    if (!path || !*path)
+        return FALSE;
+    return ::mkdir(ToNativePath(path).c_str(), 0777) == 0 ? TRUE : FALSE;
+}
+
 FileHandle CreateFileA(const char* path, std::uint32_t access, std::uint32_t share, const void*,
                        std::uint32_t disposition, std::uint32_t, FileHandle)
 {

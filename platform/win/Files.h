@@ -48,6 +48,10 @@ constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
 // exists, INVALID_FILE_ATTRIBUTES when nothing is there.
 std::uint32_t GetFileAttributesA(const char* path);
 
+// Makes one folder (its parent must exist). FALSE when it exists already, the parent is
+// missing or the path is empty. securityAttributes must be null.
+BOOL CreateDirectoryA(const char* path, const void* securityAttributes);
+
 // An open file of CreateFileA is a kernel object like any other: CloseHandle closes the
 // file and so lets go of its lock. The file calls answer failure for any other handle.
 using FileHandle = HANDLE;

@@ -1,12 +1,9 @@
 #pragma once
 
-// The user-interface thread's message loop for programs that have no application object
-// of their own (tests, command-line tools): the graph's notifications and the streaming
-// threads' posted messages are delivered by it.
-
-// Makes the application object on the calling thread, which becomes the user-interface
-// thread, unless one exists already. Call before the first CreateMessageWindow.
-void EnsureMessageLoop();
+// The user-interface thread's message loop for programs that run no event loop of their
+// own (tests, command-line tools): the graph's notifications and the streaming threads'
+// posted messages are delivered by it. The application object comes from
+// EnsureApplication (Application.h).
 
 // Delivers every message posted so far to windows of the calling (user-interface) thread,
 // then returns; does not wait for new ones.

@@ -26,9 +26,11 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
 // Writes key = value into section, creating the file and the section when missing and
 // keeping every other line as it was. A null value removes the key; a null key removes
 // the whole section. The file is replaced as a whole through a temporary file beside it,
-// so a failed write leaves it as it was. False when the file cannot be written (missing
-// folder, read-only file), for a null section, and for an entry that would not read back
-// as written (a line break in it, a ']' in the section name, a key that is blank, holds
-// an '=' or begins with ';' or '[').
+// so a failed write leaves it as it was. A value that reading would change (blanks at
+// either end, or a pair of enclosing quotes) is stored in double quotes, so that it reads
+// back as given. False when the file cannot be written (missing folder, read-only file),
+// for a null section, and for an entry that would not read back as written (a line break
+// in it, a ']' in the section name, a key that is blank, holds an '=' or begins with ';'
+// or '[').
 bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
                                 const char* fileName);

@@ -1,6 +1,9 @@
 #include "platform/win/ProfileText.h"
 
+#include "platform/text/NoCase.h"
+
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -27,18 +30,10 @@ bool HasLineBreak(std::string_view text)
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names given by callers are trimmed like the stored ones, so " Tab" finds [Tab].
 bool SameName(std::string_view stored, std::string_view wanted)
 {
-    wanted = Trim(wanted);
-    return stored.size() == wanted.size() &&
-           std::equal(stored.begin(), stored.end(), wanted.begin(),
-                      [](char a, char b) { return FoldCase(a) == FoldCase(b); });
+    return EqualNoCase(stored, Trim(wanted));
 }
 
 std::optional<std::string_view> HeaderName(std::string_view body)
@@ -85,11 +80,28 @@ std::string_view Unquote(std::string_view value)
     return value;
 }
 
-void AddOnce(std::vector<std::string>& names, std::string_view name)
+// Reading trims a value and takes one pair of enclosing quotes off it; such a value is
+// written in quotes, which reading then takes off instead.
+bool ReadingWouldChange(std::string_view value)
 {
-    const bool known = std::any_of(names.begin(), names.end(),
-                                   [&](const std::string& n) { return SameName(n, name); });
-    if (!known) {
+    return !value.empty() &&
+           (IsBlank(value.front()) || IsBlank(value.back()) ||
+            (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+             value.back() == value.front()));
+}
+
+bool HasZero(std::string_view name)
+{
+    return name.find('\0') != std::string_view::npos;
+}
+
+// Keeps the first spelling of each name, in order; `seen` holds the folded names so far,
+// so that a list of n names takes time in proportion to n. A name holding a zero byte is
+// left out: lists end each name with a zero, and no caller can ask for it by name.
+void AddOnce(std::vector<std::string>& names, std::unordered_set<std::string>& seen,
+             std::string_view name)
+{
+    if (!HasZero(name) && seen.insert(FoldNoCase(name)).second) {
         names.emplace_back(name);
     }
 }
@@ -152,9 +164,10 @@ std::optional<std::string> ProfileText::value(std::string_view section, std::str
 std::vector<std::string> ProfileText::sectionNames() const
 {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
     for (const auto& line : lines_) {
         if (const auto name = HeaderName(line.body)) {
-            AddOnce(names, *name);
+            AddOnce(names, seen, *name);
         }
     }
     return names;
@@ -163,10 +176,11 @@ std::vector<std::string> ProfileText::sectionNames() const
 std::vector<std::string> ProfileText::keyNames(std::string_view section) const
 {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
     if (const auto range = findSection(section)) {
         for (auto i = range->header + 1; i < range->end; ++i) {
             if (const auto key = ParseKeyLine(lines_[i].body)) {
-                AddOnce(names, key->name);
+                AddOnce(names, seen, key->name);
             }
         }
     }
@@ -176,15 +190,21 @@ std::vector<std::string> ProfileText::keyNames(std::string_view section) const
 bool ProfileText::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
     const auto trimmedKey = Trim(key);
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        section.find(']') != std::string_view::npos || trimmedKey.empty() ||
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) || HasZero(section) ||
+        HasZero(key) || section.find(']') != std::string_view::npos || trimmedKey.empty() ||
         trimmedKey.find('=') != std::string_view::npos || trimmedKey.front() == ';' ||
         trimmedKey.front() == '[') {
         return false;
     }
     std::string body(key);
     body += '=';
-    body += value;
+    if (ReadingWouldChange(value)) {
+        body += '"';
+        body += value;
+        body += '"';
+    } else {
+        body += value;
+    }
 
     const auto range = findSection(section);
     if (!range) {
@@ -259,11 +279,13 @@ std::optional<std::size_t> ProfileText::findKey(const Range& range, std::string_
 }
 
 // A line added after a last line that had no line end gives that line one first, so the
-// new line does not run on from it.
+// new line does not run on from it. A carriage return that ended the file stays part of
+// that line: a line feed alone after it would read back as one line end of both.
 void ProfileText::insertLine(std::size_t position, std::string body)
 {
     if (position > 0 && lines_[position - 1].end.empty()) {
-        lines_[position - 1].end = lineEnd_;
+        Line& last = lines_[position - 1];
+        last.end = last.body.ends_with('\r') ? "\r\n" : lineEnd_;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
                   Line{std::move(body), lineEnd_});

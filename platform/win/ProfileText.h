@@ -29,7 +29,8 @@ public:
     // quotes removed; nothing when the section or the key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
 
-    // Every section name, first spelling of each, in file order.
+    // Every section name, first spelling of each, in file order. Names holding a zero
+    // byte are left out of both lists, since a list ends each name with one.
     std::vector<std::string> sectionNames() const;
 
     // Every key name of section, first spelling of each, in file order; empty when the
@@ -39,9 +40,12 @@ public:
     // Replaces the first key line of key in section by "key=value" where it stands, or
     // adds that line after the section's last non-blank line, or appends the section
     // ("[section]" and the key line) at the end of the text. Key and value are written as
-    // given, backslashes and all. False, and the text unchanged, when the entry would not
-    // read back as written: a line break in any part, a ']' in the section name, or a key
-    // that is blank, holds an '=' or begins with ';' or '['.
+    // given, backslashes and all, except that a value which reading would change (blanks
+    // at either end, or a pair of enclosing quotes) is written in double quotes, which
+    // reading takes off again. False, and the text unchanged, when the entry would not
+    // read back as written: a line break in any part, a zero byte in a name (name lists
+    // end each name with one), a ']' in the section name, or a key that is blank, holds
+    // an '=' or begins with ';' or '['.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes every line of key in section.

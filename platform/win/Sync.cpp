@@ -1,5 +1,7 @@
 #include "platform/win/Sync.h"
 
+#include "platform/text/NoCase.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -89,11 +91,6 @@ Event* AsEvent(HANDLE handle)
     return dynamic_cast<Event*>(handle);
 }
 
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 HANDLE CreateEventA(const void*, BOOL manualReset, BOOL initialState, const char* name)
@@ -154,14 +151,5 @@ void GetLocalTime(SYSTEMTIME* time)
 
 int lstrcmpiA(const char* first, const char* second)
 {
-    const char* a = first ? first : "";
-    const char* b = second ? second : "";
-    for (;; ++a, ++b) {
-        const auto x = static_cast<unsigned char>(FoldCase(*a));
-        const auto y = static_cast<unsigned char>(FoldCase(*b));
-        if (x != y)
-            return x < y ? -1 : 1;
-        if (x == 0)
-            return 0;
-    }
+    return CompareNoCase(first ? first : "", second ? second : "");
 }

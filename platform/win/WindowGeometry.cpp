@@ -1,8 +1,7 @@
 #include "platform/win/WindowGeometry.h"
 
-// Message windows cover no area of the screen: only a handle that the user-interface
-// layer has put a widget behind has a client rectangle, and none has one yet.
-BOOL GetClientRect(HWND, RECT*)
+BOOL GetClientRect(HWND window, RECT* rect)
 {
-    return FALSE;
+    WindowProcedure* procedure = FindWindowProcedure(window);
+    return procedure && rect && procedure->ClientRect(rect) ? TRUE : FALSE;
 }

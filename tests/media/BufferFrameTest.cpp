@@ -3,13 +3,18 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <zlib.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -51,6 +56,73 @@ struct CallerRecord {
 std::string TempPath(const char* name)
 {
     return (std::filesystem::path(testing::TempDir()) / name).string();
+}
+
+std::vector<std::uint8_t> BigEndian32(std::uint32_t value)
+{
+    return {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
+}
+
+void AppendPngChunk(std::string& png, const char* type, const std::vector<std::uint8_t>& data)
+{
+    std::vector<std::uint8_t> typed(type, type + 4);
+    typed.insert(typed.end(), data.begin(), data.end());
+    const auto length = BigEndian32(static_cast<std::uint32_t>(data.size()));
+    const auto crc = BigEndian32(
+        static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+    png.append(length.begin(), length.end());
+    png.append(typed.begin(), typed.end());
+    png.append(crc.begin(), crc.end());
+}
+
+// A valid one-bit grey PNG of width x height black pixels, compressed row by row so that
+// neither the test nor the file holds the pixels.
+std::string BlackPng(std::uint32_t width, std::uint32_t height)
+{
+    std::string png = "\x89PNG\r\n\x1a\n";
+    auto header = BigEndian32(width);
+    const auto rows = BigEndian32(height);
+    header.insert(header.end(), rows.begin(), rows.end());
+    header.insert(header.end(), {1, 0, 0, 0, 0});  // 1 bit, grey, deflate, no filter, no interlace
+    AppendPngChunk(png, "IHDR", header);
+    z_stream stream{};
+    EXPECT_EQ(deflateInit(&stream, Z_BEST_COMPRESSION), Z_OK);
+    std::vector<std::uint8_t> row(1 + (width + 7) / 8, 0);  // filter byte "none", then pixels
+    std::vector<std::uint8_t> compressed;
+    std::uint8_t out[65536];
+    for (std::uint32_t y = 0; y <= height; ++y) {
+        const bool last = y == height;
+        stream.next_in = last ? nullptr : row.data();
+        stream.avail_in = last ? 0 : static_cast<uInt>(row.size());
+        do {
+            stream.next_out = out;
+            stream.avail_out = sizeof out;
+            deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            compressed.insert(compressed.end(), out, out + (sizeof out - stream.avail_out));
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    AppendPngChunk(png, "IDAT", compressed);
+    AppendPngChunk(png, "IEND", {});
+    return png;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Loads(CBufferFrame& source, const std::string& path)
+{
+    source.SetFileName(path.c_str());
+    return source.LoadFile() && HeldImage(source) != nullptr;
 }
 
 }  // namespace
@@ -338,6 +410,45 @@ TEST(FrameSourceFile, LoadsGreyAsStoredAndAlphaAsColour)
     loaded = HeldImage(source);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->pixel(1, 1)[1], 50);
+    source.Close();
+}
+
+TEST(FrameSourceFile, OnlyBmpJpegAndPngPicturesAreRead)
+{
+    CBufferFrame source;
+    const cv::Mat picture(6, 8, CV_8UC3, cv::Scalar(10, 120, 230));
+    for (const char* name : {"offered.bmp", "offered.jpg", "offered.png"}) {
+        const std::string path = TempPath(name);
+        ASSERT_TRUE(cv::imwrite(path, picture)) << name;
+        EXPECT_TRUE(Loads(source, path)) << name;
+    }
+    // Formats the image library reads too, but that the programs do not offer: each
+    // decoder is more code that a hostile file can reach.
+    for (const char* name : {"other.ppm", "other.tiff", "other.ras"}) {
+        const std::string path = TempPath(name);
+        ASSERT_TRUE(cv::imwrite(path, picture)) << name;
+        EXPECT_FALSE(Loads(source, path)) << name;
+        EXPECT_EQ(source.GetDataSize(), sizeof(FrameRecord)) << name;
+    }
+    const std::string damaged = TempPath("damaged.png");
+    std::string bytes = ReadFile(TempPath("offered.png"));
+    bytes[0] = 'P';
+    WriteFile(damaged, bytes);
+    EXPECT_FALSE(Loads(source, damaged));
+    source.Close();
+}
+
+TEST(FrameSourceFile, PictureOfMoreThanOneHundredMegapixelsIsUnreadable)
+{
+    CBufferFrame source;
+    const std::string small = TempPath("black-small.png");
+    WriteFile(small, BlackPng(40, 30));
+    ASSERT_TRUE(Loads(source, small));
+    EXPECT_EQ(HeldImage(source)->width(), 40);
+    const std::string large = TempPath("black-large.png");
+    WriteFile(large, BlackPng(10'001, 10'000));
+    EXPECT_FALSE(Loads(source, large));
+    EXPECT_EQ(source.GetDataSize(), sizeof(FrameRecord));
     source.Close();
 }
 

@@ -1,7 +1,8 @@
 #include "media/FilterLookup.h"
 
-#include "media/ComRef.h"
 #include "platform/com/Com.h"
+#include "platform/com/ComPtr.h"
+#include "platform/dshow/GraphClasses.h"
 #include "platform/dshow/SampleGrabber.h"
 #include "platform/dshow/Uuids.h"
 
@@ -155,7 +156,7 @@ protected:
     void TearDown() override
     {
         CoUnregisterClass(CLSID_SystemDeviceEnum);
-        for (const ClassTableEntry* entry = kPlatformClasses; entry->factory; ++entry) {
+        for (const ClassTableEntry* entry = kGraphClasses; entry->factory; ++entry) {
             if (*entry->clsid == CLSID_SystemDeviceEnum)
                 CoRegisterClass(CLSID_SystemDeviceEnum, entry->factory);
         }
@@ -165,10 +166,10 @@ protected:
 
 TEST_F(FilterLookupDevices, NameDifferingOnlyInCaseFindsTheDevice)
 {
-    ComRef<IBaseFilter> filter(FindFilterByName(CLSID_VideoCompressorCategory, "cINEMA codec"));
+    ComPtr<IBaseFilter> filter(FindFilterByName(CLSID_VideoCompressorCategory, "cINEMA codec"));
     EXPECT_TRUE(filter);
     EXPECT_EQ(gDevices[0].binds, 1);
-    ComRef<IBaseFilter> accented(
+    ComPtr<IBaseFilter> accented(
         FindFilterByName(CLSID_VideoCompressorCategory, "CAF\xc3\xa9 \xf0\x9f\x8e\xa5 codec"));
     EXPECT_TRUE(accented);
 }
@@ -183,7 +184,7 @@ TEST_F(FilterLookupDevices, UnknownNamesAndOtherCategoriesGiveNull)
 
 TEST_F(FilterLookupDevices, DeviceThatCannotBeMadeIsPassedForTheNextOfTheSameName)
 {
-    ComRef<IBaseFilter> filter(FindFilterByName(CLSID_VideoCompressorCategory, "Broken Codec"));
+    ComPtr<IBaseFilter> filter(FindFilterByName(CLSID_VideoCompressorCategory, "Broken Codec"));
     EXPECT_TRUE(filter);
     EXPECT_EQ(gDevices[2].binds, 1);
     EXPECT_EQ(gDevices[3].binds, 1);
@@ -193,12 +194,12 @@ TEST_F(FilterLookupDevices, IndexGivesTheDeviceAndItsTerminatedName)
 {
     char name[260];
     std::memset(name, 'x', sizeof name);
-    ComRef<IBaseFilter> first(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 260, 0));
+    ComPtr<IBaseFilter> first(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 260, 0));
     EXPECT_TRUE(first);
     EXPECT_STREQ(name, "Cinema Codec");
 
     std::memset(name, 'x', sizeof name);
-    ComRef<IBaseFilter> nameless(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 260, 1));
+    ComPtr<IBaseFilter> nameless(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 260, 1));
     EXPECT_TRUE(nameless);
     EXPECT_STREQ(name, "");
 
@@ -208,7 +209,7 @@ TEST_F(FilterLookupDevices, IndexGivesTheDeviceAndItsTerminatedName)
 
     // Cut to the buffer, at a character boundary, and terminated.
     std::memset(name, 'x', sizeof name);
-    ComRef<IBaseFilter> cut(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 7, 4));
+    ComPtr<IBaseFilter> cut(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 7, 4));
     EXPECT_TRUE(cut);
     EXPECT_STREQ(name, "Caf\xc3\xa9 ");
     EXPECT_EQ(name[7], 'x');
@@ -222,7 +223,7 @@ TEST_F(FilterLookupDevices, IndexPastTheEndGivesNullAndLeavesTheBufferAlone)
     EXPECT_EQ(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 16, -1), nullptr);
     EXPECT_EQ(FindFilterByIndex(CLSID_AudioCompressorCategory, name, 16, 0), nullptr);
     EXPECT_EQ(std::string(name, 16), std::string(16, 'x'));
-    ComRef<IBaseFilter> unnamed(FindFilterByIndex(CLSID_VideoCompressorCategory, nullptr, 0, 0));
+    ComPtr<IBaseFilter> unnamed(FindFilterByIndex(CLSID_VideoCompressorCategory, nullptr, 0, 0));
     EXPECT_TRUE(unnamed);
 }
 
@@ -232,11 +233,11 @@ TEST_F(FilterLookupDevices, NameFillingTheWholeBufferIsCutAndTerminated)
     gDevices = {{longName.c_str(), true}};
     char name[300];
     std::memset(name, 'x', sizeof name);
-    ComRef<IBaseFilter> filter(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 300, 0));
+    ComPtr<IBaseFilter> filter(FindFilterByIndex(CLSID_VideoCompressorCategory, name, 300, 0));
     EXPECT_TRUE(filter);
     EXPECT_EQ(std::strlen(name), 259u);
     // The stored friendly name is what a lookup by name compares with.
-    ComRef<IBaseFilter> byName(FindFilterByName(CLSID_VideoCompressorCategory, name));
+    ComPtr<IBaseFilter> byName(FindFilterByName(CLSID_VideoCompressorCategory, name));
     EXPECT_TRUE(byName);
 }
 
@@ -247,7 +248,7 @@ TEST(FilterLookupInstalled, EveryListedCompressorIsFoundByItsNameInAnyCase)
     for (const CLSID* category : {&CLSID_VideoCompressorCategory, &CLSID_AudioCompressorCategory}) {
         for (int index = 0;; ++index) {
             std::memset(name, 'x', sizeof name);
-            ComRef<IBaseFilter> byIndex(FindFilterByIndex(*category, name, sizeof name, index));
+            ComPtr<IBaseFilter> byIndex(FindFilterByIndex(*category, name, sizeof name, index));
             if (!byIndex)
                 break;
             ++listed;
@@ -255,7 +256,7 @@ TEST(FilterLookupInstalled, EveryListedCompressorIsFoundByItsNameInAnyCase)
             for (char& c : changed)
                 c = std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c) : std::toupper(c);
             SCOPED_TRACE(changed);
-            ComRef<IBaseFilter> byName(FindFilterByName(*category, changed.c_str()));
+            ComPtr<IBaseFilter> byName(FindFilterByName(*category, changed.c_str()));
             EXPECT_TRUE(byName);
         }
         EXPECT_EQ(FindFilterByName(*category, "(No Compression)"), nullptr);
@@ -301,7 +302,7 @@ TEST(CopyWideAsNarrow, RefusesMissingBuffersAndText)
 
 TEST(GetPin, CountsPinsOfOneDirectionOnly)
 {
-    ComRef<IBaseFilter> grabber;
+    ComPtr<IBaseFilter> grabber;
     ASSERT_EQ(CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                grabber.OutVoid()),
               S_OK);
@@ -321,11 +322,11 @@ TEST(GetPin, CountsPinsOfOneDirectionOnly)
 TEST(FindSinkFilterByMajorType, UnconnectedRendererIsNotASink)
 {
     EXPECT_EQ(FindSinkFilterByMajorType(nullptr, MEDIATYPE_Video), nullptr);
-    ComRef<IGraphBuilder> graph;
+    ComPtr<IGraphBuilder> graph;
     ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                graph.OutVoid()),
               S_OK);
-    ComRef<IBaseFilter> renderer;
+    ComPtr<IBaseFilter> renderer;
     ASSERT_EQ(CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                renderer.OutVoid()),
               S_OK);

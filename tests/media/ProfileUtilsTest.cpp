@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -24,6 +25,22 @@ protected:
     {
         fs::create_directories(path.parent_path());
         std::ofstream(path) << "[Options]\nValue=" << value << "\n";
+    }
+
+    struct NumberCase {
+        const char* text;
+        double value;
+    };
+
+    // Each text stored as a value reads as its number.
+    void ExpectNumbers(std::initializer_list<NumberCase> cases) const
+    {
+        const fs::path profile = dir_ / "n.ini";
+        for (const NumberCase& c : cases) {
+            WriteProfile(profile, c.text);
+            EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), c.value)
+                << c.text;
+        }
     }
 
     std::string Read(const std::string& profileName) const
@@ -78,6 +95,34 @@ TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopAndTextThatIsNoNumberGiv
     EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), HUGE_VAL);
     WriteProfile(profile, "1e-999");
     EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.0);
+}
+
+TEST_F(ProfileBesideProgram, ExponentsOfAnySizeSaturate)
+{
+    ExpectNumbers({
+        {"11e9223372036854775807", HUGE_VAL},
+        {"-11e9223372036854775807", -HUGE_VAL},
+        {".001e-9223372036854775808", 0.0},
+        {"5e-99999999999999999999999", 0.0},
+        {"5e+99999999999999999999999", HUGE_VAL},
+        {"0.000e99999999999999999999", 0.0},
+    });
+}
+
+TEST_F(ProfileBesideProgram, HexadecimalNumbersAreReadAsTheCLibraryReadsThem)
+{
+    ExpectNumbers({
+        {"0x10", 16.0},
+        {"0x1p4", 16.0},
+        {"-0X.8", -0.5},
+        {"0x1P-2 mm", 0.25},
+        {"0xg", 0.0},
+        {"0x", 0.0},
+        {"0x-1", 0.0},
+        {"0x1p99999", HUGE_VAL},
+        {"0x1p-99999", 0.0},
+        {"0x1p-1074", 0x1p-1074},
+    });
 }
 
 TEST_F(ProfileBesideProgram, MissingOrEmptyValuesGiveTheDefault)

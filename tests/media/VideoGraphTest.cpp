@@ -1,9 +1,10 @@
 #include "media/VideoGraph.h"
 
 #include "media/BufferFrame.h"
-#include "media/ComRef.h"
 #include "media/FilterLookup.h"
 #include "platform/av/MediaFile.h"
+#include "platform/com/ComPtr.h"
+#include "platform/text/Utf16.h"
 #include "support/FakeMediaSample.h"
 #include "support/GraphRun.h"
 #include "support/TestMedia.h"
@@ -155,9 +156,9 @@ TEST_F(VideoGraphFiles, FirstStoredRowIsTheBottomLineWhateverTheFileStores)
 TEST_F(VideoGraphFiles, AudioOnlyFileRendersWithTheGrabberLeftUnconnected)
 {
     ASSERT_TRUE(graph_.RenderFile(File("tone.wav").c_str()));
-    ComRef<IBaseFilter> grabber;
+    ComPtr<IBaseFilter> grabber;
     ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
-    ComRef<IPin> peer;
+    ComPtr<IPin> peer;
     EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
     EXPECT_EQ(graph_.frame_.image, nullptr);
     ASSERT_TRUE(graph_.Play());
@@ -273,7 +274,7 @@ protected:
     bool Write(const char* audioEncoder, const char* videoEncoder)
     {
         const bool built = graph_.BuildOutput(Out().c_str(), audioEncoder, videoEncoder);
-        ComRef<IMediaFilter> clock;
+        ComPtr<IMediaFilter> clock;
         if (graph_.graph_->QueryInterface(IID_IMediaFilter, clock.OutVoid()) == S_OK)
             clock->SetSyncSource(nullptr);
         EXPECT_TRUE(graph_.Play());
@@ -291,7 +292,7 @@ protected:
     // Whether the graph holds a filter under that name.
     bool Holds(const char16_t* name)
     {
-        ComRef<IBaseFilter> filter;
+        ComPtr<IBaseFilter> filter;
         return graph_.graph_->FindFilterByName(name, filter.Out()) == S_OK;
     }
 };

@@ -41,7 +41,6 @@ public:
 
     MessagePump()
     {
-        EnsureMessageLoop();
         window_ = CreateMessageWindow();
         SetMessageHandler(window_, [this](HWND, UINT message, WPARAM wParam, LPARAM lParam) {
             messages_.push_back({message, wParam, lParam});
@@ -85,7 +84,6 @@ class MessageCounter {
 public:
     explicit MessageCounter(UINT message) : message_(message)
     {
-        EnsureMessageLoop();
         window_ = CreateMessageWindow();
         SetMessageHandler(window_, [this](HWND, UINT message, WPARAM, LPARAM lParam) {
             if (message == message_) {

@@ -318,4 +318,43 @@ TEST(AviHeaderPatch, StreamHeaderIsFoundOnlyWhereTheBytesHoldIt)
         EXPECT_FALSE(av::FindStreamTypeField(std::span(file.data(), cut), 1)) << cut;
 }
 
+// An AVI start by hand: "RIFF" "AVI ", then a "hdrl" LIST of the given content.
+std::vector<std::uint8_t> AviWithHeaderList(const std::string& content, std::uint32_t listSize)
+{
+    const auto le32 = [](std::uint32_t v) {
+        return std::string{char(v & 0xFF), char(v >> 8 & 0xFF), char(v >> 16 & 0xFF),
+                           char(v >> 24)};
+    };
+    const std::string list = "LIST" + le32(listSize) + "hdrl" + content;
+    const std::string riff =
+        "RIFF" + le32(static_cast<std::uint32_t>(4 + list.size())) + "AVI " + list;
+    return std::vector<std::uint8_t>(riff.begin(), riff.end());
+}
+
+TEST(AviHeaderPatch, TypeFieldMustLieInsideItsStreamListAndTheHeaderList)
+{
+    const std::string le56("\x38\0\0\0", 4);
+    const std::string le8("\x08\0\0\0", 4);
+    const std::string le12("\x0C\0\0\0", 4);
+    const std::string header = "strh" + le56 + "auds" + std::string(52, '\0');
+    // A whole stream header: found.
+    const std::string whole = "LIST" + std::string("\x44\0\0\0", 4) + "strl" + header;
+    const auto good = AviWithHeaderList(whole, static_cast<std::uint32_t>(4 + whole.size()));
+    const auto found = av::FindStreamTypeField(good, 0);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(*found, 12u + 12u + 12u + 8u);
+    // The stream list ends right after the "strh" chunk's header; what follows (a chunk
+    // whose identifier reads "auds") belongs to the header list, not to the stream.
+    const std::string cutList =
+        "LIST" + le12 + "strl" + "strh" + le56 + "auds" + le8 + std::string(8, '\0');
+    const auto pastList =
+        AviWithHeaderList(cutList, static_cast<std::uint32_t>(4 + cutList.size()));
+    EXPECT_FALSE(av::FindStreamTypeField(pastList, 0));
+    // The stream list claims more than the header list holds; the header list ends
+    // right after the "strh" chunk's header.
+    const std::string longList = "LIST" + std::string("\x44\0\0\0", 4) + "strl" + header;
+    const auto pastHeaderList = AviWithHeaderList(longList, 4 + 12 + 8);
+    EXPECT_FALSE(av::FindStreamTypeField(pastHeaderList, 0));
+}
+
 }  // namespace

@@ -128,6 +128,22 @@ TEST(ProbeMediaFile, TruncatedFileCountsTheFramesThatAreLeft)
     EXPECT_LT(streams[0].frameCount, 10);
 }
 
+TEST(ProbeMediaFile, DurationThatDoesNotFitIsZero)
+{
+    // MPL2 subtitles in tenths of a second: 10^20 of them are past what 64 bits hold, so
+    // the demuxer's stamps run into the largest value and their ends past it.
+    TempFolder folder;
+    const std::string path = folder.path("late.txt");
+    ASSERT_TRUE(testmedia::WriteTextFile(path, "[100000000000000000000][100000000000000000001]a\n"
+                                               "[100000000000000000002][100000000000000000003]b\n"
+                                               "[1][2]c\n"));
+    const auto streams = Probe(path);
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(streams[0].durationSeconds, 0.0);
+    EXPECT_GE(streams[0].startSeconds, 0.0);
+    EXPECT_EQ(streams[0].frameCount, 3);
+}
+
 TEST(ProbeMediaFile, FailsWithAMessageOnMissingOrNonMediaFiles)
 {
     TempFolder folder;

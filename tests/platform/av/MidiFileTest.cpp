@@ -1,9 +1,12 @@
 #include "platform/av/MidiFile.h"
 
+#include "AllocationMeter.h"
 #include "AviProbe.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <string>
@@ -46,6 +49,12 @@ std::string Save(const std::string& name, std::initializer_list<Bytes> parts)
     return path;
 }
 
+Bytes MessageBytes(const av::MidiSequence& song, std::size_t index)
+{
+    const std::span<const std::uint8_t> bytes = song.BytesOf(song.messages.at(index));
+    return Bytes(bytes.begin(), bytes.end());
+}
+
 constexpr av::MediaTime kMs = av::kMediaTimePerSecond / 1000;
 
 TEST(MidiFile, FormatZeroResolvesRunningStatusAndAppliesTempoChanges)
@@ -67,11 +76,11 @@ TEST(MidiFile, FormatZeroResolvesRunningStatusAndAppliesTempoChanges)
     EXPECT_EQ(song.trackCount, 1);
     ASSERT_EQ(song.messages.size(), 4u);
     EXPECT_EQ(song.messages[0].time, 0);
-    EXPECT_EQ(song.messages[1].bytes, (Bytes{0x90, 62, 100}));
+    EXPECT_EQ(MessageBytes(song, 1), (Bytes{0x90, 62, 100}));
     EXPECT_EQ(song.messages[1].time, 500 * kMs);
-    EXPECT_EQ(song.messages[2].bytes, (Bytes{0x80, 60, 0}));
+    EXPECT_EQ(MessageBytes(song, 2), (Bytes{0x80, 60, 0}));
     EXPECT_EQ(song.messages[2].time, 2500 * kMs);
-    EXPECT_EQ(song.messages[3].bytes, (Bytes{0xF0, 0x7E, 0x09, 0xF7}));
+    EXPECT_EQ(MessageBytes(song, 3), (Bytes{0xF0, 0x7E, 0x09, 0xF7}));
     EXPECT_EQ(song.duration, 3500 * kMs);
 }
 
@@ -98,7 +107,7 @@ TEST(MidiFile, FormatOneMergesTracksUnderTheFirstTracksTempo)
     EXPECT_EQ(song.format, 1);
     EXPECT_EQ(song.trackCount, 3);
     ASSERT_EQ(song.messages.size(), 3u);
-    EXPECT_EQ(song.messages[0].bytes, (Bytes{0x99, 36, 127}));
+    EXPECT_EQ(MessageBytes(song, 0), (Bytes{0x99, 36, 127}));
     EXPECT_EQ(song.messages[0].time, 250 * kMs);
     EXPECT_EQ(song.messages[1].time, 500 * kMs);
     EXPECT_EQ(song.messages[2].time, 1500 * kMs);
@@ -120,6 +129,80 @@ TEST(MidiFile, SmpteDivisionCountsTicksPerSecond)
     ASSERT_EQ(song.messages.size(), 2u);
     EXPECT_EQ(song.messages[1].time, av::kMediaTimePerSecond);
     EXPECT_EQ(song.duration, av::kMediaTimePerSecond);
+}
+
+// The largest delta-time a file can hold (0x0FFFFFFF ticks), `count` times, each with a
+// running-status note on.
+Bytes LongestDeltas(int count)
+{
+    Bytes track;
+    Append(track, {0x00, 0x90, 60, 100});
+    for (int i = 0; i < count; ++i)
+        Append(track, {0xFF, 0xFF, 0xFF, 0x7F, 60, 100});
+    return track;
+}
+
+TEST(MidiFile, TimesBeyondTheLargestMediaTimeAreRefused)
+{
+    // One tick a quarter at FF FF FF microseconds a quarter: 2^28 ticks are about 4.5e16
+    // units, so 205 of them are past 2^63; at 24 one-tick frames a second, 82,500.
+    Bytes slowest;
+    Append(slowest, {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF});
+    const Bytes tooLate = LongestDeltas(210);
+    slowest.insert(slowest.end(), tooLate.begin(), tooLate.end());
+    const Bytes smpte = LongestDeltas(90'000);
+    struct Case {
+        const char* name;
+        int division;
+        const Bytes& track;
+    };
+    for (const Case& c : {Case{"metrical", 1, slowest}, Case{"smpte", 0xE801, smpte}}) {
+        av::MidiSequence song;
+        std::string error;
+        EXPECT_FALSE(av::ReadMidiFile(
+            Save(std::string("late-") + c.name, {Header(0, 1, c.division), Chunk("MTrk", c.track)}),
+            song, &error))
+            << c.name;
+        EXPECT_NE(error.find("midi file: "), std::string::npos) << c.name;
+        EXPECT_NE(error.find("time"), std::string::npos) << error;
+    }
+
+    // Just below the limit everything is kept, in order.
+    Bytes fits;
+    Append(fits, {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF});
+    const Bytes lastInRange = LongestDeltas(200);
+    fits.insert(fits.end(), lastInRange.begin(), lastInRange.end());
+    av::MidiSequence song;
+    std::string error;
+    ASSERT_TRUE(
+        av::ReadMidiFile(Save("late-fits", {Header(0, 1, 1), Chunk("MTrk", fits)}), song, &error))
+        << error;
+    ASSERT_EQ(song.messages.size(), 201u);
+    EXPECT_TRUE(std::is_sorted(song.messages.begin(), song.messages.end(),
+                               [](const auto& a, const auto& b) { return a.time < b.time; }));
+    EXPECT_GT(song.messages.back().time, av::MediaTime{1} << 62);
+    EXPECT_EQ(song.duration, song.messages.back().time);
+}
+
+TEST(MidiFile, MemoryStaysWithinASmallMultipleOfTheFileSize)
+{
+    // Two bytes an event, the smallest a message can take in a file: a zero delta-time
+    // and one data byte under running status.
+    constexpr std::size_t kEvents = 2'000'000;
+    Bytes track;
+    track.reserve(3 + 2 * kEvents);
+    Append(track, {0x00, 0xC0, 5});
+    for (std::size_t i = 0; i < kEvents; ++i)
+        Append(track, {0x00, static_cast<int>(i % 128)});
+    const std::string path = Save("dense", {Header(0, 1, 96), Chunk("MTrk", track)});
+    const auto fileSize = static_cast<std::size_t>(std::filesystem::file_size(path));
+    av::MidiSequence song;
+    std::string error;
+    AllocationMeter meter;
+    ASSERT_TRUE(av::ReadMidiFile(path, song, &error)) << error;
+    EXPECT_LT(meter.peakBytes(), 16 * fileSize);
+    ASSERT_EQ(song.messages.size(), kEvents + 1);
+    EXPECT_EQ(MessageBytes(song, song.messages.size() - 1), (Bytes{0xC0, 127}));
 }
 
 TEST(MidiFile, BrokenFilesAreRefusedWithAMessage)

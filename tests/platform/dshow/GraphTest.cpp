@@ -252,6 +252,22 @@ TEST(FilterGraph, StreamingErrorQueuesErrorAbortAndStillEndsTheStream)
     EXPECT_EQ(sink->firstBytes().size(), 3u);
 }
 
+TEST(FilterGraph, ARefusedSampleEndsTheStreamAndTheGraphCompletes)
+{
+    Graph graph;
+    graph.RemoveClock();
+    Held<CountingSource> source(Rgb24Type(4, 2), 10);
+    Held<RecordingRenderer> sink;
+    sink->refuseAfter = 3;
+    graph.builder->AddFilter(source.filter, u"Source");
+    graph.builder->AddFilter(sink.filter, u"Sink");
+    graph.builder->Connect(PinOf(source.filter, PINDIR_OUTPUT), PinOf(sink.filter, PINDIR_INPUT));
+    graph.control->Run();
+    // The refusing filter reports its own error; the source adds none and ends the stream.
+    EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 1000), 1);
+    EXPECT_EQ(source->pin()->delivered(), 4);
+}
+
 TEST(FilterGraph, WithoutAClockNothingWaitsForSampleTimes)
 {
     Graph graph;

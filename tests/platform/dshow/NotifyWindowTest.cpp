@@ -14,12 +14,6 @@ using namespace testfilters;
 
 TEST(GraphNotification, EveryQueuedEventPostsTheMessageWithTheInstanceValue)
 {
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-
     HWND window = CreateMessageWindow();
     std::vector<std::pair<WPARAM, LPARAM>> posted;
     SetMessageHandler(window, [&](HWND, UINT message, WPARAM wParam, LPARAM lParam) {

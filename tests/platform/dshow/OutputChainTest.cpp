@@ -4,6 +4,7 @@
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/text/Utf16.h"
 #include "tests/platform/av/AviProbe.h"
 #include "tests/platform/dshow/OutputGraph.h"
 #include "tests/support/TestMedia.h"
@@ -37,7 +38,7 @@ std::vector<ProbedStream> MakeVideo(const std::vector<std::string>& inputs,
                                     const std::string& video)
 {
     std::vector<ProbedStream> streams;
-    Ref<IGraphBuilder> graph = NewGraph();
+    ComPtr<IGraphBuilder> graph = NewGraph();
     for (const std::string& input : inputs)
         EXPECT_TRUE(Render(graph.get(), input)) << input;
     EXPECT_EQ(BuildOutput(graph.get(), output, audio, video), S_OK) << video;
@@ -147,27 +148,27 @@ TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection)
     Inputs in;
     // The Video 1 codec works on 4 x 4 blocks only.
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 62, 46, kFps, 2, false));
-    Ref<IGraphBuilder> graph = NewGraph();
+    ComPtr<IGraphBuilder> graph = NewGraph();
     ASSERT_TRUE(Render(graph.get(), in.video));
-    Ref<IBaseFilter> sink = SinkOf(graph.get(), MEDIATYPE_Video);
+    ComPtr<IBaseFilter> sink = SinkOf(graph.get(), MEDIATYPE_Video);
     ASSERT_TRUE(sink);
-    Ref<IPin> sinkInput = PinOf(sink.get(), PINDIR_INPUT, 0);
-    Ref<IPin> upstream;
-    ASSERT_EQ(sinkInput->ConnectedTo(upstream.out()), S_OK);
+    ComPtr<IPin> sinkInput = PinOf(sink.get(), PINDIR_INPUT, 0);
+    ComPtr<IPin> upstream;
+    ASSERT_EQ(sinkInput->ConnectedTo(upstream.Out()), S_OK);
     graph->Disconnect(upstream.get());
     graph->Disconnect(sinkInput.get());
 
     for (const char* name : {"Microsoft Video 1", "No such compressor"}) {
         auto* encoder = new CVideoEncoderFilter(name);
-        Ref<IBaseFilter> filter;
-        ASSERT_EQ(encoder->NonDelegatingQueryInterface(IID_IBaseFilter, filter.outVoid()), S_OK);
+        ComPtr<IBaseFilter> filter;
+        ASSERT_EQ(encoder->NonDelegatingQueryInterface(IID_IBaseFilter, filter.OutVoid()), S_OK);
         ASSERT_TRUE(SUCCEEDED(graph->AddFilter(filter.get(), u"Video Encoder")));
-        Ref<IPin> input = PinOf(filter.get(), PINDIR_INPUT, 0);
+        ComPtr<IPin> input = PinOf(filter.get(), PINDIR_INPUT, 0);
         EXPECT_TRUE(FAILED(graph->Connect(upstream.get(), input.get()))) << name;
-        Ref<IPin> peer;
-        EXPECT_EQ(input->ConnectedTo(peer.out()), VFW_E_NOT_CONNECTED);
-        Ref<IEnumMediaTypes> types;
-        ASSERT_EQ(PinOf(filter.get(), PINDIR_OUTPUT, 0)->EnumMediaTypes(types.out()), S_OK);
+        ComPtr<IPin> peer;
+        EXPECT_EQ(input->ConnectedTo(peer.Out()), VFW_E_NOT_CONNECTED);
+        ComPtr<IEnumMediaTypes> types;
+        ASSERT_EQ(PinOf(filter.get(), PINDIR_OUTPUT, 0)->EnumMediaTypes(types.Out()), S_OK);
         AM_MEDIA_TYPE* type = nullptr;
         EXPECT_EQ(types->Next(1, &type, nullptr), S_FALSE);
         EXPECT_EQ(graph->RemoveFilter(filter.get()), S_OK);
@@ -178,21 +179,21 @@ TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection)
 {
     Inputs in;
     ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 32, 16, kFps, 2, true));
-    Ref<IGraphBuilder> graph = NewGraph();
+    ComPtr<IGraphBuilder> graph = NewGraph();
     ASSERT_TRUE(Render(graph.get(), in.video));
-    Ref<IBaseFilter> mux;
+    ComPtr<IBaseFilter> mux;
     ASSERT_EQ(CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                               mux.outVoid()),
+                               mux.OutVoid()),
               S_OK);
     ASSERT_TRUE(SUCCEEDED(graph->AddFilter(mux.get(), u"AVI MUX")));
     EXPECT_TRUE(PinOf(mux.get(), PINDIR_INPUT, 0));
     EXPECT_FALSE(PinOf(mux.get(), PINDIR_INPUT, 1));
     for (const GUID* major : {&MEDIATYPE_Video, &MEDIATYPE_Audio}) {
-        Ref<IBaseFilter> sink = SinkOf(graph.get(), *major);
+        ComPtr<IBaseFilter> sink = SinkOf(graph.get(), *major);
         ASSERT_TRUE(sink);
-        Ref<IPin> sinkInput = PinOf(sink.get(), PINDIR_INPUT, 0);
-        Ref<IPin> upstream;
-        ASSERT_EQ(sinkInput->ConnectedTo(upstream.out()), S_OK);
+        ComPtr<IPin> sinkInput = PinOf(sink.get(), PINDIR_INPUT, 0);
+        ComPtr<IPin> upstream;
+        ASSERT_EQ(sinkInput->ConnectedTo(upstream.Out()), S_OK);
         graph->RemoveFilter(sink.get());
         const int free = major == &MEDIATYPE_Video ? 0 : 1;
         EXPECT_EQ(graph->Connect(upstream.get(), PinOf(mux.get(), PINDIR_INPUT, free).get()), S_OK);
@@ -208,9 +209,9 @@ TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection)
 
 TEST(FileWriter, KeepsTheNameItWasGivenAndItsMode)
 {
-    Ref<IFileSinkFilter2> sink;
+    ComPtr<IFileSinkFilter2> sink;
     ASSERT_EQ(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IFileSinkFilter2, sink.outVoid()),
+                               IID_IFileSinkFilter2, sink.OutVoid()),
               S_OK);
     LPOLESTR name = nullptr;
     EXPECT_EQ(sink->GetCurFile(&name, nullptr), E_FAIL);
@@ -237,10 +238,10 @@ TEST(MidiPlayback, MidiFileRendersThroughTheMidiRendererToItsEnd)
     const std::string broken = folder.path("broken.mid");
     ASSERT_TRUE(WriteMidi(song, 1));
     ASSERT_TRUE(testmedia::CopyTruncated(song, broken, 20));
-    Ref<IGraphBuilder> graph = NewGraph();
+    ComPtr<IGraphBuilder> graph = NewGraph();
     EXPECT_TRUE(FAILED(graph->RenderFile(Utf8ToWide(broken).c_str(), nullptr)));
     ASSERT_EQ(graph->RenderFile(Utf8ToWide(song).c_str(), nullptr), S_OK);
-    Ref<IBaseFilter> renderer = SinkOf(graph.get(), MEDIATYPE_Midi);
+    ComPtr<IBaseFilter> renderer = SinkOf(graph.get(), MEDIATYPE_Midi);
     ASSERT_TRUE(renderer);
     CLSID clsid{};
     renderer->GetClassID(&clsid);

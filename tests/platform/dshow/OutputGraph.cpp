@@ -4,31 +4,32 @@
 #include "platform/com/Variant.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "platform/win/Sync.h"
 
-Ref<IGraphBuilder> NewGraph()
+ComPtr<IGraphBuilder> NewGraph()
 {
-    Ref<IGraphBuilder> graph;
+    ComPtr<IGraphBuilder> graph;
     CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                     graph.outVoid());
+                     graph.OutVoid());
     return graph;
 }
 
-Ref<IEnumMoniker> Compressors(REFCLSID category)
+ComPtr<IEnumMoniker> Compressors(REFCLSID category)
 {
-    Ref<ICreateDevEnum> devices;
-    Ref<IEnumMoniker> monikers;
+    ComPtr<ICreateDevEnum> devices;
+    ComPtr<IEnumMoniker> monikers;
     if (CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
-                         devices.outVoid()) == S_OK) {
-        devices->CreateClassEnumerator(category, monikers.out(), 0);
+                         devices.OutVoid()) == S_OK) {
+        devices->CreateClassEnumerator(category, monikers.Out(), 0);
     }
     return monikers;
 }
 
 std::string FriendlyName(IMoniker* moniker)
 {
-    Ref<IPropertyBag> bag;
-    if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.outVoid()) != S_OK)
+    ComPtr<IPropertyBag> bag;
+    if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.OutVoid()) != S_OK)
         return {};
     VARIANT value;
     VariantInit(&value);
@@ -40,30 +41,30 @@ std::string FriendlyName(IMoniker* moniker)
     return name;
 }
 
-Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name)
+ComPtr<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name)
 {
-    Ref<IBaseFilter> filter;
-    Ref<IEnumMoniker> monikers = Compressors(category);
+    ComPtr<IBaseFilter> filter;
+    ComPtr<IEnumMoniker> monikers = Compressors(category);
     if (!monikers)
         return filter;
-    Ref<IMoniker> moniker;
-    while (monikers->Next(1, moniker.out(), nullptr) == S_OK) {
+    ComPtr<IMoniker> moniker;
+    while (monikers->Next(1, moniker.Out(), nullptr) == S_OK) {
         if (lstrcmpiA(FriendlyName(moniker.get()).c_str(), name.c_str()) == 0 &&
-            moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.outVoid()) == S_OK) {
+            moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, filter.OutVoid()) == S_OK) {
             break;
         }
     }
     return filter;
 }
 
-Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n)
+ComPtr<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n)
 {
-    Ref<IPin> found;
-    Ref<IEnumPins> pins;
-    if (!filter || FAILED(filter->EnumPins(pins.out())))
+    ComPtr<IPin> found;
+    ComPtr<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(pins.Out())))
         return found;
-    Ref<IPin> pin;
-    while (pins->Next(1, pin.out(), nullptr) == S_OK) {
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Out(), nullptr) == S_OK) {
         PIN_DIRECTION d;
         if (pin->QueryDirection(&d) == S_OK && d == direction && n-- == 0)
             return pin;
@@ -71,14 +72,14 @@ Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n)
     return found;
 }
 
-Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType)
+ComPtr<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType)
 {
-    Ref<IEnumFilters> filters;
-    Ref<IBaseFilter> filter;
-    if (FAILED(graph->EnumFilters(filters.out())))
+    ComPtr<IEnumFilters> filters;
+    ComPtr<IBaseFilter> filter;
+    if (FAILED(graph->EnumFilters(filters.Out())))
         return filter;
-    while (filters->Next(1, filter.out(), nullptr) == S_OK) {
-        Ref<IPin> input = PinOf(filter.get(), PINDIR_INPUT, 0);
+    while (filters->Next(1, filter.Out(), nullptr) == S_OK) {
+        ComPtr<IPin> input = PinOf(filter.get(), PINDIR_INPUT, 0);
         if (!input || PinOf(filter.get(), PINDIR_OUTPUT, 0))
             continue;
         AM_MEDIA_TYPE type{};
@@ -89,16 +90,16 @@ Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType)
                 return filter;
         }
     }
-    return Ref<IBaseFilter>();
+    return ComPtr<IBaseFilter>();
 }
 
 namespace {
 
 HRESULT Reroute(IGraphBuilder* graph, IBaseFilter* sink, IBaseFilter* encoder, IPin* muxInput)
 {
-    Ref<IPin> sinkInput = PinOf(sink, PINDIR_INPUT, 0);
-    Ref<IPin> upstream;
-    if (!sinkInput || FAILED(sinkInput->ConnectedTo(upstream.out())))
+    ComPtr<IPin> sinkInput = PinOf(sink, PINDIR_INPUT, 0);
+    ComPtr<IPin> upstream;
+    if (!sinkInput || FAILED(sinkInput->ConnectedTo(upstream.Out())))
         return E_FAIL;
     graph->Disconnect(upstream.get());
     graph->Disconnect(sinkInput.get());
@@ -109,10 +110,10 @@ HRESULT Reroute(IGraphBuilder* graph, IBaseFilter* sink, IBaseFilter* encoder, I
     return graph->Connect(PinOf(encoder, PINDIR_OUTPUT, 0).get(), muxInput);
 }
 
-Ref<IBaseFilter> Create(REFCLSID clsid)
+ComPtr<IBaseFilter> Create(REFCLSID clsid)
 {
-    Ref<IBaseFilter> filter;
-    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, filter.outVoid());
+    ComPtr<IBaseFilter> filter;
+    CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter, filter.OutVoid());
     return filter;
 }
 
@@ -121,19 +122,19 @@ Ref<IBaseFilter> Create(REFCLSID clsid)
 HRESULT BuildOutput(IGraphBuilder* graph, const std::string& path, const std::string& audio,
                     const std::string& video)
 {
-    Ref<IBaseFilter> videoSink = SinkOf(graph, MEDIATYPE_Video);
-    Ref<IBaseFilter> audioSink = SinkOf(graph, MEDIATYPE_Audio);
+    ComPtr<IBaseFilter> videoSink = SinkOf(graph, MEDIATYPE_Video);
+    ComPtr<IBaseFilter> audioSink = SinkOf(graph, MEDIATYPE_Audio);
     const bool midi = !audioSink;
     if (midi)
         audioSink = SinkOf(graph, MEDIATYPE_Midi);
-    Ref<IBaseFilter> audioEncoder;
+    ComPtr<IBaseFilter> audioEncoder;
     if (audioSink && !midi)
         audioEncoder = CompressorByName(CLSID_AudioCompressorCategory, audio);
-    Ref<IBaseFilter> videoEncoder = CompressorByName(CLSID_VideoCompressorCategory, video);
-    Ref<IBaseFilter> mux = Create(CLSID_AviDest);
-    Ref<IBaseFilter> writer = Create(CLSID_FileWriter);
-    Ref<IFileSinkFilter2> file;
-    if (!mux || !writer || writer->QueryInterface(IID_IFileSinkFilter2, file.outVoid()) != S_OK) {
+    ComPtr<IBaseFilter> videoEncoder = CompressorByName(CLSID_VideoCompressorCategory, video);
+    ComPtr<IBaseFilter> mux = Create(CLSID_AviDest);
+    ComPtr<IBaseFilter> writer = Create(CLSID_FileWriter);
+    ComPtr<IFileSinkFilter2> file;
+    if (!mux || !writer || writer->QueryInterface(IID_IFileSinkFilter2, file.OutVoid()) != S_OK) {
         return E_FAIL;
     }
     file->SetFileName(Utf8ToWide(path).c_str(), nullptr);
@@ -162,12 +163,12 @@ HRESULT BuildOutput(IGraphBuilder* graph, const std::string& path, const std::st
 
 bool RunToCompletion(IGraphBuilder* graph)
 {
-    Ref<IMediaFilter> filter;
-    Ref<IMediaControl> control;
-    Ref<IMediaEvent> events;
-    if (graph->QueryInterface(IID_IMediaFilter, filter.outVoid()) != S_OK ||
-        graph->QueryInterface(IID_IMediaControl, control.outVoid()) != S_OK ||
-        graph->QueryInterface(IID_IMediaEvent, events.outVoid()) != S_OK) {
+    ComPtr<IMediaFilter> filter;
+    ComPtr<IMediaControl> control;
+    ComPtr<IMediaEvent> events;
+    if (graph->QueryInterface(IID_IMediaFilter, filter.OutVoid()) != S_OK ||
+        graph->QueryInterface(IID_IMediaControl, control.OutVoid()) != S_OK ||
+        graph->QueryInterface(IID_IMediaEvent, events.OutVoid()) != S_OK) {
         return false;
     }
     filter->SetSyncSource(nullptr);

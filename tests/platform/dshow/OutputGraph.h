@@ -1,56 +1,23 @@
 #pragma once
 
+#include "platform/com/ComPtr.h"
 #include "platform/dshow/DeviceEnum.h"
 #include "platform/dshow/Graph.h"
 
 #include <string>
-#include <utility>
 
 // Graph plumbing shared by the output chain's tests.
 
-// Holds one reference and releases it.
-template <class T>
-class Ref {
-public:
-    Ref() = default;
-    explicit Ref(T* pointer) : pointer_(pointer) {}
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    Ref(Ref&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-    Ref& operator=(Ref&& other) noexcept
-    {
-        if (this != &other) {
-            SafeRelease(pointer_);
-            pointer_ = std::exchange(other.pointer_, nullptr);
-        }
-        return *this;
-    }
-    ~Ref() { SafeRelease(pointer_); }
-
-    T* get() const { return pointer_; }
-    T* operator->() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-    T** out()
-    {
-        SafeRelease(pointer_);
-        return &pointer_;
-    }
-    void** outVoid() { return reinterpret_cast<void**>(out()); }
-
-private:
-    T* pointer_ = nullptr;
-};
-
-Ref<IGraphBuilder> NewGraph();
+ComPtr<IGraphBuilder> NewGraph();
 // The category's enumerator; empty when it has no devices.
-Ref<IEnumMoniker> Compressors(REFCLSID category);
+ComPtr<IEnumMoniker> Compressors(REFCLSID category);
 std::string FriendlyName(IMoniker* moniker);
 // The first compressor of the category whose name equals name by lstrcmpiA.
-Ref<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name);
+ComPtr<IBaseFilter> CompressorByName(REFCLSID category, const std::string& name);
 // The n-th pin of a direction, referenced; empty when there are not that many.
-Ref<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n);
+ComPtr<IPin> PinOf(IBaseFilter* filter, PIN_DIRECTION direction, int n);
 // The filter that ends a stream of that major type: a connected first input, no output.
-Ref<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType);
+ComPtr<IBaseFilter> SinkOf(IFilterGraph* graph, const GUID& majorType);
 
 // Replaces the graph's video and audio (or MIDI) renderers by the named compressors, the
 // AVI multiplexer and a file writer on path, the way the graph wrapper does; a name that

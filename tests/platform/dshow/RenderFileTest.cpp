@@ -1,6 +1,7 @@
 #include "TestFilters.h"
 
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "platform/com/Com.h"
 #include "platform/dshow/SampleGrabber.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/text/Utf16.h"
 #include "tests/platform/av/AviProbe.h"
 #include "tests/platform/dshow/OutputGraph.h"
 #include "tests/support/TestMedia.h"
@@ -74,31 +75,31 @@ TEST(StoppedOutput, StopLeavesAPlayableFileWhoseAudioStaysNearTheVideo)
 
     // Outlives the graph, whose grabber holds it.
     HoldingCallback callback(20);
-    Ref<IGraphBuilder> graph = NewGraph();
+    ComPtr<IGraphBuilder> graph = NewGraph();
     ASSERT_EQ(graph->RenderFile(Utf8ToWide(video).c_str(), nullptr), S_OK);
     // Put a grabber between the video and its renderer, as the graph wrapper does.
-    Ref<IBaseFilter> renderer = SinkOf(graph.get(), MEDIATYPE_Video);
+    ComPtr<IBaseFilter> renderer = SinkOf(graph.get(), MEDIATYPE_Video);
     ASSERT_TRUE(renderer);
-    Ref<IPin> upstream;
-    ASSERT_EQ(PinOf(renderer.get(), PINDIR_INPUT, 0)->ConnectedTo(upstream.out()), S_OK);
+    ComPtr<IPin> upstream;
+    ASSERT_EQ(PinOf(renderer.get(), PINDIR_INPUT, 0)->ConnectedTo(upstream.Out()), S_OK);
     graph->RemoveFilter(renderer.get());
-    Ref<IBaseFilter> grabber;
+    ComPtr<IBaseFilter> grabber;
     ASSERT_EQ(CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                               grabber.outVoid()),
+                               grabber.OutVoid()),
               S_OK);
     ASSERT_TRUE(SUCCEEDED(graph->AddFilter(grabber.get(), u"Sample Grabber")));
     ASSERT_EQ(graph->Connect(upstream.get(), PinOf(grabber.get(), PINDIR_INPUT, 0).get()), S_OK);
     ASSERT_EQ(graph->Render(PinOf(grabber.get(), PINDIR_OUTPUT, 0).get()), S_OK);
-    Ref<ISampleGrabber> grabbing;
-    ASSERT_EQ(grabber->QueryInterface(IID_ISampleGrabber, grabbing.outVoid()), S_OK);
+    ComPtr<ISampleGrabber> grabbing;
+    ASSERT_EQ(grabber->QueryInterface(IID_ISampleGrabber, grabbing.OutVoid()), S_OK);
     grabbing->SetCallback(&callback, 0);
 
     ASSERT_EQ(graph->RenderFile(Utf8ToWide(audio).c_str(), nullptr), S_OK);
     ASSERT_EQ(BuildOutput(graph.get(), output, "(No Compression)", "(No Compression)"), S_OK);
-    Ref<IMediaFilter> timing;
-    Ref<IMediaControl> control;
-    ASSERT_EQ(graph->QueryInterface(IID_IMediaFilter, timing.outVoid()), S_OK);
-    ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.outVoid()), S_OK);
+    ComPtr<IMediaFilter> timing;
+    ComPtr<IMediaControl> control;
+    ASSERT_EQ(graph->QueryInterface(IID_IMediaFilter, timing.OutVoid()), S_OK);
+    ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.OutVoid()), S_OK);
     timing->SetSyncSource(nullptr);
     ASSERT_EQ(control->Run(), S_OK);
     const bool held = callback.WaitUntilHeld();

@@ -107,6 +107,8 @@ HRESULT RecordingRenderer::DoRenderSample(IMediaSample* sample)
     REFERENCE_TIME stop = 0;
     sample->GetTime(&start, &stop);
     std::lock_guard<std::mutex> lock(mutex_);
+    if (firstBytes_.size() >= refuseAfter)
+        return E_FAIL;
     firstBytes_.push_back(data && sample->GetActualDataLength() > 0 ? data[0] : -1);
     times_.push_back(start);
     return S_OK;

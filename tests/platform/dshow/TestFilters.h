@@ -49,7 +49,8 @@ public:
     CountingPin* pin() { return static_cast<CountingPin*>(GetPin(0)); }
 };
 
-// A renderer that records the first byte and the start time of each sample it takes.
+// A renderer that records the first byte and the start time of each sample it takes, and
+// refuses (E_FAIL) every sample once it has taken refuseAfter of them.
 class RecordingRenderer : public CBaseRenderer {
 public:
     RecordingRenderer();
@@ -60,6 +61,7 @@ public:
 
     // Accepted major type; GUID_NULL takes any.
     GUID accepted = GUID_NULL;
+    std::size_t refuseAfter = SIZE_MAX;
 
 private:
     std::mutex mutex_;

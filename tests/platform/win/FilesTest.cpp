@@ -103,6 +103,16 @@ TEST_F(Files, BackslashesSeparateFolders)
     EXPECT_EQ(GetFileAttributesA((dir_.root() + "\\sub").c_str()), FILE_ATTRIBUTE_DIRECTORY);
 }
 
+TEST_F(Files, CreateDirectoryMakesOneFolderWhoseParentExists)
+{
+    const std::string folder = dir_.root() + "\\VideoTemplateImages";
+    EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    EXPECT_EQ(GetFileAttributesA(PathOf("VideoTemplateImages").c_str()), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(CreateDirectoryA(folder.c_str(), nullptr));  // there already
+    EXPECT_FALSE(CreateDirectoryA(PathOf("missing/child").c_str(), nullptr));
+    EXPECT_FALSE(CreateDirectoryA("", nullptr));
+}
+
 TEST(ModuleFileName, AnswersTheTestingPathCutToTheBufferAndThenTheRealOne)
 {
     // "/opt/" then e-acute (2 bytes), then "/prog": 12 bytes.

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -183,6 +186,49 @@ TEST_F(Profile, ListThatDoesNotFitEndsInTwoZerosAndCountsSizeMinusTwo)
     // "S\0日本\0": a cut inside 日 keeps "S\0" and zeros.
     EXPECT_EQ(GetPrivateProfileStringA(nullptr, nullptr, "", buffer, 6, file_.c_str()), 4u);
     EXPECT_EQ(std::string(buffer, 6), std::string("S\0\0\0\0\0", 6));
+}
+
+TEST_F(Profile, ValuesThatReadingWouldChangeAreWrittenInQuotes)
+{
+    const char* values[] = {"  padded\t", "\"quoted\"", "'single'", "\"\"",
+                            " ",          "\"mixed'",   "\"",       "C:\\a b\\"};
+    for (const char* value : values) {
+        EXPECT_TRUE(write("S", "k", value)) << value;
+        EXPECT_EQ(get("S", "k"), value);
+    }
+    EXPECT_TRUE(write("S", "k", "'single'"));
+    EXPECT_EQ(stored(), "[S]\r\nk=\"'single'\"\r\n");
+    // Only values that need them get quotes.
+    EXPECT_TRUE(write("S", "k", "plain \"inner\" text"));
+    EXPECT_EQ(stored(), "[S]\r\nk=plain \"inner\" text\r\n");
+}
+
+TEST_F(Profile, ListingIsLinearInTheNumberOfNames)
+{
+    // A quadratic listing of this many names takes minutes; a linear one a fraction of a
+    // second even under the sanitizers. The child process is stopped when it has used
+    // up its processor time.
+    constexpr int kNames = 200'000;
+    std::string sections;
+    std::string keys = "[S]\n";
+    for (int i = 0; i < kNames; ++i) {
+        sections += "[s" + std::to_string(i) + "]\n";
+        keys += "k" + std::to_string(i) + "=1\n";
+    }
+    const auto listAll = [&](const std::string& text, const char* section) {
+        store(text);
+        std::vector<char> buffer(16 * kNames);
+        return GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
+                                        static_cast<std::uint32_t>(buffer.size()), file_.c_str());
+    };
+    const auto listWithinTheLimit = [&] {
+        const rlimit cpu{20, 20};
+        setrlimit(RLIMIT_CPU, &cpu);
+        const bool listed =
+            listAll(sections, nullptr) > 7u * kNames && listAll(keys, "S") > 7u * kNames;
+        std::exit(listed ? 0 : 1);
+    };
+    EXPECT_EXIT(listWithinTheLimit(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Profile, WritingCreatesTheFileWithPlatformLineEnds)

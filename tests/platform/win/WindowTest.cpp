@@ -8,24 +8,8 @@
 #include <utility>
 #include <vector>
 
-namespace {
-
-// The one application object of the test program; messages need its event loop.
-QCoreApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* application =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return application ? *application : *QCoreApplication::instance();
-}
-
-}  // namespace
-
 TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread)
 {
-    Application();
     HWND window = CreateMessageWindow();
     std::vector<std::pair<UINT, LPARAM>> received;
     std::thread::id handlerThread;
@@ -50,7 +34,6 @@ TEST(PostedMessages, ArriveInOrderOnTheCreatingThreadFromAnyThread)
 
 TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes)
 {
-    Application();
     HWND window = CreateMessageWindow();
     int calls = 0;
     SetMessageHandler(window, [&](HWND, UINT, WPARAM, LPARAM) { return LRESULT{++calls}; });
@@ -61,4 +44,37 @@ TEST(PostedMessages, DestroyedWindowTakesNoMessagesAndDropsQueuedOnes)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(PostMessageA(window, 1, 0, 0), 0);
     EXPECT_EQ(PostMessageA(nullptr, 1, 0, 0), 0);
+}
+
+TEST(SentMessages, ReachTheProcedureAtOnceOnItsThreadAndAreRefusedFromAnother)
+{
+    HWND window = CreateMessageWindow();
+    int calls = 0;
+    SetMessageHandler(window, [&](HWND, UINT message, WPARAM, LPARAM lParam) {
+        ++calls;
+        return static_cast<LRESULT>(message + lParam);
+    });
+    EXPECT_EQ(SendMessageA(window, 0x400, 0, 5), 0x405);
+    LRESULT fromAnotherThread = -1;
+    std::thread([&] { fromAnotherThread = SendMessageA(window, 0x400, 0, 5); }).join();
+    EXPECT_EQ(fromAnotherThread, 0);
+    EXPECT_EQ(calls, 1);
+    DestroyMessageWindow(window);
+    EXPECT_EQ(SendMessageA(window, 0x400, 0, 5), 0);
+}
+
+TEST(PostedMessages, AWindowMayDestroyItselfWhileHandlingOne)
+{
+    HWND window = CreateMessageWindow();
+    int calls = 0;
+    SetMessageHandler(window, [&](HWND self, UINT, WPARAM, LPARAM) {
+        ++calls;
+        DestroyMessageWindow(self);
+        EXPECT_FALSE(IsWindow(self));
+        return LRESULT{0};
+    });
+    PostMessageA(window, 1, 0, 0);
+    PostMessageA(window, 2, 0, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);  // the second was dropped with the window
 }

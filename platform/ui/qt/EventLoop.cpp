@@ -1,0 +1,8 @@
+#include "platform/ui/EventLoop.h"
+
+#include <QApplication>
+
+int RunUiEventLoop()
+{
+    return QApplication::exec();
+}

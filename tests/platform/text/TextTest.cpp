@@ -1,0 +1,31 @@
+#include "platform/text/NoCase.h"
+#include "platform/text/Utf16.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextNoCase, OnlyAsciiLettersFoldAndASuffixLongerThanTheTextNeverMatches)
+{
+    EXPECT_TRUE(EqualNoCase("MPEG Layer-3", "mpeg LAYER-3"));
+    EXPECT_FALSE(EqualNoCase("Caf\xC3\xA9", "CAF\xC3\x89"));
+    EXPECT_FALSE(EqualNoCase("abc", "abcd"));
+    EXPECT_LT(CompareNoCase("abc", "ABCD"), 0);
+    EXPECT_GT(CompareNoCase("Z", "["), 0);  // letters fold to lower case, which sorts after [
+    EXPECT_TRUE(EndsWithNoCase(u"C:\\Music\\Song.MID", u".mid"));
+    EXPECT_TRUE(EndsWithNoCase(u"x", u""));
+    EXPECT_FALSE(EndsWithNoCase(u"mid", u".mid"));
+    EXPECT_EQ(FoldNoCase("MPEG Layer-3 CAF\xC3\x89"), "mpeg layer-3 caf\xC3\x89");
+}
+
+TEST(TextWide, CutCopyAlwaysEndsTheBufferAndNeverWritesIntoAnEmptyOne)
+{
+    char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(CopyWideCut(buffer, 0, u"Input"), 0u);
+    EXPECT_EQ(buffer[0], u'x');
+    EXPECT_EQ(CopyWideCut(buffer, 4, u"Input"), 3u);
+    EXPECT_EQ(std::u16string(buffer), u"Inp");
+    EXPECT_EQ(CopyWideCut(buffer, 4, u""), 0u);
+    EXPECT_EQ(buffer[0], 0);
+    EXPECT_EQ(WideToUtf8(Utf8ToWide("caf\xC3\xA9 \xF0\x9F\x8E\xB5")),
+              "caf\xC3\xA9 \xF0\x9F\x8E\xB5");
+    EXPECT_EQ(WideFrom(nullptr), u"");
+}

@@ -1,0 +1,76 @@
+#include "platform/ui/Shell.h"
+
+#include "support/DesktopRecorder.h"
+#include "support/ProgramFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+class ShellTest : public testmedia::ProgramFolderTest {
+protected:
+    ShellTest() : ProgramFolderTest("Tavrino") {}
+    testmedia::DesktopRecorder desktop_;
+};
+
+}  // namespace
+
+TEST_F(ShellTest, OpenHandsExistingFilesFoldersAndAddressesToTheDesktop)
+{
+    const std::string file = (dir_ / "a b.avi").string();
+    std::ofstream(file) << "x";
+    EXPECT_GT(ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, 5), 32);
+    EXPECT_GT(ShellExecuteA(nullptr, nullptr, dir_.string().c_str(), nullptr, nullptr, 5), 32);
+    const std::string backslashed = dir_.string() + "\\a b.avi";
+    EXPECT_GT(ShellExecuteA(nullptr, "OPEN", backslashed.c_str(), "", nullptr, 5), 32);
+    EXPECT_GT(ShellExecuteA(nullptr, "open", "https://example.org/", "", nullptr, 5), 32);
+    ASSERT_EQ(desktop_.opened.size(), 4u);
+    EXPECT_EQ(desktop_.opened[0], file);
+    EXPECT_EQ(desktop_.opened[1], dir_.string());
+    EXPECT_EQ(desktop_.opened[2], file);
+    EXPECT_EQ(desktop_.opened[3], "https://example.org/");
+    desktop_.launchesSucceed = false;
+    EXPECT_EQ(ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, 5), SE_ERR_NOASSOC);
+}
+
+TEST_F(ShellTest, MissingFilesAnswerNotFoundBeforeTheDesktopIsAsked)
+{
+    const std::string missing = (dir_ / "missing.avi").string();
+    EXPECT_EQ(ShellExecuteA(nullptr, "open", missing.c_str(), nullptr, nullptr, 5), SE_ERR_FNF);
+    const std::string inMissingFolder = (dir_ / "gone" / "x.avi").string();
+    EXPECT_EQ(ShellExecuteA(nullptr, "open", inMissingFolder.c_str(), nullptr, nullptr, 5),
+              SE_ERR_PNF);
+    EXPECT_EQ(ShellExecuteA(nullptr, "open", "", nullptr, nullptr, 5), SE_ERR_FNF);
+    EXPECT_TRUE(desktop_.opened.empty());
+}
+
+TEST_F(ShellTest, EditAndPlayHaveNoAssociationSoCallersFallBackToOpen)
+{
+    const std::string file = (dir_ / "Face.bmp").string();
+    std::ofstream(file) << "x";
+    EXPECT_EQ(ShellExecuteA(nullptr, "edit", file.c_str(), nullptr, nullptr, 5), SE_ERR_NOASSOC);
+    EXPECT_EQ(ShellExecuteA(nullptr, "play", file.c_str(), nullptr, nullptr, 5), SE_ERR_NOASSOC);
+    EXPECT_TRUE(desktop_.opened.empty());
+}
+
+TEST_F(ShellTest, OurProgramStartsBesideTheCallerWithTheParameterAsItsOneArgument)
+{
+    std::ofstream(dir_ / "Gresmont") << "#!/bin/sh\n";
+    const std::string exe = dir_.string() + "\\Gresmont.exe";
+    const std::string work = dir_.string();
+    EXPECT_GT(
+        ShellExecuteA(nullptr, "open", exe.c_str(), "C:\\T\\my template.avi", work.c_str(), 5), 32);
+    EXPECT_GT(ShellExecuteA(nullptr, "edit", exe.c_str(), "", nullptr, 5), 32);
+    ASSERT_EQ(desktop_.started.size(), 2u);
+    EXPECT_EQ(desktop_.started[0].program, (dir_ / "Gresmont").string());
+    EXPECT_EQ(desktop_.started[0].argument, "C:\\T\\my template.avi");
+    EXPECT_EQ(desktop_.started[0].folder, work);
+    EXPECT_EQ(desktop_.started[1].argument, "");
+    EXPECT_EQ(desktop_.started[1].folder, work);  // the caller's folder
+    // Without the executable the name is a missing file like any other.
+    const std::string other = dir_.string() + "/Other.exe";
+    EXPECT_EQ(ShellExecuteA(nullptr, "open", other.c_str(), "", nullptr, 5), SE_ERR_FNF);
+    EXPECT_TRUE(desktop_.opened.empty());
+}
