@@ -1,8 +1,38 @@
 #include "platform/ui/qt/ControlFactory.h"
 
+#include <QKeyEvent>
 #include <QSlider>
 
 namespace {
+
+// A horizontal slider whose Up and Page Up lower the position and whose Down and Page
+// Down raise it, as the desktop's trackbar does; Qt's own slider moves the other way for
+// these keys (Left, Right, Home and End agree).
+class DesktopSlider : public QSlider {
+public:
+    explicit DesktopSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        switch (event->key()) {
+        case Qt::Key_Up:
+            triggerAction(SliderSingleStepSub);
+            return;
+        case Qt::Key_Down:
+            triggerAction(SliderSingleStepAdd);
+            return;
+        case Qt::Key_PageUp:
+            triggerAction(SliderPageStepSub);
+            return;
+        case Qt::Key_PageDown:
+            triggerAction(SliderPageStepAdd);
+            return;
+        default:
+            QSlider::keyPressEvent(event);
+        }
+    }
+};
 
 WORD ScrollCode(int action)
 {
@@ -107,7 +137,7 @@ private:
 
 UiWindow* CreateTrackbarControl(const ControlResource& resource, UiWindow* dialog)
 {
-    auto* slider = new QSlider(Qt::Horizontal, dialog->clientWidget());
+    auto* slider = new DesktopSlider(dialog->clientWidget());
     slider->setRange(0, 100);
     slider->setTickPosition(resource.style & TBS_NOTICKS ? QSlider::NoTicks : QSlider::TicksBelow);
     return new TrackbarWindow(resource, dialog, slider);

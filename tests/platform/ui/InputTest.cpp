@@ -144,3 +144,38 @@ TEST(DroppedFiles, APathThatDoesNotFitIsRefusedWhole)
     EXPECT_EQ(DragQueryFileA(drop, 2, exact, sizeof exact), 0u);
     DragFinish(drop);
 }
+
+TEST_F(ProbeDialogTest, TrackbarKeysMoveAsOnTheDesktopAndTellTheirScrollCodes)
+{
+    Send(kTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 1000));
+    Send(kTrackbar, TBM_SETPAGESIZE, 0, 100);
+    Send(kTrackbar, TBM_SETPOS, TRUE, 500);
+    QWidget* slider = WidgetOf(Item(kTrackbar));
+    ASSERT_NE(slider, nullptr);
+    Focus(slider);
+    struct Move {
+        Qt::Key key;
+        int position;
+        WORD code;
+    };
+    // Up and Page Up lower the position, Down and Page Down raise it; Left and Right
+    // follow the bar.
+    const Move moves[] = {{Qt::Key_PageUp, 400, TB_PAGEUP},
+                          {Qt::Key_Up, 399, TB_LINEUP},
+                          {Qt::Key_PageDown, 499, TB_PAGEDOWN},
+                          {Qt::Key_Down, 500, TB_LINEDOWN},
+                          {Qt::Key_Left, 499, TB_LINEUP},
+                          {Qt::Key_Right, 500, TB_LINEDOWN},
+                          {Qt::Key_Home, 0, TB_TOP},
+                          {Qt::Key_End, 1000, TB_BOTTOM}};
+    for (const Move& move : moves) {
+        target_.received.clear();
+        QTest::keyClick(slider, move.key);
+        EXPECT_EQ(Send(kTrackbar, TBM_GETPOS), move.position) << move.key;
+        std::vector<WORD> codes;
+        for (const RecordingTarget::Received& r : target_.received)
+            if (r.message == WM_HSCROLL)
+                codes.push_back(LOWORD(r.wParam));
+        EXPECT_EQ(codes, (std::vector<WORD>{move.code, TB_ENDTRACK})) << move.key;
+    }
+}
