@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -183,10 +184,12 @@ std::size_t GetModuleDirectory(char* buffer, std::size_t size)
     return buffer ? CopyTextCut(buffer, size, path) : 0;
 }
 
-char* ResolvePath(char* buffer, std::size_t size)
+namespace {
+
+// The path in buffer resolved against the program's location; nothing when it is
+// absolute and stays as it is.
+std::optional<std::string> Resolved(const char* buffer, std::size_t size)
 {
-    if (!buffer || size == 0)
-        return buffer;
     const std::string_view text(buffer, ::strnlen(buffer, size));
     // The text may fill the buffer without a terminator, so blanks are skipped within it.
     std::size_t lead = 0;
@@ -194,8 +197,32 @@ char* ResolvePath(char* buffer, std::size_t size)
         ++lead;
     const std::string_view s = text.substr(lead);
     if (IsAbsolute(s))
+        return std::nullopt;
+    return ResolveRelative(ModuleFilePath(), s);
+}
+
+}  // namespace
+
+char* ResolvePath(char* buffer, std::size_t size)
+{
+    if (!buffer || size == 0)
         return buffer;
-    const std::string resolved = ResolveRelative(ModuleFilePath(), s);
-    CopyTextCut(buffer, std::min(size, kPathBufferSize), resolved);
+    if (const std::optional<std::string> resolved = Resolved(buffer, size))
+        CopyTextCut(buffer, std::min(size, kPathBufferSize), *resolved);
     return buffer;
+}
+
+bool ResolveWholePath(char* buffer, std::size_t size)
+{
+    if (!buffer || size == 0)
+        return false;
+    const std::optional<std::string> resolved = Resolved(buffer, size);
+    const std::size_t length = resolved ? resolved->size() : ::strnlen(buffer, size);
+    if (length >= std::min(size, kPathBufferSize)) {
+        buffer[0] = '\0';
+        return false;
+    }
+    if (resolved)
+        std::memcpy(buffer, resolved->c_str(), length + 1);
+    return true;
 }

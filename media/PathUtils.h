@@ -53,3 +53,9 @@ std::size_t GetModuleDirectory(char* buffer, std::size_t size);
 // - a text with a colon or a slash elsewhere is kept, only its leading blanks dropped;
 // - a plain name, or one with backslashes only, lies in the program's folder.
 char* ResolvePath(char* buffer, std::size_t size);
+
+// ResolvePath for a path that must name the file it was given: when the result (or an
+// absolute path as it came) does not fit the buffer and a path buffer whole with its
+// terminator, the buffer gets an empty text and the answer is false, since a cut path
+// would name another file. True otherwise, with the result in buffer.
+bool ResolveWholePath(char* buffer, std::size_t size);

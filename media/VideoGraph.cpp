@@ -427,6 +427,9 @@ bool CVideoGraph::Close()
         if (mediaEvent_)
             mediaEvent_->SetNotifyWindow(0, 0, 0);
         RemoveFilters(graph_, false);
+        // What the closed file's run left in the queue would otherwise reach the owner of
+        // the next file as its own.
+        DrainEvents([](long) {});
     }
     ReleaseFrameImage();
     ReplaceHeapText(fileName_, nullptr);

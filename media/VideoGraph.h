@@ -101,8 +101,9 @@ public:
     // Stops the graph, rewinding it when stopping does not answer S_OK. False without
     // control interface.
     bool Stop();
-    // Tears the rendered file down and keeps the graph manager, the consumer, the video
-    // window and the notification target for the next file. True.
+    // Tears the rendered file down, dropping the events its run left untaken, and keeps
+    // the graph manager, the consumer, the video window and the notification target for
+    // the next file. True.
     bool Close();
     // Close, then releases the graph manager and forgets consumer, video window and
     // notification target. True.

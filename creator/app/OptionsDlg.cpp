@@ -186,6 +186,7 @@ void COptionsDlg::UpdateApplyButton()
 {
     char output[kPathBufferSize] = {};
     ::GetDlgItemTextA(::GetParent(m_hWnd), kOutputPath, output, sizeof output);
+    ResolveWholePath(output, sizeof output);
     ::EnableWindow(::GetDlgItem(m_hWnd, kApplyDelay), SetAviAudioDelay(output, -1) != 0);
 }
 

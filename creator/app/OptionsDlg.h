@@ -51,8 +51,9 @@ public:
     // 0 for a negative delay (nothing changes), else 1.
     int SetAudioDelay(int milliseconds);
 
-    // Enables "&Apply" exactly when the output file named in the owner's field 1104 is an
-    // AVI file whose audio start can be patched.
+    // Enables "&Apply" exactly when the output file named in the owner's field 1104 (a
+    // relative path taken against the program's folder) is an AVI file whose audio start
+    // can be patched.
     void UpdateApplyButton();
     // Rewrites the delay label from the trackbar's position.
     void UpdateDelayLabel();

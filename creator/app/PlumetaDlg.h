@@ -119,20 +119,32 @@ protected:
 
     // Copies the control's text (at most 519 characters) into the focus-path line.
     void ShowPath(int controlId);
-    // The idle (TRUE) or creating (FALSE) state of the controls.
+    // The idle (TRUE) or creating (FALSE) state of the controls, "&Open Project" among
+    // them.
     void EnableControls(BOOL idle);
-    // A template frame is held, no creation runs and the output path is writable.
+    // The template has been read and its frame is held, no creation runs and the output
+    // path is writable.
     BOOL CanCreateVideo();
 
-    // Hands the path field's file to the user's tool or to the shell's verb.
+    // Hands the path field's file to the user's tool (a program beside this one, started
+    // with the file as its command line) or to the shell's verb, else "open"; a message
+    // box when neither takes it. Nothing for an empty field without a tool. The shell's
+    // answer, or the box's.
     INT_PTR LaunchTool(const char* verb, const char* toolProgram, const char* toolDescription,
                        int fieldId);
-    // Opens the folder in the shell, or asks for one when it cannot be opened.
+    // Opens the folder (a path buffer) in the shell; when it cannot be opened, asks for
+    // one with the folder browser, keeps the choice in the buffer and tries again, until
+    // the user cancels.
     void OpenFolder(char* folder);
-    // The file picker into a path field.
+    // The file picker, starting in startFolder with an empty name, into a path field.
     void BrowseFile(const char* filter, const char* startFolder, int fieldId);
-    // The source's picture in a window of its own at its original size.
+    // The source's picture in a window of its own (titled with the source's name) at the
+    // picture's size: made when createWindow is set, else only an open one follows; the
+    // window closes when the source holds no picture.
     void ShowFullSize(CBufferFrame* source, BOOL createWindow);
+    // The source's picture (none: no picture) squeezed into the preview bitmap and shown
+    // on the button; rows bottom-up or top-down as stored. The answer of BM_SETIMAGE.
+    LRESULT ShowPreview(CBufferFrame* source, BOOL bottomUp, HBITMAP bitmap, int buttonId);
 
     DECLARE_MESSAGE_MAP()
 
@@ -142,6 +154,19 @@ private:
     // "<projects folder><separator><name>" into path (520 bytes); empty when the projects
     // folder is unusable or the path would not fit.
     void FormProjectPath(char* path, const char* name) const;
+    // The path field's text made absolute against the program's folder into path (520
+    // bytes); empty when the result would not fit.
+    void ReadPathField(int fieldId, char* path);
+    // "<N> frame" or "<N> frames" in the status line.
+    void ShowFrameCount(int frames);
+    // A picture field's change: the source loads the file it names, an open picture
+    // window and the preview follow.
+    void OnChangePicture(int fieldId, CBufferFrame& source, int bitmap, int buttonId);
+    // Writes the options page's audio delay into the AVI file; 1 when it was patched.
+    int SetAudioStart(const char* video);
+
+    // The preview bitmaps, in the order of their buttons.
+    enum PreviewBitmap { kBackgroundBitmap, kFaceBitmap, kTemplateBitmap, kPreviewCount };
 
     CEditFile backgroundPath_;
     CEditFile faceImagePath_;
@@ -152,7 +177,7 @@ private:
     char folders_[kFolderCount][kPathBufferSize];
     char toolTip_[kPathBufferSize];
     // Background (button 1000), face (1010), template (1020); null until OnInitDialog.
-    HBITMAP previews_[3];
+    HBITMAP previews_[kPreviewCount];
     HICON icon_;
     COptionsDlg options_;
     CBufferFrame backgroundSource_;
@@ -161,4 +186,10 @@ private:
     CBufferFrame videoSource_;
     CVideoCreator creator_;
     CVideoFrame templateReader_;
+    // From a successful start of a template read to the first message it posts.
+    bool templateReading_ = false;
+    // From a successful start of a creation to its end: the file it writes (resolved),
+    // the one whose audio start is set when it ends.
+    bool creating_ = false;
+    char createdVideo_[kPathBufferSize] = {};
 };

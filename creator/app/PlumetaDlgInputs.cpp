@@ -1,11 +1,18 @@
 // The main dialog's input groups: each path field with its file picker, folder opener,
-// tool button and, for the pictures and the template, its preview.
-//
-// Until the pickers, previews and tools are built, each button reaches its helper, which
-// does nothing, and each path field's change shows the field in the focus-path line.
+// tool button and, for the pictures and the template, its preview. Relative paths in the
+// fields are taken against the program's folder, as everywhere in the dialog.
 
 #include "creator/app/PlumetaDlg.h"
 #include "creator/app/PlumetaDlgResource.h"
+#include "media/BitmapInfo.h"
+#include "media/ui/Pickers.h"
+#include "media/ui/PictureWindow.h"
+#include "platform/text/Utf8Copy.h"
+#include "platform/ui/Gdi.h"
+#include "platform/ui/Shell.h"
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -22,6 +29,9 @@ constexpr char kVideoPlayer[] = "Video Player";
 constexpr char kAudioPlayer[] = "Audio Player";
 constexpr char kEditorProgram[] = "Gresmont.exe";
 constexpr char kEditorName[] = "Gresmont";
+
+// The shell's answers above this mean success.
+constexpr INT_PTR kShellSucceeded = 32;
 
 }  // namespace
 
@@ -115,30 +125,148 @@ void CPlumetaDlg::OnOpenVideoFolder()
     OpenFolder(folders_[kVideoFolder]);
 }
 
-INT_PTR CPlumetaDlg::LaunchTool(const char*, const char*, const char*, int)
+INT_PTR CPlumetaDlg::LaunchTool(const char* verb, const char* toolProgram,
+                                const char* toolDescription, int fieldId)
 {
-    return 0;
+    char file[kPathBufferSize];
+    ReadPathField(fieldId, file);
+    // Room for the message's texts and two paths.
+    char message[3 * kPathBufferSize];
+    if (toolProgram) {
+        char tool[kPathBufferSize];
+        CopyTextCut(tool, sizeof tool, toolProgram);
+        ResolveWholePath(tool, sizeof tool);
+        // The tool's own folder is its working folder.
+        char folder[kPathBufferSize];
+        std::memcpy(folder, tool, sizeof folder);
+        if (char* cut = FindLastPathSeparator(folder); cut && IsPathSeparator(*cut))
+            *cut = '\0';
+        const INT_PTR started = ShellExecuteA(nullptr, "open", tool, file, folder, SW_SHOW);
+        if (started > kShellSucceeded)
+            return started;
+        std::snprintf(
+            message, sizeof message,
+            "Cannot %s the file:\r\n\r\n  %s\r\n\r\nNo %s:\r\n\r\n  %s\r\n\r\n or invalid file",
+            verb, file, toolDescription, tool);
+    } else {
+        if (!*SkipSpaces(file))
+            return 0;
+        INT_PTR opened = ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOW);
+        if (opened > kShellSucceeded)
+            return opened;
+        opened = ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOW);
+        if (opened > kShellSucceeded)
+            return opened;
+        std::snprintf(message, sizeof message,
+                      "Cannot %s the file:\r\n\r\n  %s\r\n\r\nNo %s or invalid file", verb, file,
+                      toolDescription);
+    }
+    return MessageBox(message, nullptr, MB_OK);
 }
 
-void CPlumetaDlg::OpenFolder(char*) {}
+void CPlumetaDlg::OpenFolder(char* folder)
+{
+    for (;;) {
+        if (*SkipSpaces(folder) &&
+            ShellExecuteA(nullptr, "open", folder, nullptr, nullptr, SW_SHOW) > kShellSucceeded)
+            return;
+        if (!ChooseFolder(m_hWnd, folder) || !*folder)
+            return;
+    }
+}
 
-void CPlumetaDlg::BrowseFile(const char*, const char*, int) {}
+void CPlumetaDlg::BrowseFile(const char* filter, const char* startFolder, int fieldId)
+{
+    char file[kPathBufferSize] = {};
+    if (ChooseFile(m_hWnd, "Open", startFolder, filter, nullptr, file, sizeof file,
+                   OFN_HIDEREADONLY))
+        SetDlgItemText(fieldId, file);
+}
 
-void CPlumetaDlg::ShowFullSize(CBufferFrame*, BOOL) {}
+void CPlumetaDlg::ShowFullSize(CBufferFrame* source, BOOL createWindow)
+{
+    char name[kPathBufferSize] = {};
+    source->GetName(name, sizeof name - 1);
+    FrameRecord copy{};
+    if (source->GetFrame(&copy) && copy.image) {
+        if (createWindow)
+            cvNamedWindow(name, CV_WINDOW_AUTOSIZE);
+        cvShowImage(name, copy.image);
+        delete copy.image;
+        return;
+    }
+    delete copy.image;
+    cvDestroyWindow(name);
+}
+
+LRESULT CPlumetaDlg::ShowPreview(CBufferFrame* source, BOOL bottomUp, HBITMAP bitmap, int buttonId)
+{
+    HWND button = ::GetDlgItem(m_hWnd, buttonId);
+    RECT client{};
+    ::GetClientRect(button, &client);
+    const int width = client.right - client.left + 1;
+    const int height = client.bottom - client.top + 1;
+    HBITMAP shown = nullptr;
+    // Pictures of one channel are turned into three on the way (the scaled copy converts).
+    FrameRecord picture{0, 0, {}, Image::Create(width, height, 3).release()};
+    if (picture.image && source && source->GetFrameScaled(&picture)) {
+        BITMAPINFO info{};
+        InitBitmapInfoHeader(&info, width, bottomUp ? height : -height, 24);
+        HDC context = GetDC(button);
+        if (SetDIBits(context, bitmap, 0, static_cast<UINT>(height), picture.image->data(), &info,
+                      DIB_RGB_COLORS) > 0)
+            shown = bitmap;
+        ReleaseDC(button, context);
+    }
+    delete picture.image;
+    return ::SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown));
+}
 
 void CPlumetaDlg::OnChangeBackground()
 {
-    ShowPath(kBackgroundPath);
+    OnChangePicture(kBackgroundPath, backgroundSource_, kBackgroundBitmap, kViewBackground);
 }
 
 void CPlumetaDlg::OnChangeFaceImage()
 {
-    ShowPath(kFaceImagePath);
+    OnChangePicture(kFaceImagePath, faceSource_, kFaceBitmap, kViewFaceImage);
+}
+
+void CPlumetaDlg::OnChangePicture(int fieldId, CBufferFrame& source, int bitmap, int buttonId)
+{
+    ShowPath(fieldId);
+    char path[kPathBufferSize];
+    ReadPathField(fieldId, path);
+    source.SetImage(nullptr);
+    source.SetFileName(path);
+    source.LoadFile();
+    ShowFullSize(&source, FALSE);
+    ShowPreview(&source, FALSE, previews_[bitmap], buttonId);
 }
 
 void CPlumetaDlg::OnChangeVideoTemplate()
 {
     ShowPath(kTemplatePath);
+    // The read of the template named before ends here, and its frame goes: neither the
+    // preview nor a creation may take it for the new template's.
+    templateReader_.Stop();
+    templateReader_.Close();
+    templateSource_.SetImage(nullptr);
+    ShowPreview(nullptr, TRUE, previews_[kTemplateBitmap], kTemplatePreview);
+    char path[kPathBufferSize];
+    ReadPathField(kTemplatePath, path);
+    templateReading_ =
+        *SkipSpaces(path) &&
+        templateReader_.Open(path, 0, CVideoFrame::kMaxFrameLimit, m_hWnd, WM_TEMPLATE_COUNTED);
+    // Until the new template is read, nothing can be created.
+    if (templateReading_) {
+        EnableControls(TRUE);
+        return;
+    }
+    templateReader_.Close();
+    templateSource_.SetImage(nullptr);
+    EnableControls(TRUE);
+    SetDlgItemText(kStatusLine, "");
 }
 
 void CPlumetaDlg::OnChangeAudio()
@@ -148,5 +276,8 @@ void CPlumetaDlg::OnChangeAudio()
 
 void CPlumetaDlg::OnChangeOutputVideo()
 {
+    options_.UpdateApplyButton();
     ShowPath(kOutputPath);
+    // Only the idle state follows the field: a creation keeps its own.
+    EnableControls(!creating_);
 }

@@ -47,7 +47,7 @@ int CPlumetaDlg::LoadProject(const char* path)
     for (const PathKey& entry : kPathKeys) {
         char value[kPathBufferSize];
         ReadIniString(kSection, entry.key, "", value, sizeof value, path);
-        ResolvePath(value, sizeof value);
+        ResolveWholePath(value, sizeof value);
         SetDlgItemText(entry.field, value);
     }
     char name[kPathBufferSize];

@@ -51,6 +51,7 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     // file, under any spelling, would destroy it.
     if (IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath))
         return 0;
+    failed_ = false;
     templatePath_ = CopyOf(templatePath);
     audioPath_ = CopyOf(audioPath);
     outputPath_ = CopyOf(outputPath);
@@ -114,6 +115,7 @@ int CVideoCreator::OnGraphEvent()
         // A stream that broke off ends the creation as surely as one that completed; the
         // owner must learn of both to close the graph.
         if (code == EC_COMPLETE || code == EC_ERRORABORT) {
+            failed_ = failed_ || code == EC_ERRORABORT;
             running_ = 0;
             completed = 1;
             PostMessageA(notifyWindow_, WM_CREATION_DONE, 0, 0);

@@ -67,6 +67,9 @@ public:
     // window; the owner's handler must tolerate a second one for the same run. 1 when a
     // completion was seen.
     int OnGraphEvent();
+    // Whether a stream of the creation opened last ended on an error: its file then lacks
+    // what that stream would have written. Kept until the next Open.
+    bool Failed() const { return failed_; }
     // Tears one creation down: stops the graph, removes its filters, frees the pictures
     // and path copies. The sources and the face size percent stay. The result of
     // CVideoGraph::Close.
@@ -89,6 +92,7 @@ private:
 
     // User-interface thread:
     int running_ = 0;
+    bool failed_ = false;
     std::optional<std::string> templatePath_;
     std::optional<std::string> audioPath_;
     std::optional<std::string> outputPath_;

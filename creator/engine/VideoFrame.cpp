@@ -11,6 +11,7 @@ int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND n
         return 0;
     previewIndex_ = previewIndex;
     framesCounted_ = 0;
+    counted_ = false;
     frameLimit_ = static_cast<std::uint8_t>(std::clamp(frameLimit, 0, kMaxFrameLimit));
     messageWindow_ = notifyWindow;
     message_ = message;
@@ -27,6 +28,11 @@ int CVideoFrame::Open(const char* path, int previewIndex, int frameLimit, HWND n
 int CVideoFrame::GetFrameCount()
 {
     return framesCounted_;
+}
+
+bool CVideoFrame::HasCounted() const
+{
+    return counted_;
 }
 
 double CVideoFrame::GetLargestGap() const
@@ -71,5 +77,6 @@ int CVideoFrame::OnGraphEvent()
 
 void CVideoFrame::Notify()
 {
+    counted_ = true;
     PostMessageA(messageWindow_, message_, 0, 0);
 }

@@ -41,6 +41,10 @@ public:
     // completion was seen.
     int OnGraphEvent();
 
+    // Whether the read opened last has posted the caller's message: a message that arrives
+    // while this is false was posted by an earlier read. Any thread.
+    bool HasCounted() const;
+
     // The largest step in seconds between two consecutive samples of the last template;
     // read after the message has arrived.
     double GetLargestGap() const;
@@ -59,5 +63,6 @@ private:
     // thread after the message; atomics, so a read in between sees a whole value.
     std::atomic<int> framesCounted_ = 0;
     std::atomic<double> largestGap_ = 0.0;
+    std::atomic<bool> counted_ = false;
     double previousTime_ = 0.0;  // streaming thread only while running
 };

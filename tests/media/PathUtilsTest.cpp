@@ -162,3 +162,28 @@ TEST_F(ProgramAt, AnUnterminatedBufferIsReadOnlyWithinItsSize)
     ResolvePath(buffer, sizeof buffer);
     EXPECT_STREQ(buffer, "/opt/ap");
 }
+
+TEST_F(ProgramAt, AWholePathIsResolvedOrEmptiedButNeverCut)
+{
+    SetModuleFileNameForTesting("/opt/app/bin/prog");
+    const auto whole = [](const std::string& path, std::size_t size, bool fits) {
+        std::string buffer(size, '\0');
+        std::memcpy(buffer.data(), path.c_str(), std::min(path.size() + 1, size));
+        EXPECT_EQ(ResolveWholePath(buffer.data(), size), fits) << path;
+        return std::string(buffer.c_str(), ::strnlen(buffer.c_str(), size));
+    };
+    EXPECT_EQ(whole("Video\\x.avi", kPathBufferSize, true), "/opt/app/bin/Video\\x.avi");
+    EXPECT_EQ(whole("/videos/x.avi", kPathBufferSize, true), "/videos/x.avi");
+    EXPECT_EQ(whole("", kPathBufferSize, true), "");
+    // "/opt/app/bin/" and 506 characters fill a path buffer to its last byte; one more
+    // would have to be cut, and so would a result longer than a small buffer.
+    EXPECT_EQ(whole(std::string(506, 'n'), kPathBufferSize, true).size(), kPathBufferSize - 1);
+    EXPECT_EQ(whole(std::string(507, 'n'), kPathBufferSize + 100, false), "");
+    EXPECT_EQ(whole("x.avi", 18, false), "");
+    EXPECT_EQ(whole("x.avi", 19, true), "/opt/app/bin/x.avi");
+    // An absolute path that fills its buffer without a terminator is no whole path.
+    std::string unterminated(8, 'a');
+    unterminated[0] = '/';
+    EXPECT_FALSE(ResolveWholePath(unterminated.data(), unterminated.size()));
+    EXPECT_EQ(unterminated[0], '\0');
+}

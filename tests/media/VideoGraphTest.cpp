@@ -29,6 +29,7 @@ public:
     using CVideoGraph::frame_;
     using CVideoGraph::graph_;
     using CVideoGraph::mediaEvent_;
+    using CVideoGraph::RemoveReferenceClock;
     using CVideoGraph::WidePath;
 
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override
@@ -198,6 +199,22 @@ TEST_F(VideoGraphFiles, CloseLetsTheSameGraphRenderTheNextFile)
     ASSERT_NE(published, nullptr);
     EXPECT_EQ(published->width(), 32);
     EXPECT_EQ(published->height(), 16);
+}
+
+TEST_F(VideoGraphFiles, EventsOfAClosedFileNeverReachTheNextOne)
+{
+    ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    graph_.RemoveReferenceClock();
+    ASSERT_TRUE(graph_.Run());
+    // The run ends, and its completion waits in the queue untaken.
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return graph_.frames == 5; }));
+    Sleep(100);
+    ASSERT_TRUE(graph_.Close());
+    ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    long code = 0;
+    LONG_PTR first = 0;
+    LONG_PTR second = 0;
+    EXPECT_NE(graph_.mediaEvent_->GetEvent(&code, &first, &second, 0), S_OK) << code;
 }
 
 TEST_F(VideoGraphFiles, UnreadableFileFailsAndLeavesTheGraphReady)

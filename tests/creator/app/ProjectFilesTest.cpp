@@ -134,6 +134,10 @@ TEST_F(ProjectFilesTest, RelativePathsComeBackAbsoluteAndAreSavedSo)
     const std::string path = (dir_ / "Saved.avp").string();
     dialog_->SaveProject(path.c_str());
     EXPECT_EQ(ProjectValues(path).at("Background"), shared);
+    // A relative path too long to be made absolute whole is no path at all: cut, it would
+    // name another file.
+    Load("Video=Video\\" + std::string(505, 'v') + "\n");
+    EXPECT_EQ(Text(kOutputPath), "");
 }
 
 TEST_F(ProjectFilesTest, AMissingFileGivesEveryKeysDefault)

@@ -224,6 +224,13 @@ TEST_F(VideoCreatorTest, StreamBrokenOffEndsTheCreationLikeCompletion)
     Drain();
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(pump.Count(WM_CREATION_DONE), 1);
+    EXPECT_TRUE(creator.Failed());
+    creator.Close();
+    EXPECT_TRUE(creator.Failed());
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    EXPECT_FALSE(creator.Failed());
+    EXPECT_TRUE(RunToCompletion());
+    EXPECT_FALSE(creator.Failed());
 }
 
 TEST_F(VideoCreatorTest, CompletedRunWritesEveryFrameWithoutAudioAndKeepsTheFaceSize)

@@ -175,6 +175,21 @@ TEST_F(VideoFrameTemplates, RefusedOpenKeepsTheCountOfTheReadStillRendered)
     EXPECT_EQ(reader_.GetFrameCount(), 40);
     EXPECT_EQ(reader_.GetFrameLimit(), 127);
     EXPECT_NEAR(reader_.GetLargestGap(), 0.04, 1e-6);
+    EXPECT_TRUE(reader_.HasCounted());
+}
+
+// The owner tells a message of the read it opened last from one an earlier read posted.
+TEST_F(VideoFrameTemplates, EveryNewReadStartsUncountedUntilItsOwnMessage)
+{
+    EXPECT_FALSE(reader_.HasCounted());
+    ASSERT_NE(reader_.Open(File("t40.avi").c_str(), 0, 127, done_.window(), kTemplateRead), 0);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return done_.count > 0; }));
+    EXPECT_TRUE(reader_.HasCounted());
+    reader_.Stop();
+    reader_.Close();
+    EXPECT_TRUE(reader_.HasCounted());
+    EXPECT_EQ(reader_.Open(File("missing.avi").c_str(), 0, 127, done_.window(), kTemplateRead), 0);
+    EXPECT_FALSE(reader_.HasCounted());
 }
 
 TEST(VideoFrameGaps, LargestStepBetweenUnevenSamples)

@@ -1,0 +1,33 @@
+#include "creator/app/CreationProgress.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// A creation that goes on this long past the template's counted frames is stopped.
+constexpr double kOverrunSeconds = 5.0;
+
+}  // namespace
+
+std::string ProgressText(std::int64_t composed, std::int64_t frames)
+{
+    const std::int64_t shown = std::min(composed, frames);
+    const std::int64_t percent =
+        frames < 1 ? 100 : std::clamp<std::int64_t>(shown * 100 / frames, 0, 100);
+    char text[96];
+    std::snprintf(text, sizeof text, "Frame %lld of %lld (%lld%%)", static_cast<long long>(shown),
+                  static_cast<long long>(frames), static_cast<long long>(percent));
+    return text;
+}
+
+bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap)
+{
+    const double overrun = kOverrunSeconds / largestGap;
+    if (!std::isfinite(overrun) || overrun > std::numeric_limits<std::int32_t>::max() ||
+        overrun < std::numeric_limits<std::int32_t>::min())
+        return true;
+    return composed > frameLimit + static_cast<std::int64_t>(std::trunc(overrun));
+}

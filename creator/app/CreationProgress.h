@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the main dialog tells of a running creation: the status line's progress and the
+// over-length stop. The counts are 64-bit, so that no sum of them overflows.
+
+// "Frame <n> of <frames> (<percent>%)" once `composed` frames have been composed of a
+// template counted as `frames`: n held to at most frames, the percent in whole numbers
+// held to 0 .. 100, and 100 for a template without frames.
+std::string ProgressText(std::int64_t composed, std::int64_t frames);
+
+// Whether `composed` frames are more than the template's frame limit plus five seconds'
+// worth of frames at the template's largest frame spacing (seconds). A spacing that gives
+// no finite count within the range of a 32-bit integer (0 when the reader saw one frame
+// at time 0) makes every creation over-long.
+bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap);

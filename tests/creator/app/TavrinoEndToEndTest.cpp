@@ -1,0 +1,316 @@
+#include "MainDialogTest.h"
+
+#include "platform/av/MediaFile.h"
+#include "platform/ui/WindowServices.h"
+#include "platform/win/Files.h"
+#include "support/AudioStart.h"
+#include "support/MessagePump.h"
+#include "support/TestMedia.h"
+#include "support/WidgetOf.h"
+#include "tools/SampleSet.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+using namespace tavrino_test;
+
+namespace {
+
+// The sample project as the build ships it beside the programs (this test program's own
+// folder, whatever folder the test pretends the program is in).
+std::filesystem::path ShippedSampleProject()
+{
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "VideoProject" /
+           "DefaultProject.avp";
+}
+
+struct VideoFile {
+    int frames = -1;
+    int width = 0;
+    bool audio = false;
+};
+
+VideoFile Probe(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    VideoFile file;
+    if (!av::ProbeMediaFile(path, streams, nullptr))
+        return file;
+    for (const av::StreamInfo& stream : streams) {
+        if (stream.kind == av::StreamKind::Video) {
+            file.frames = static_cast<int>(stream.frameCount);
+            file.width = stream.width;
+        } else if (stream.kind == av::StreamKind::Audio) {
+            file.audio = true;
+        }
+    }
+    return file;
+}
+
+// The first audio stream's start as the header states it, in milliseconds; -1 without one.
+double AudioStartMs(const std::string& path)
+{
+    const auto header = testmedia::FirstAudioStreamHeader(path);
+    if (!header || header->rate == 0)
+        return -1;
+    return 1000.0 * header->start * header->scale / header->rate;
+}
+
+// The number N of a status line "Frame N of ..."; -1 for any other text.
+int FrameShown(const std::string& status)
+{
+    return status.rfind("Frame ", 0) == 0 ? std::atoi(status.c_str() + 6) : -1;
+}
+
+// Tavrino started in a program folder of its own that holds the sample inputs and the
+// sample project the build ships, as a person who starts the program finds it.
+class TavrinoEndToEnd : public MainDialogTest {
+protected:
+    void SetUp() override
+    {
+        MainDialogTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(WriteSampleSet(dir_.string(), &error)) << error;
+        ASSERT_TRUE(std::filesystem::copy_file(ShippedSampleProject(), DefaultProject()));
+    }
+
+    // Starts the dialog and waits until the sample template has been read.
+    void StartOnTheSampleProject()
+    {
+        Start();
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == "48 frames"; }))
+            << Text(kStatusLine);
+    }
+    // A template longer than a read counts, typed into the template field and read. Its
+    // frames are large enough that composing them takes longer than showing the progress,
+    // so that a stop comes well before the template's end.
+    void UseLongTemplate(int framesPerSecond, int frames)
+    {
+        const std::string path = (dir_ / "VideoTemplate" / "Long.avi").string();
+        ASSERT_TRUE(
+            testmedia::MakeTestVideo(path, "mjpeg", 160, 120, framesPerSecond, frames, false));
+        ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, "VideoTemplate\\Long.avi");
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == "127 frames"; }))
+            << Text(kStatusLine);
+    }
+
+    void Click(HWND control) { QTest::mouseClick(WidgetOf(control), Qt::LeftButton); }
+    void Click(int id) { Click(Item(id)); }
+    bool Idle() const
+    {
+        return !IsWindowEnabled(Item(kStopVideo)) && IsWindowEnabled(Item(kTemplatePath));
+    }
+    bool OpenProjectEnabled() const
+    {
+        for (QAction* action : WidgetOf(dialog_->m_hWnd)->findChildren<QAction*>()) {
+            if (action->text() == QStringLiteral("&Open Project"))
+                return action->isEnabled();
+        }
+        return false;
+    }
+
+    // Where the sample project's "Video\Sample.avi" lies.
+    std::string SampleVideo() const { return (dir_ / "Video" / "Sample.avi").string(); }
+};
+
+}  // namespace
+
+TEST_F(TavrinoEndToEnd, TheSampleProjectBecomesItsVideoWithProgressAndTheAudioStartApplied)
+{
+    StartOnTheSampleProject();
+    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background\\Garden.jpg").string());
+    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video\\Sample.avi").string());
+    for (const int preview : {kViewBackground, kViewFaceImage, kTemplatePreview})
+        EXPECT_NE(::SendMessageA(Item(preview), BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << preview;
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kStopVideo)));
+
+    dialog_->OptionsPage().SetAudioDelay(2500);
+    dialog_->OptionsPage().SetFaceSize(150);
+    Click(kCreateVideo);
+    EXPECT_EQ(Text(kStatusLine), "Start creating video ...");
+    EXPECT_TRUE(IsWindowEnabled(Item(kStopVideo)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    EXPECT_FALSE(IsWindowEnabled(Item(kOutputPath)));
+    EXPECT_FALSE(IsWindowEnabled(Options()));
+    EXPECT_FALSE(OpenProjectEnabled());
+    int lastShown = 0;
+    bool inOrder = true;
+    ASSERT_TRUE(testmedia::PumpUntil([&] {
+        if (const int shown = FrameShown(Text(kStatusLine)); shown >= 0) {
+            inOrder = inOrder && shown >= lastShown;
+            lastShown = shown;
+        }
+        return !IsWindowEnabled(Item(kStopVideo));
+    }));
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(Text(kStatusLine), "Frame 48 of 48 (100%)");
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(OpenProjectEnabled());
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+
+    const VideoFile video = Probe(SampleVideo());
+    EXPECT_EQ(video.frames, 48);
+    EXPECT_EQ(video.width, 320);
+    EXPECT_TRUE(video.audio);
+    const auto header = testmedia::FirstAudioStreamHeader(SampleVideo());
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->start,
+              static_cast<std::uint32_t>(static_cast<float>(header->rate) / header->scale * 2500) /
+                  1000);
+    EXPECT_NEAR(testmedia::FirstAudioSampleSeconds(SampleVideo()), 2.5, 0.05);
+
+    // "&Apply" rewrites the audio start of the video just made.
+    HWND apply = ::GetDlgItem(Options(), kApplyDelay);
+    EXPECT_TRUE(IsWindowEnabled(apply));
+    Click(kShowOptions);
+    dialog_->OptionsPage().SetAudioDelay(1000);
+    Click(apply);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return AudioStartMs(SampleVideo()) < 2000; }));
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 1000.0, 0.1);
+    EXPECT_EQ(Probe(SampleVideo()).frames, 48);
+}
+
+TEST_F(TavrinoEndToEnd, AStopRightAfterTheStartOrHalfWayLeavesAFinishedFile)
+{
+    StartOnTheSampleProject();
+    UseLongTemplate(24, 300);
+
+    Click(kCreateVideo);
+    Click(kStopVideo);
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Text(kStatusLine), "Start creating video ...");
+    testmedia::PumpUntil([] { return false; }, 100);
+    // Frames composed before the stop tell nothing once it is over.
+    EXPECT_EQ(Text(kStatusLine), "Start creating video ...");
+    EXPECT_GE(Probe(SampleVideo()).frames, 0);
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+
+    Click(kCreateVideo);
+    ASSERT_TRUE(
+        testmedia::PumpUntil([&] { return FrameShown(Text(kStatusLine)) >= 24 || Idle(); }));
+    Click(kStopVideo);
+    const std::string last = Text(kStatusLine);
+    EXPECT_GE(FrameShown(last), 24);
+    testmedia::PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(Text(kStatusLine), last);
+    EXPECT_TRUE(Idle());
+    const VideoFile stopped = Probe(SampleVideo());
+    EXPECT_GE(stopped.frames, 24);
+    EXPECT_LT(stopped.frames, 300);
+    EXPECT_TRUE(stopped.audio);
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationStopsItAndKeepsTheProject)
+{
+    StartOnTheSampleProject();
+    UseLongTemplate(24, 300);
+    Click(kCreateVideo);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return FrameShown(Text(kStatusLine)) >= 1; }));
+    End();
+    EXPECT_FALSE(dialog_->IsWindowVisible());
+    EXPECT_FALSE(IsWindow(Options()));
+    // What the graphs posted before they stopped changes nothing.
+    testmedia::PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(ProjectValues(RecentProject()).at("VideoTemplate"), "VideoTemplate\\Long.avi");
+    const VideoFile stopped = Probe(SampleVideo());
+    EXPECT_GE(stopped.frames, 1);
+    EXPECT_LT(stopped.frames, 300);
+}
+
+TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLater)
+{
+    StartOnTheSampleProject();
+    // 127 frames counted at 10 a second: the creation stops once 127 + 50 are exceeded.
+    UseLongTemplate(10, 400);
+    Click(kCreateVideo);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+    EXPECT_EQ(Text(kStatusLine), "Frame 127 of 127 (100%)");
+    const VideoFile stopped = Probe(SampleVideo());
+    EXPECT_GE(stopped.frames, 178);
+    EXPECT_LT(stopped.frames, 400);
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, AnOutputHeldByAPlayerStartsNothing)
+{
+    StartOnTheSampleProject();
+    const FileHandle player = CreateFileA(SampleVideo().c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(player, INVALID_HANDLE_VALUE);
+    Click(kCreateVideo);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text, "Creation Fail\r\n\r\nPlease close the output file first");
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_EQ(Text(kStatusLine), "48 frames");
+    EXPECT_TRUE(Idle());
+    CloseHandle(player);
+    EXPECT_EQ(std::filesystem::file_size(SampleVideo()), 0u);
+}
+
+TEST_F(TavrinoEndToEnd, AVideoThatCannotBeWrittenCompletelyIsReportedNotFinished)
+{
+    StartOnTheSampleProject();
+    // Every write to this device fails as on a full disk.
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "/dev/full");
+    Click(kCreateVideo);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text,
+              "Creation Fail\r\n\r\nThe video could not be written completely");
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_EQ(Text(kStatusLine), "48 frames");
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+}
+
+TEST_F(TavrinoEndToEnd, AFailedStartFallsBackToTheFrameCountAndTheNextStartWorks)
+{
+    StartOnTheSampleProject();
+    // A file the system refuses to create, even to its administrator: the creation opens
+    // but does not run.
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "/sys/Sample.avi");
+    testing::internal::CaptureStderr();
+    Click(kCreateVideo);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Text(kStatusLine), "48 frames");
+    EXPECT_TRUE(Idle());
+    EXPECT_TRUE(desktop_.boxes.empty());
+
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Video\\Typed.avi");
+    Click(kCreateVideo);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+    EXPECT_EQ(Text(kStatusLine), "Frame 48 of 48 (100%)");
+    // A typed relative output lies in the program's folder, where "Play Video" looks.
+    const std::string typed = (dir_ / "Video" / "Typed.avi").string();
+    EXPECT_EQ(Probe(typed).frames, 48);
+    EXPECT_EQ(Text(kOutputPath), "Video\\Typed.avi");
+    Click(kPlayVideo);
+    ASSERT_FALSE(desktop_.opened.empty());
+    EXPECT_EQ(desktop_.opened.back(), typed);
+    // And so does "&Apply".
+    HWND apply = ::GetDlgItem(Options(), kApplyDelay);
+    EXPECT_TRUE(IsWindowEnabled(apply));
+    Click(kShowOptions);
+    dialog_->OptionsPage().SetAudioDelay(700);
+    Click(apply);
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return AudioStartMs(typed) < 1000; }));
+    EXPECT_NEAR(AudioStartMs(typed), 700.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, TheEndOfACreationSetsTheAudioStartOfTheFileItWrote)
+{
+    StartOnTheSampleProject();
+    const std::string other = (dir_ / "Video" / "Other.avi").string();
+    ASSERT_TRUE(testmedia::MakeTestVideo(other, "mjpeg", 32, 16, 10, 5, true));
+    Click(kCreateVideo);
+    // Whatever the field names by the end, the video made is the one completed.
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, other.c_str());
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+    EXPECT_EQ(AudioStartMs(other), 0.0);
+}
