@@ -5,6 +5,7 @@
 #include "editor/app/EditorResources.h"
 #include "editor/app/FilesToAVIDlg.h"
 #include "editor/app/FolderPaths.h"
+#include "editor/app/PageLayout.h"
 #include "editor/engine/AVIToFiles.h"
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
@@ -99,12 +100,7 @@ BOOL CDornavelDlg::OnInitDialog()
     CWnd* tabs = GetDlgItem(kTabControl);
     RECT tabRectangle{};
     tabs->GetWindowRect(&tabRectangle);
-    char aviToFiles[] = "AVI to Files";
-    char filesToAvi[] = "Files to AVI";
-    TCITEMA item{TCIF_TEXT, 0, 0, aviToFiles, 0, -1, 0};
-    tabs->SendMessage(TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    item.pszText = filesToAvi;
-    tabs->SendMessage(TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    InsertPageTabs(tabs->m_hWnd);
     tabs->SendMessage(TCM_SETCURSEL, static_cast<WPARAM>(-1));
 
     m_pPages[kAviToFiles] = new (std::nothrow) CAVIToFilesDlg;
@@ -387,7 +383,10 @@ LRESULT CDornavelDlg::OnFrameDone(WPARAM index, LPARAM sender)
     case kFilesToAvi:
         if (n >= m_pFilesToAvi->GetFrameCount())
             ShowProgress(m_pFilesToAvi, n);
-        RefreshPage(kFilesToAvi, SW_SHOW);
+        // The latest frame into the preview; a frame that arrives late, under the other
+        // tab, shows no page there.
+        if (CurrentTab() == kFilesToAvi)
+            RefreshPage(kFilesToAvi, SW_SHOW);
         break;
     default:
         break;

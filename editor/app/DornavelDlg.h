@@ -32,6 +32,9 @@ public:
     // Writes the tab and both pages into the project file at path (the current project
     // stays what it was).
     void SaveProject(const char* path);
+    // The page of a tab (0 "AVI to Files", 1 "Files to AVI"); null for any other tab and
+    // for a page that could not be made.
+    CTabDlg* Page(int tab) const;
 
 protected:
     BOOL PreTranslateMessage(MSG* message) override;
@@ -69,7 +72,6 @@ private:
     // The "Files to AVI" page (index 1) shows or hides, which refreshes its preview.
     void RefreshPage(int tab, int command);
     int CurrentTab() const;
-    CTabDlg* Page(int tab) const;
     // 0 for the AVI-to-files converter, 1 for the files-to-AVI converter, -1 for anything
     // else: only the two converters are taken as senders.
     int ConverterIndex(LPARAM sender) const;

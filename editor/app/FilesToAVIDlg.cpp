@@ -50,8 +50,12 @@ std::string DatedOutputName()
     return JoinPath(folder, name);
 }
 
-void RemoveExcludedCompressors(HWND list)
+}  // namespace
+
+void FillVideoCompressorList(HWND page)
 {
+    HWND list = GetDlgItem(page, kCompressorList);
+    FillCompressorCombo(list, CLSID_VideoCompressorCategory);
     for (const char* excluded : kExcludedCompressors) {
         for (;;) {
             const LRESULT found = SendMessageA(list, CB_FINDSTRING, static_cast<WPARAM>(-1),
@@ -61,9 +65,8 @@ void RemoveExcludedCompressors(HWND list)
             SendMessageA(list, CB_DELETESTRING, static_cast<WPARAM>(found), 0);
         }
     }
+    SendMessageA(list, CB_SETCURSEL, 0, 0);
 }
-
-}  // namespace
 
 std::string FrameRateText(int hundredths)
 {
@@ -103,10 +106,7 @@ BOOL CFilesToAVIDlg::CreatePage(CWnd* parent, RECT rectangle, UINT templateId,
     if (!CTabDlg::CreatePage(parent, rectangle, templateId, converter))
         return FALSE;
     FillFrameRateList(m_hWnd);
-    CWnd* compressors = GetDlgItem(kCompressorList);
-    FillCompressorCombo(compressors->m_hWnd, CLSID_VideoCompressorCategory);
-    RemoveExcludedCompressors(compressors->m_hWnd);
-    compressors->SendMessage(CB_SETCURSEL, 0);
+    FillVideoCompressorList(m_hWnd);
     return TRUE;
 }
 

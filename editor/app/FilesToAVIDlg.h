@@ -60,6 +60,10 @@ private:
 
 // The rate list's items, from the rate in hundredths of a frame a second: "2.50 frame/sec".
 std::string FrameRateText(int hundredths);
+// Fills the compressor list 1202 of the page with "(No Compression)" and the installed
+// video compressors, less the names the editor does not offer (each item that begins
+// with one of them), and selects "(No Compression)".
+void FillVideoCompressorList(HWND page);
 // Fills the rate list 1201 of the page with "1.00 frame/sec" to "4.00 frame/sec" in
 // hundredths (301 items) and selects "2.00 frame/sec".
 void FillFrameRateList(HWND page);

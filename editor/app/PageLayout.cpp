@@ -35,6 +35,16 @@ RECT PageRectangle(const RECT& tab)
     return RECT{x, y, x + static_cast<LONG>(0.98 * w), y + static_cast<LONG>(0.9 * h)};
 }
 
+void InsertPageTabs(HWND tabControl)
+{
+    char aviToFiles[] = "AVI to Files";
+    char filesToAvi[] = "Files to AVI";
+    TCITEMA item{TCIF_TEXT, 0, 0, aviToFiles, 0, -1, 0};
+    SendMessageA(tabControl, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = filesToAvi;
+    SendMessageA(tabControl, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+}
+
 void SetPageIcons(HWND page)
 {
     for (const ButtonIcon& entry : kButtonIcons) {

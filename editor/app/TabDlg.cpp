@@ -109,9 +109,18 @@ BOOL CTabDlg::NormaliseNumberedName(int fieldId, int partnerId)
         number /= 10;
     SetFileNumber(name, sizeof name, kNumberDigits, number < 0 ? 0 : number);
     const BOOL changed = std::strcmp(name, kept) != 0;
+    // A blank field has no prefix of its own: it takes its normal form without handing
+    // the empty prefix to its partner, also in the change its own rewrite raises, so that
+    // a last file missing from a project does not strip the first file's prefix.
+    const bool blank = !*SkipSpaces(kept);
+    const int fillingBefore = m_fillingBlankField;
+    if (blank)
+        m_fillingBlankField = fieldId;
     if (changed)
         field->SetWindowText(name);
-    if (CWnd* partner = partnerId ? GetDlgItem(partnerId) : nullptr) {
+    m_fillingBlankField = fillingBefore;
+    CWnd* partner = partnerId ? GetDlgItem(partnerId) : nullptr;
+    if (partner && !blank && m_fillingBlankField != fieldId) {
         char other[kPathBufferSize];
         partner->GetWindowText(other, sizeof other);
         char prefix[kPathBufferSize] = "";

@@ -55,8 +55,9 @@ public:
     BOOL SetDefaultImageFolder();
     // Brings the file name in the field to its normal form (no folder, ".bmp", the number
     // with at least five digits; a number above 99999 loses its last digit) and gives the
-    // partner field (0: none) the same prefix; the caret stays where it was. TRUE when the
-    // field's text changed.
+    // partner field (0: none) the same prefix, unless the field was blank (it has no
+    // prefix to give) or the partner is empty; the caret stays where it was. TRUE when
+    // the field's text changed.
     BOOL NormaliseNumberedName(int fieldId, int partnerId);
 
     // Hands file to the shell with the verb, then with "open"; when neither works, says
@@ -96,6 +97,8 @@ protected:
     void OnPlay();
 
     char m_szToolTip[kPathBufferSize] = {};
+    // The field whose blank text NormaliseNumberedName is rewriting; 0 when none.
+    int m_fillingBlankField = 0;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,13 +1,19 @@
 #include "tools/gallery/DialogGallery.h"
 
+#include "editor/app/EditorIds.h"
+#include "editor/app/EditorResources.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/WindowServices.h"
+#include "tools/gallery/EditorSnapshots.h"
 #include "tools/gallery/SampleDialog.h"
 
 namespace {
 
 constexpr DialogSnapshot kSnapshots[] = {
     {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog, &EmptySampleDialog},
+    {"GresmontAviToFiles", &kEditorModule, kMainDialogId, &FillEditorWithAviToFiles},
+    {"GresmontFilesToAvi", &kEditorModule, kMainDialogId, &FillEditorWithFilesToAvi},
+    {"GresmontAbout", &kEditorModule, kAboutDialogId},
 };
 
 constexpr int kPageHostId = 1;

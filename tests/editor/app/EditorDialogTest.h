@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ public:
         bool operator==(const Post&) const = default;
     };
     std::vector<Post> posts;
+    // The converters' messages: counted by number; the graph's notification goes to
+    // onGraphNotify with the sender.
+    std::map<UINT, std::vector<Post>> converterPosts;
+    std::function<void(LPARAM sender)> onGraphNotify;
 
 protected:
     LRESULT OnUpdateState(WPARAM mode, LPARAM)
@@ -38,6 +44,12 @@ protected:
         posts.push_back({kFocusText, control});
         return 0;
     }
+    LRESULT OnConverter(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnGraphNotify(WPARAM, LPARAM sender);
+    LRESULT OnFrameDone(WPARAM w, LPARAM l) { return OnConverter(kFrameDone, w, l); }
+    LRESULT OnCountDone(WPARAM w, LPARAM l) { return OnConverter(kCountDone, w, l); }
+    LRESULT OnActivity(WPARAM w, LPARAM l) { return OnConverter(kActivityText, w, l); }
+    LRESULT OnConvertDone(WPARAM w, LPARAM l) { return OnConverter(kConvertDone, w, l); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -71,6 +83,6 @@ inline std::string TextOf(const CWnd& window, int id)
     return TextOf(window.m_hWnd, id);
 }
 // Delivers posted messages until done holds (false after the patience runs out).
-bool WaitFor(const std::function<bool()>& done);
+bool WaitFor(const std::function<bool()>& done, DWORD patienceMs = testmedia::kPatienceMs);
 
 }  // namespace editortest

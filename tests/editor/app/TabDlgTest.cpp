@@ -153,6 +153,12 @@ TEST_F(TabPageTest, TheFirstAndLastFilesShareOnePrefix)
     EXPECT_EQ(TextOf(files_, kLastField), "frame00200.bmp");
     files_.SetDlgItemText(kFirstField, "00001.bmp");
     EXPECT_EQ(TextOf(files_, kLastField), "00200.bmp");
+
+    // A field emptied has no prefix to give: it becomes 00000.bmp, the partner keeps its.
+    files_.SetDlgItemText(kFirstField, "pic00001.bmp");
+    files_.SetDlgItemText(kLastField, "");
+    EXPECT_EQ(TextOf(files_, kLastField), "00000.bmp");
+    EXPECT_EQ(TextOf(files_, kFirstField), "pic00001.bmp");
 }
 
 TEST_F(TabPageTest, PlayFallsBackToOpenAndSaysWhatIsMissing)
