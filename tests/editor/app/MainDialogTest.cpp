@@ -140,6 +140,13 @@ TEST_F(MainDialog, AStoredRunReadyToGoGetsStartAndTheFocus)
     ASSERT_FALSE(desktop_.pictures.empty());
     EXPECT_EQ(desktop_.pictures.back().name, "Files to AVI");
     EXPECT_EQ(desktop_.pictures.back().action, PictureWindowAction::Show);
+
+    // Pressing Start brings the preview up to date before the click is taken.
+    const std::size_t shown = desktop_.pictures.size();
+    QTest::mousePress(WidgetOf(Item(kStartButton)), Qt::LeftButton);
+    ASSERT_GT(desktop_.pictures.size(), shown);
+    EXPECT_EQ(desktop_.pictures.back().action, PictureWindowAction::Show);
+    EXPECT_TRUE(Enabled(kStartButton));  // pressed, not clicked: nothing started
 }
 
 TEST_F(MainDialog, ProgressCountsAgainstKnownFramesOrAloneAndOnlyTheConvertersAreHeard)

@@ -181,6 +181,14 @@ TEST_F(TabPageTest, PlayFallsBackToOpenAndSaysWhatIsMissing)
     EXPECT_EQ(desktop_.boxes[0].owner, avi_.m_hWnd);
     EXPECT_EQ(desktop_.boxes[0].type, MB_OK);
 
+    // A path as long as a field holds is told whole.
+    const std::string longest = "/missing/" + std::string(505, 'v') + ".avi";
+    avi_.SetDlgItemText(kAviField, longest.c_str());
+    Click(avi_, kPlayButton);
+    ASSERT_EQ(desktop_.boxes.size(), 2u);
+    EXPECT_NE(desktop_.boxes[1].text.find("  " + longest + "\r\n"), std::string::npos);
+    desktop_.boxes.pop_back();
+
     avi_.SetDlgItemText(kAviField, "   ");
     Click(avi_, kPlayButton);
     EXPECT_EQ(desktop_.boxes.size(), 1u);
