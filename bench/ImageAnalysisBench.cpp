@@ -1,7 +1,8 @@
 // Prints how long each analysis step of a composed frame takes on a synthetic template
 // frame: a flat background, a figure, and a dark face spot with two eyes and a mouth,
 // with noise. The smoothing and the clustering are timed on the noisy frame, as the
-// composition runs them; the searches are timed on the raw noisy frame too, so that light
+// composition runs them, on one thread and shared with the composition's number of
+// threads; the searches are timed on the raw noisy frame too, so that light
 // noise keeps the regions whole while heavy noise breaks the frame into many small
 // regions, the case in which a search that costs (regions x frame area) would show.
 
@@ -9,11 +10,13 @@
 #include "creator/engine/RegionSearch.h"
 #include "media/image/BilateralSmooth.h"
 #include "media/image/Image.h"
+#include "media/image/RowWorkers.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
 namespace {
@@ -59,28 +62,32 @@ double MillisecondsPerRun(int runs, Work work)
     return spent.count() / runs;
 }
 
-void MeasureSmoothingAndClustering(int width, int height, int noiseLevel)
+// On the calling thread alone (workers null) or shared with the workers.
+void MeasureSmoothingAndClustering(int width, int height, int noiseLevel, RowWorkers* workers)
 {
     auto frame = TemplateFrame(width, height, noiseLevel);
     auto smoothed = Image::Create(width, height, 3, ImageOrigin::BottomLeft);
     const double smoothing =
-        MillisecondsPerRun(20, [&] { SmoothBilateral(*frame, *smoothed, 50, 5); });
+        MillisecondsPerRun(20, [&] { SmoothBilateral(*frame, *smoothed, 50, 5, workers); });
     ColourCluster table[256];
     int clusters = 0;
+    auto work = smoothed->Clone();
     const double clustering = MillisecondsPerRun(20, [&] {
-        auto work = smoothed->Clone();
+        std::memcpy(work->data(), smoothed->data(), work->imageSize());
         clusters = 256;
-        ClusterColours(*work, work.get(), table, &clusters);
+        ClusterColours(*work, work.get(), table, &clusters, workers);
     });
-    std::printf("%4d x %-4d noise %-2d SmoothBilateral  %7.3f ms\n", width, height, noiseLevel,
-                smoothing);
-    std::printf("%4d x %-4d noise %-2d ClusterColours   %7.3f ms (%d clusters)\n", width, height,
-                noiseLevel, clustering, clusters);
+    const int threads = workers ? workers->threadCount() : 1;
+    std::printf("%4d x %-4d noise %-2d SmoothBilateral  %7.3f ms (%d threads)\n", width, height,
+                noiseLevel, smoothing, threads);
+    std::printf("%4d x %-4d noise %-2d ClusterColours   %7.3f ms (%d clusters, %d threads)\n",
+                width, height, noiseLevel, clustering, clusters, threads);
 }
 
-void Measure(int width, int height, int noiseLevel)
+void Measure(int width, int height, int noiseLevel, RowWorkers& workers)
 {
-    MeasureSmoothingAndClustering(width, height, noiseLevel);
+    MeasureSmoothingAndClustering(width, height, noiseLevel, nullptr);
+    MeasureSmoothingAndClustering(width, height, noiseLevel, &workers);
     auto frame = TemplateFrame(width, height, noiseLevel);
     auto subject = Image::Create(width, height, 1);
     auto face = Image::Create(width, height, 1);
@@ -117,9 +124,10 @@ void Measure(int width, int height, int noiseLevel)
 
 int main()
 {
+    RowWorkers workers(RowWorkers::DefaultThreadCount());
     for (const int noiseLevel : {4, 12}) {
-        Measure(320, 240, noiseLevel);
-        Measure(640, 480, noiseLevel);
+        Measure(320, 240, noiseLevel, workers);
+        Measure(640, 480, noiseLevel, workers);
     }
     return 0;
 }

@@ -391,8 +391,9 @@ bool CVideoGraph::Run()
 {
     if (!mediaControl_)
         return false;
-    mediaControl_->Run();
-    return true;
+    // A graph that does not start (its output file cannot be created) produces nothing,
+    // not even an event: only this answer tells the owner.
+    return SUCCEEDED(mediaControl_->Run());
 }
 
 int CVideoGraph::GetState()

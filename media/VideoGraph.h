@@ -91,6 +91,8 @@ public:
     // Removes the graph's filters; with keepOne the last one visited stays. E_FAIL
     // without a graph, the enumeration's error, else S_OK.
     HRESULT RemoveFilters(IFilterGraph* graph, bool keepOne);
+    // Starts the graph. False without control interface and when a filter refuses to
+    // start (the graph is then stopped again).
     bool Run();
     // The graph's state (State_Stopped 0, State_Paused 1, State_Running 2) as the media
     // control reports it within 200 milliseconds, the value of a graph still changing

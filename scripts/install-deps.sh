@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev
   fonts-liberation2
   libgtest-dev
+  locales
   zlib1g-dev
   "$@"
 )

@@ -55,7 +55,8 @@ bool ReadExactly(FileHandle file, std::uint64_t offset, unsigned char* buffer, s
 }
 
 // The file range [begin, end) in which stream headers may lie: the data of the "hdrl"
-// LIST that must open a "RIFF" "AVI " chunk, wholly inside that chunk and the file.
+// LIST, wholly inside the file and the "RIFF" "AVI " chunk that opens it, among whose
+// top-level chunks it may sit anywhere (other writers put a "JUNK" chunk before it).
 struct HeaderList {
     std::uint64_t begin;
     std::uint64_t end;
@@ -64,17 +65,28 @@ struct HeaderList {
 std::optional<HeaderList> FindHeaderList(FileHandle file)
 {
     const std::optional<std::uint64_t> fileSize = FileSize(file);
-    unsigned char head[24];
-    if (!fileSize || !ReadExactly(file, 0, head, sizeof head))
+    unsigned char riff[12];
+    if (!fileSize || !ReadExactly(file, 0, riff, sizeof riff))
         return std::nullopt;
-    if (std::memcmp(head, "RIFF", 4) != 0 || std::memcmp(head + 8, "AVI ", 4) != 0 ||
-        std::memcmp(head + 12, "LIST", 4) != 0 || std::memcmp(head + 20, "hdrl", 4) != 0)
+    if (std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "AVI ", 4) != 0)
         return std::nullopt;
-    const std::uint64_t riffEnd = 8 + static_cast<std::uint64_t>(ReadLe32(head + 4));
-    const std::uint64_t listEnd = 20 + static_cast<std::uint64_t>(ReadLe32(head + 16));
-    if (listEnd > riffEnd || listEnd > *fileSize)
-        return std::nullopt;
-    return HeaderList{24, listEnd};
+    const std::uint64_t riffEnd = 8 + static_cast<std::uint64_t>(ReadLe32(riff + 4));
+    const std::uint64_t end = std::min(riffEnd, *fileSize);
+    unsigned char chunk[12];
+    for (std::uint64_t at = sizeof riff; at + sizeof chunk <= end;) {
+        if (!ReadExactly(file, at, chunk, sizeof chunk))
+            return std::nullopt;
+        const std::uint32_t size = ReadLe32(chunk + 4);
+        const std::uint64_t chunkEnd = at + 8 + size;
+        if (std::memcmp(chunk, "LIST", 4) == 0 && std::memcmp(chunk + 8, "hdrl", 4) == 0) {
+            if (chunkEnd > end)
+                return std::nullopt;
+            return HeaderList{at + sizeof chunk, chunkEnd};
+        }
+        // Chunk data is padded to an even length.
+        at = chunkEnd + (size & 1);
+    }
+    return std::nullopt;
 }
 
 bool IsStreamHeaderOfAudio(const unsigned char* at)

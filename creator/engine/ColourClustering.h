@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+class RowWorkers;
+
 // Reducing a frame's colours to a few clusters in one streaming pass, so that the region
 // search sees flat areas as one colour. A pixel joins the nearest cluster closer than 32
 // colour units or opens a new one; clusters closer than 32 are merged, and a full table
@@ -66,6 +68,45 @@ int FindNearestCluster(const ColourCluster* table, int n, int b0, int b1, int b2
 // table:       caller-owned, *count entries; reset at the start.
 // count:       in: the capacity; out: the number of active clusters, sorted by descending
 //              count. Never more than capacity - 1 for capacities of 2 and more.
+// workers:     optional; the quantising pass then has its rows shared among its threads
+//              (the result is the same byte for byte).
 // Gives 1; 0 when an argument breaks the rules above (then table and destination are
 // untouched and *count is 0).
-int ClusterColours(const Image& source, Image* destination, ColourCluster* table, int* count);
+int ClusterColours(const Image& source, Image* destination, ColourCluster* table, int* count,
+                   RowWorkers* workers = nullptr);
+
+// ClusterColours in steps, for a caller that has the source's rows one band after another:
+// the frame analysis clusters each band of a frame as soon as it is smoothed. The table
+// and the result are ClusterColours's.
+class ColourClusterer {
+public:
+    // table: caller-owned, capacity entries, reset here; it must outlive the clusterer.
+    ColourClusterer(ColourCluster* table, int capacity);
+
+    // The streaming pass over rows first .. end - 1 of source (8 bits, 3 channels, whole
+    // rows). Bands must come in row order and all from one picture.
+    void AddRows(const Image& source, int first, int end);
+    // The last merges and the sort by descending count; gives the active clusters.
+    int Finish();
+
+private:
+    void Add(const std::uint8_t* pixel);
+    // The pixel just added joined or opened this cluster, at this squared distance from
+    // it before it joined.
+    void Remember(int cluster, double square);
+
+    ColourCluster* table_;
+    int capacity_;
+    int active_ = 0;
+    bool lastKnown_ = false;
+    std::uint8_t last_[3] = {};
+    int lastCluster_ = 0;
+    double lastSquare_ = 0;
+};
+
+// ClusterColours' quantising pass: each pixel of destination becomes the truncated mean
+// of its source pixel's nearest cluster among the first active of a finished table.
+// source: 8 bits, 3 channels; destination: 3 channels, at least the source's size, may be
+// the source. workers: optional, shares the rows among its threads (same bytes).
+void QuantiseColours(const Image& source, Image& destination, const ColourCluster* table,
+                     int active, RowWorkers* workers = nullptr);

@@ -2,8 +2,9 @@
 
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/FaceBlend.h"
+#include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/RegionSearch.h"
-#include "media/image/BilateralSmooth.h"
+#include "creator/engine/RegionSearchInternals.h"
 #include "platform/win/Sync.h"
 
 #include <opencv2/imgproc.hpp>
@@ -21,12 +22,18 @@ const char kMakerHost[] = "www.example.com";
 
 constexpr double kIntroSeconds = 5.0;
 constexpr int kClusterCount = 256;
+// The smoothing before the analysis.
+constexpr double kColourSigma = 50;
+constexpr double kSpaceSigma = 5;
 constexpr int kFaceDirections = 16;
 constexpr float kDirectionStep = 22.5f;
 constexpr int kSmallestFaceArea = 64;
 constexpr int kCardWidth = 320;
 constexpr int kCardHeight = 240;
 constexpr int kTextBufferSize = 260;
+// The largest face size percent the options offer: no face is drawn larger than this
+// share of the frame.
+constexpr int kLargestFaceSizePercent = 200;
 const cv::Scalar kWhite(255, 255, 255, 0);
 const cv::Scalar kBlack(0, 0, 0, 0);
 
@@ -84,12 +91,49 @@ void TurnOver(Image& picture)
     cv::flip(rows, rows, 0);
 }
 
+// A copy of picture resized to width x height by area averaging (a mask of 0 and 1 stays
+// 0 and 1, by majority); null when memory runs out.
+ImagePtr ShrunkTo(const Image& picture, int width, int height)
+{
+    ImagePtr shrunk = Image::Create(width, height, picture.channels(), picture.origin());
+    if (shrunk) {
+        cv::Mat target = shrunk->fullMat();
+        cv::resize(picture.mat(), target, target.size(), 0, 0, cv::INTER_AREA);
+    }
+    return shrunk;
+}
+
+// Scales a face cut-out and its mask down, keeping their proportions, to fit within
+// width x height; one that fits already stays as it is. Turning the face costs time in
+// proportion to its pixels, and pixels beyond the largest size the face is ever drawn at
+// would only be thrown away by the scaling at drawing time.
+void FitWithin(ImagePtr& face, ImagePtr& mask, int width, int height)
+{
+    if (face->width() <= width && face->height() <= height)
+        return;
+    const double scale = std::min(static_cast<double>(width) / face->width(),
+                                  static_cast<double>(height) / face->height());
+    const int w = std::clamp(static_cast<int>(std::lround(face->width() * scale)), 1, width);
+    const int h = std::clamp(static_cast<int>(std::lround(face->height() * scale)), 1, height);
+    ImagePtr shrunkFace = ShrunkTo(*face, w, h);
+    ImagePtr shrunkMask = mask ? ShrunkTo(*mask, w, h) : nullptr;
+    // Without memory for the smaller copies the face is turned at its full size.
+    if (!shrunkFace || (mask && !shrunkMask))
+        return;
+    face = std::move(shrunkFace);
+    mask = std::move(shrunkMask);
+}
+
 void CopyPixels(const Image& from, Image& to)
 {
     std::memcpy(to.data(), from.data(), to.imageSize());
 }
 
 }  // namespace
+
+CFrameComposition::CFrameComposition() : workers_(RowWorkers::DefaultThreadCount()) {}
+
+CFrameComposition::~CFrameComposition() = default;
 
 void CFrameComposition::SetSources(CBufferFrame* background, CBufferFrame* face,
                                    CBufferFrame* templ, CBufferFrame* video)
@@ -105,13 +149,16 @@ void CFrameComposition::Start(int total)
     framesDone_ = 0;
     total_ = total;
     endFrame_ = total;
+    times_.Reset();
 }
 
 void CFrameComposition::Prepare()
 {
     ReleasePictures();
+    StepClock clock(times_);
     PrepareWorkImages();
     PrepareBackground();
+    clock.Lap(CompositionTimes::WorkImages);
     PrepareFaces();
 }
 
@@ -138,6 +185,7 @@ void CFrameComposition::PrepareWorkImages()
     scratchA_ = Image::Create(w + 2, h + 2, 1, ImageOrigin::BottomLeft);
     scratchB_ = Image::Create(w + 2, h + 2, 1, ImageOrigin::BottomLeft);
     card_ = Image::Create(kCardWidth, kCardHeight, frame->channels(), ImageOrigin::BottomLeft);
+    searchScratch_ = std::make_unique<RegionSearchScratch>(w, h);
 }
 
 void CFrameComposition::PrepareBackground()
@@ -160,6 +208,7 @@ void CFrameComposition::PrepareFaces()
 {
     if (!faceSource_)
         return;
+    StepClock clock(times_);
     ImagePtr picture = InColour(CopyOfPicture(faceSource_));
     if (!picture || !picture->hasData())
         return;
@@ -169,9 +218,16 @@ void CFrameComposition::PrepareFaces()
     FindMarkedRegion(picture.get(), nullptr, nullptr, nullptr, &face, &mask, nullptr, nullptr,
                      nullptr);
     picture.reset();
+    clock.Lap(CompositionTimes::FaceCutOut);
     // Without a flat backdrop there is no cut-out and the set stays empty.
-    if (face)
-        faces_.Build(face, mask, kFaceDirections, true);
+    if (!face)
+        return;
+    if (frameCopy_)
+        FitWithin(face, mask, frameCopy_->width() * kLargestFaceSizePercent / 100,
+                  frameCopy_->height() * kLargestFaceSizePercent / 100);
+    clock.Lap(CompositionTimes::FaceScaling);
+    faces_.Build(face, mask, kFaceDirections, true, &workers_);
+    clock.Lap(CompositionTimes::FaceTurning);
 }
 
 void CFrameComposition::Release()
@@ -191,6 +247,9 @@ void CFrameComposition::ReleasePictures()
     scratchA_.reset();
     scratchB_.reset();
     card_.reset();
+    stretchedCard_.reset();
+    stretchedCardLine_.clear();
+    searchScratch_.reset();
     faces_.Clear();
 }
 
@@ -219,7 +278,8 @@ int CFrameComposition::EndingSeconds(double t, int total, int n)
 {
     if (n < 1)
         return 0;
-    return static_cast<int>(t * total / n - t + 0.5);
+    // A template longer than its counted frames goes on past the total: nothing is left.
+    return std::max(0, static_cast<int>(t * total / n - t + 0.5));
 }
 
 int CFrameComposition::FaceDirectionIndex(float angle)
@@ -251,6 +311,7 @@ bool CFrameComposition::CanCompose(const Image& frame, long sampleSize, const Im
 
 int CFrameComposition::Compose(Image& frame, long sampleSize, double time)
 {
+    StepClock whole(times_);
     SourceLock hold(videoSource_);
     Image* output = nullptr;
     if (videoSource_) {
@@ -262,29 +323,37 @@ int CFrameComposition::Compose(Image& frame, long sampleSize, double time)
         return -1;
 
     const int n = framesDone_;
+    StepClock clock(times_);
     switch (ChooseMode(n, time, endFrame_)) {
     case Mode::Ending: {
         char line[kTextBufferSize] = {};
         std::snprintf(line, sizeof line, "Ending in %d seconds", EndingSeconds(time, total_, n));
         DrawCard(*output, line);
+        clock.Lap(CompositionTimes::Cards);
+        ++times_.cardFrames;
         break;
     }
     case Mode::Composed:
-        ComposeFrame(frame, *output, n, time);
+        ComposeFrame(frame, *output, n, time, clock);
+        ++times_.composedFrames;
         break;
     case Mode::Intro: {
         char line[kTextBufferSize] = {};
         std::snprintf(line, sizeof line, "Starting in %d seconds", IntroSeconds(time));
         DrawCard(*output, line);
+        clock.Lap(CompositionTimes::Cards);
+        ++times_.cardFrames;
         break;
     }
     }
     CopyPixels(*output, frame);
+    clock.Lap(CompositionTimes::Copies);
     framesDone_ = n + 1;
+    whole.Lap(CompositionTimes::Callback);
     return n;
 }
 
-void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double t)
+void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double t, StepClock& clock)
 {
     endFrame_ = LowerEndFrame(n, total_, endFrame_);
     const int width = frame.width();
@@ -293,10 +362,13 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     // The analysis runs on the sample buffer itself; the raw picture is kept in the
     // frame copy for the output.
     CopyPixels(frame, *frameCopy_);
-    SmoothBilateral(*frameCopy_, frame, 50, 5);
+    clock.Lap(CompositionTimes::Copies);
     std::array<ColourCluster, kClusterCount> clusters;
-    int clusterCount = kClusterCount;
-    ClusterColours(frame, &frame, clusters.data(), &clusterCount);
+    const int clusterCount = SmoothAndCluster(*frameCopy_, frame, kColourSigma, kSpaceSigma,
+                                              clusters.data(), kClusterCount, workers_);
+    clock.Lap(CompositionTimes::Smoothing);
+    QuantiseColours(frame, frame, clusters.data(), clusterCount, &workers_);
+    clock.Lap(CompositionTimes::Quantising);
 
     cv::Rect subjectRect;
     cv::Scalar backgroundColour;
@@ -311,19 +383,22 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         const int outside = std::max(width * height - subjectRect.width * subjectRect.height, 0);
         keepFrame = std::abs(backgroundArea - outside) < outside / 4;
     }
+    clock.Lap(CompositionTimes::MarkedRegion);
 
     cv::Rect faceRect;
     float angle = 0.0f;
     if (!keepFrame) {
         if (found && subjectMask_)
             FindBestRegion(&frame, subjectMask_.get(), faceMask_.get(), scratchA_.get(),
-                           scratchB_.get(), &subjectRect, &faceRect, &angle, kSmallestFaceArea, 0);
+                           scratchB_.get(), &subjectRect, &faceRect, &angle, kSmallestFaceArea, 0,
+                           searchScratch_.get());
         // A face spot as large as the frame is no face spot.
         if (CoversFrame(faceRect, width, height)) {
             keepFrame = true;
             faceRect = cv::Rect();
         }
     }
+    clock.Lap(CompositionTimes::BestRegion);
 
     if (keepFrame)
         CopyPixels(*frameCopy_, output);
@@ -333,6 +408,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         CopyPixels(*frameCopy_, output);
     else
         output.fullMat().setTo(backgroundColour);
+    clock.Lap(CompositionTimes::Copies);
 
     const int index = FaceDirectionIndex(angle);
     const Image* face = faces_.GetImage(index);
@@ -347,8 +423,9 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         if (face && faceMask_)
             cv::subtract(subjectMask_->fullMat(), faceMask_->fullMat(), subjectMask_->fullMat());
         BlendFaceIntoFrame(*frameCopy_, output, *subjectMask_, 0, 0, frameCopy_->width(),
-                           frameCopy_->height());
+                           frameCopy_->height(), &workers_);
     }
+    clock.Lap(CompositionTimes::Blends);
 
     // The preview reads the output picture under the same lock: give it its turn while
     // the picture is complete but for the caption.
@@ -358,6 +435,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
         Sleep(1);
         videoSource_->Lock();
     }
+    clock.Lap(CompositionTimes::HandOver);
 
     const int brightness = MeanIntensity(&output, 0, 0, output.width(), 20);
     const cv::Scalar colour = brightness >= 128 ? kBlack : kWhite;
@@ -365,6 +443,7 @@ void CFrameComposition::ComposeFrame(Image& frame, Image& output, int n, double 
     if (n != 0 && static_cast<int>(t * 0.5) % 2 == 0)
         text = "Automatically produced by";
     DrawCaption(&output, text, 1, output.height() - 3, colour);
+    clock.Lap(CompositionTimes::Caption);
 }
 
 void CFrameComposition::PlaceFace(const Image& face, const Image& mask, const cv::Rect& region,
@@ -387,6 +466,10 @@ void CFrameComposition::DrawCard(Image& output, const char* firstLine)
 {
     if (!card_)
         return;
+    if (stretchedCard_ && ImagesMatch(*stretchedCard_, output) && stretchedCardLine_ == firstLine) {
+        CopyPixels(*stretchedCard_, output);
+        return;
+    }
     card_->fullMat().setTo(kBlack);
     struct CardLine {
         int y;
@@ -407,6 +490,11 @@ void CFrameComposition::DrawCard(Image& output, const char* firstLine)
         DrawCaption(card_.get(), line.text, 1, line.y, kWhite);
     cv::Mat target = output.fullMat();
     cv::resize(card_->fullMat(), target, target.size(), 0, 0, cv::INTER_LINEAR);
+    if (stretchedCard_ && ImagesMatch(*stretchedCard_, output))
+        CopyPixels(output, *stretchedCard_);
+    else
+        stretchedCard_ = output.Clone();
+    stretchedCardLine_ = firstLine;
 }
 
 bool DrawCaption(Image* image, const char* text, int x, int y, const cv::Scalar& colour)

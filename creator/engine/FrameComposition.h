@@ -1,10 +1,17 @@
 #pragma once
 
+#include "creator/engine/CompositionTimes.h"
 #include "creator/engine/RotatedImageSet.h"
 #include "media/BufferFrame.h"
 #include "media/image/Image.h"
+#include "media/image/RowWorkers.h"
 
 #include <opencv2/core.hpp>
+
+#include <memory>
+#include <string>
+
+struct RegionSearchScratch;
 
 // The per-creation picture work of the video creator: the pictures prepared once when a
 // creation opens (background, work images, the 16 turned faces) and the composition of
@@ -20,13 +27,16 @@
 // Threads: SetSources, Prepare, Start, Release and SetFaceSizePercent run on the thread
 // that builds the graph, never while a frame is being composed (the graph is stopped
 // first). Compose runs on the streaming thread, one frame at a time; it holds the video
-// source's lock from entry to exit except for a short hand-over on composed frames.
+// source's lock from entry to exit except for a short hand-over on composed frames. The
+// picture work of a frame is shared with a few worker threads that the composition keeps;
+// Compose returns only once they are done with the frame.
 class CFrameComposition {
 public:
     // What a frame shows.
     enum class Mode { Intro, Composed, Ending };
 
-    CFrameComposition() = default;
+    CFrameComposition();
+    ~CFrameComposition();
     CFrameComposition(const CFrameComposition&) = delete;
     CFrameComposition& operator=(const CFrameComposition&) = delete;
 
@@ -69,6 +79,10 @@ public:
     int total() const { return total_; }
     int endFrame() const { return endFrame_; }
     const CRotatedImageSet& faces() const { return faces_; }
+    // The time spent per step by the last Prepare and the frames composed since Start.
+    const CompositionTimes& times() const { return times_; }
+    // The threads that work on a frame, the streaming thread included.
+    int threadCount() const { return workers_.threadCount(); }
 
     // Which mode frame n at time t gets.
     static Mode ChooseMode(int n, double t, int endFrame);
@@ -79,7 +93,8 @@ public:
     // half up.
     static int IntroSeconds(double t);
     // The seconds the ending card announces: the time at which the total would be reached
-    // at the pace so far, minus now, rounded half up; 0 before the first frame.
+    // at the pace so far, minus now, rounded half up; 0 before the first frame and once the
+    // total is passed.
     static int EndingSeconds(double t, int total, int n);
     // Index 0 to 15 of the turned face that answers a face direction in degrees.
     static int FaceDirectionIndex(float angle);
@@ -94,9 +109,12 @@ private:
 
     // The output picture and the work images all match the frame.
     bool CanCompose(const Image& frame, long sampleSize, const Image* output) const;
-    void ComposeFrame(Image& frame, Image& output, int n, double t);
+    void ComposeFrame(Image& frame, Image& output, int n, double t, StepClock& clock);
+
     // Draws the face of the given direction, scaled, into region of the output picture.
     void PlaceFace(const Image& face, const Image& mask, const cv::Rect& region, Image& output);
+    // The card with the given first line, stretched over the output picture. The card
+    // changes only with its first line, so the stretched picture of the last one is kept.
     void DrawCard(Image& output, const char* firstLine);
 
     // Set up before a creation, read by Compose:
@@ -114,10 +132,17 @@ private:
     ImagePtr frameCopy_;    // the raw frame while its buffer holds the analysed one
     ImagePtr scratchA_;     // fill masks, (width + 2) x (height + 2)
     ImagePtr scratchB_;
-    ImagePtr card_;  // 320 x 240, the frame's channels
+    ImagePtr card_;           // 320 x 240, the frame's channels
+    ImagePtr stretchedCard_;  // the last card over the output picture
+    std::string stretchedCardLine_;
+    std::unique_ptr<RegionSearchScratch> searchScratch_;  // the face-spot search's masks
     int framesDone_ = 0;
     int total_ = 0;
     int endFrame_ = 0;
+
+    // Used by Prepare (turning the faces) and by Compose, never at once:
+    RowWorkers workers_;
+    CompositionTimes times_;
 };
 
 // Draws one line of text on a bottom-up picture so that it reads upright, its baseline on

@@ -1,5 +1,8 @@
 #include "creator/engine/ImageRotation.h"
 
+#include "media/image/RowWorkers.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <new>
@@ -7,8 +10,6 @@
 #include <vector>
 
 namespace {
-
-constexpr RotationPoint kUnitSquare[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 
 // Corner signs of corners 0 to 3 of a picture centred on the origin.
 constexpr int kCornerSignX[4] = {-1, +1, +1, -1};
@@ -70,13 +71,13 @@ int TolerantCeiling(double value)
 // The output pass: covered cells become their mean (or, blending, their sum topped up with
 // the fill colour for the uncovered share), uncovered ones the fill colour.
 void ResolveCoverage(std::span<const CoverageCell> grid, Image& outImage, std::uint32_t fillColour,
-                     bool blend)
+                     bool blend, int first, int end)
 {
     const double fill[3] = {static_cast<double>((fillColour >> 16) & 0xFF),
                             static_cast<double>((fillColour >> 8) & 0xFF),
                             static_cast<double>(fillColour & 0xFF)};
     const int width = outImage.width();
-    for (int y = 0; y < outImage.height(); ++y) {
+    for (int y = first; y < end; ++y) {
         for (int x = 0; x < width; ++x) {
             const CoverageCell& cell = grid[static_cast<std::size_t>(y) * width + x];
             std::uint8_t* out = outImage.pixel(x, y);
@@ -161,126 +162,197 @@ bool MakeRotationGeometry(int sourceWidth, int sourceHeight, double angle,
     return true;
 }
 
-bool RotationClip::IsInsideRotatedPixel(RotationPoint point, RotationPoint centre) const
-{
-    const double ex = point.x - centre.x;
-    const double ey = point.y - centre.y;
-    const double u = cosA_ * ex + cosA90_ * ey;
-    const double v = cosA_ * ey - cosA90_ * ex;
-    return std::fabs(u) < 0.5 && std::fabs(v) < 0.5;
-}
+namespace {
 
-void RotationClip::AddClipPoint(RotationPoint point)
-{
-    if (clipCount_ < kMaxPoints)
-        clip_[clipCount_++] = {ClampUnit(point.x), ClampUnit(point.y)};
-}
+// The clip points of one overlap, in the order they are found.
+struct ClipPoints {
+    // Four corners, four square corners and eight crossings at most.
+    static constexpr int kMost = 16;
+    RotationPoint points[kMost];
+    int count = 0;
+
+    void Add(double x, double y)
+    {
+        if (count < kMost)
+            points[count++] = {ClampUnit(x), ClampUnit(y)};
+    }
+};
 
 // Where edge p-q enters or leaves the unit square. A turned unit edge is never longer
 // than the square is wide, so it can straddle x = 0 or x = 1 but not both (and the same
-// for y); only the first straddled line is tried.
-void RotationClip::AddEdgeCrossings(RotationPoint p, RotationPoint q)
+// for y); only the first straddled line is tried. No NaN arises here, so plain
+// comparisons give the least and the greatest coordinate.
+void AddEdgeCrossings(RotationPoint p, RotationPoint q, ClipPoints& clip)
 {
-    const double minX = std::fmin(p.x, q.x);
-    const double maxX = std::fmax(p.x, q.x);
+    const double minX = p.x < q.x ? p.x : q.x;
+    const double maxX = p.x < q.x ? q.x : p.x;
     if (minX < 0 && 0 < maxX) {
         const double y0 = p.y - p.x * (p.y - q.y) / (p.x - q.x);
         if (InsideUnit(y0))
-            AddClipPoint({0, y0});
+            clip.Add(0, y0);
     } else if (minX < 1 && 1 < maxX) {
         const double y1 = p.y + (p.y - q.y) * (1 - p.x) / (p.x - q.x);
         if (InsideUnit(y1))
-            AddClipPoint({1, y1});
+            clip.Add(1, y1);
     }
-
-    const double minY = std::fmin(p.y, q.y);
-    const double maxY = std::fmax(p.y, q.y);
+    const double minY = p.y < q.y ? p.y : q.y;
+    const double maxY = p.y < q.y ? q.y : p.y;
     if (minY < 0 && 0 < maxY) {
         const double x0 = p.x - (p.x - q.x) * p.y / (p.y - q.y);
         if (InsideUnit(x0))
-            AddClipPoint({x0, 0});
+            clip.Add(x0, 0);
     } else if (minY < 1 && 1 < maxY) {
         const double x1 = p.x + (p.x - q.x) * (1 - p.y) / (p.y - q.y);
         if (InsideUnit(x1))
-            AddClipPoint({x1, 1});
+            clip.Add(x1, 1);
     }
 }
 
-void RotationClip::OrderClipPolygon()
+// The area of the clip polygon. It is convex and its first point one of its corners, so
+// "before the first entry it turns clockwise to" orders the others by angle around that
+// pivot, as a fan. A copy of the pivot has no angle: placed between two corners it would
+// drop the triangle they span, so it is left out (it spans no area itself).
+double ClipArea(const ClipPoints& clip)
 {
-    orderedCount_ = 0;
-    const int n = clipCount_;
+    const int n = clip.count;
     if (n < 3)
-        return;
-    const RotationPoint pivot = clip_[0];
-    // The clip polygon is convex and the pivot one of its corners, so "before the first
-    // entry it turns clockwise to" sorts the others by angle around the pivot. A copy of
-    // the pivot has no angle: placed between two corners it would drop the triangle they
-    // span, so it is left out (it spans no area itself).
+        return 0;
+    const RotationPoint pivot = clip.points[0];
+    RotationPoint ordered[ClipPoints::kMost];
+    int count = 0;
     for (int i = 1; i < n; ++i) {
-        if (NearlySame(clip_[i], pivot))
+        if (NearlySame(clip.points[i], pivot))
             continue;
-        const RotationPoint p{clip_[i].x - pivot.x, clip_[i].y - pivot.y};
-        int at = orderedCount_;
-        for (int k = 0; k < orderedCount_; ++k) {
-            if (p.x * ordered_[k].y - p.y * ordered_[k].x < 0) {
+        const RotationPoint p{clip.points[i].x - pivot.x, clip.points[i].y - pivot.y};
+        int at = count;
+        for (int k = 0; k < count; ++k) {
+            if (p.x * ordered[k].y - p.y * ordered[k].x < 0) {
                 at = k;
                 break;
             }
         }
-        for (int k = orderedCount_; k > at; --k)
-            ordered_[k] = ordered_[k - 1];
-        ordered_[at] = p;
-        ++orderedCount_;
+        // Insert at `at`, the later entries moving up one by one.
+        RotationPoint carry = p;
+        for (int k = at; k < count; ++k)
+            std::swap(carry, ordered[k]);
+        ordered[count++] = carry;
     }
-}
-
-double RotationClip::PolygonArea() const
-{
-    if (orderedCount_ < 2)
+    if (count < 2)
         return 0;
     double twice = 0;
-    for (int k = 1; k < orderedCount_; ++k)
-        twice += ordered_[k - 1].x * ordered_[k].y - ordered_[k].x * ordered_[k - 1].y;
+    for (int k = 1; k < count; ++k)
+        twice += ordered[k - 1].x * ordered[k].y - ordered[k].x * ordered[k - 1].y;
     return std::fabs(twice) / 2;
 }
 
+}  // namespace
+
 double RotationClip::PixelOverlapArea(const std::array<RotationPoint, 4>& quad,
-                                      RotationPoint centre)
+                                      RotationPoint centre) const
 {
-    clipCount_ = 0;
-    orderedCount_ = 0;
-    for (int k = 0; k < 4; ++k) {
-        const RotationPoint p = quad[k];
-        const RotationPoint q = quad[(k + 1) % 4];
+    // Whether the unit square's corners lie inside the turned pixel: the offsets of the
+    // corners from the centre take two values per axis, so their products are made once.
+    const double ex[2] = {0.0 - centre.x, 1.0 - centre.x};
+    const double ey[2] = {0.0 - centre.y, 1.0 - centre.y};
+    const double aex[2] = {cosA_ * ex[0], cosA_ * ex[1]};
+    const double bey[2] = {cosA90_ * ey[0], cosA90_ * ey[1]};
+    const double aey[2] = {cosA_ * ey[0], cosA_ * ey[1]};
+    const double bex[2] = {cosA90_ * ex[0], cosA90_ * ex[1]};
+    auto cornerInside = [&](int i, int j) {
+        const double u = aex[i] + bey[j];
+        const double v = aey[j] - bex[i];
+        return std::fabs(u) < 0.5 && std::fabs(v) < 0.5;
+    };
+    ClipPoints clip;
+    auto edge = [&](RotationPoint p, RotationPoint q, int i, int j) {
         if (InsideUnit(p.x) && InsideUnit(p.y))
-            AddClipPoint(p);
-        if (IsInsideRotatedPixel(kUnitSquare[k], centre))
-            AddClipPoint(kUnitSquare[k]);
-        AddEdgeCrossings(p, q);
-    }
-    OrderClipPolygon();
-    return PolygonArea();
+            clip.Add(p.x, p.y);
+        if (cornerInside(i, j))
+            clip.Add(i, j);
+        AddEdgeCrossings(p, q, clip);
+    };
+    // Corner k of the unit square with edge k of the turned pixel, in the order (0, 0),
+    // (1, 0), (1, 1), (0, 1).
+    edge(quad[0], quad[1], 0, 0);
+    edge(quad[1], quad[2], 1, 0);
+    edge(quad[2], quad[3], 1, 1);
+    edge(quad[3], quad[0], 0, 1);
+    return ClipArea(clip);
 }
 
-void AccumulateCoverage(const Image& source, const Image& sourceMask, const RotationGeometry& g,
-                        std::span<CoverageCell> grid, Image& outMask)
-{
-    RotationClip clip(g.cosA, g.cosA90);
-    const double hw = source.width() * 0.5;
-    const double hh = source.height() * 0.5;
-    const int d = g.quadrant;
-    auto turn = [&g](double u, double v) {
-        return RotationPoint{u * g.cosA - v * g.cosA90 + g.halfWidth,
-                             u * g.cosA90 + v * g.cosA + g.halfHeight};
-    };
+namespace {
 
-    for (int j = 0; j < source.height(); ++j) {
-        for (int i = 0; i < source.width(); ++i) {
-            const double dx = i - hw;
-            const double dy = j - hh;
-            const std::array<RotationPoint, 4> corners{turn(dx, dy), turn(dx + 1, dy),
-                                                       turn(dx + 1, dy + 1), turn(dx, dy + 1)};
+// The coverage pass over the output rows first .. end - 1. Each cell of those rows gets
+// the shares of the same source pixels in the same order (source scan order) as in one
+// pass over the whole output, so bands of rows can be worked on apart, at once, with the
+// same sums bit for bit. A source row meets a band only along a run of its pixels, found
+// from the turned pixel centres' rows, which change linearly along a source row.
+class CoveragePass {
+public:
+    CoveragePass(const Image& source, const Image& sourceMask, const RotationGeometry& g,
+                 std::span<CoverageCell> grid, Image& outMask)
+        : source_(source), sourceMask_(sourceMask), g_(g), grid_(grid), outMask_(outMask),
+          clip_(g.cosA, g.cosA90), hw_(source.width() * 0.5), hh_(source.height() * 0.5),
+          reach_(0.5 * (std::fabs(g.cosA) + std::fabs(g.cosA90)) + kBandSlack)
+    {}
+
+    void Rows(int first, int end) const
+    {
+        for (int j = 0; j < source_.height(); ++j) {
+            int from = 0;
+            int to = 0;
+            if (RunMeeting(j, first, end, from, to))
+                Pixels(j, from, to, first, end);
+        }
+    }
+
+private:
+    // How far beyond a turned pixel centre's row its rows may reach, with room for the
+    // truncations and ceilings of the target ranges and for rounding.
+    static constexpr double kBandSlack = 2.5;
+
+    RotationPoint Turn(double u, double v) const
+    {
+        return RotationPoint{u * g_.cosA - v * g_.cosA90 + g_.halfWidth,
+                             u * g_.cosA90 + v * g_.cosA + g_.halfHeight};
+    }
+
+    // The pixels from .. to - 1 of source row j, a run that holds every pixel whose target
+    // rows can meet rows first .. end - 1; false when there are none.
+    bool RunMeeting(int j, int first, int end, int& from, int& to) const
+    {
+        const int width = source_.width();
+        // The centre of pixel i lands on row slope x i + start.
+        const double slope = g_.cosA90;
+        const double start = (0.5 - hw_) * g_.cosA90 + (j + 0.5 - hh_) * g_.cosA + g_.halfHeight;
+        const double low = first - reach_ - start;
+        const double high = end + reach_ - start;
+        if (std::fabs(slope) < 1e-9) {
+            from = 0;
+            to = low <= 0 && 0 <= high ? width : 0;
+            return to > 0;
+        }
+        double a = low / slope;
+        double b = high / slope;
+        if (a > b)
+            std::swap(a, b);
+        a = std::clamp(std::floor(a) - 1, 0.0, static_cast<double>(width));
+        b = std::clamp(std::ceil(b) + 2, 0.0, static_cast<double>(width));
+        from = static_cast<int>(a);
+        to = static_cast<int>(b);
+        return from < to;
+    }
+
+    void Pixels(int j, int from, int to, int first, int end) const
+    {
+        const int d = g_.quadrant;
+        const std::uint8_t* pixels = source_.row(j);
+        const std::uint8_t* maskValues = sourceMask_.row(j);
+        for (int i = from; i < to; ++i) {
+            const double dx = i - hw_;
+            const double dy = j - hh_;
+            const std::array<RotationPoint, 4> corners{Turn(dx, dy), Turn(dx + 1, dy),
+                                                       Turn(dx + 1, dy + 1), Turn(dx, dy + 1)};
             RotationPoint centre{0, 0};
             for (const RotationPoint& c : corners) {
                 centre.x += 0.25 * c.x;
@@ -289,34 +361,61 @@ void AccumulateCoverage(const Image& source, const Image& sourceMask, const Rota
 
             // In quadrant d, corner d has the least x, d+1 the least y, d+2 the greatest x
             // and d+3 the greatest y.
-            const int x0 = ClampIndex(static_cast<int>(corners[d].x), g.width);
-            const int x1 = ClampIndex(TolerantCeiling(corners[(d + 2) % 4].x), g.width);
-            const int y0 = ClampIndex(static_cast<int>(corners[(d + 1) % 4].y), g.height);
-            const int y1 = ClampIndex(TolerantCeiling(corners[(d + 3) % 4].y), g.height);
+            const int y0 =
+                std::max(ClampIndex(static_cast<int>(corners[(d + 1) % 4].y), g_.height), first);
+            const int y1 =
+                std::min(ClampIndex(TolerantCeiling(corners[(d + 3) % 4].y), g_.height), end);
+            if (y0 >= y1)
+                continue;
+            const int x0 = ClampIndex(static_cast<int>(corners[d].x), g_.width);
+            const int x1 = ClampIndex(TolerantCeiling(corners[(d + 2) % 4].x), g_.width);
 
-            const std::uint8_t* pixel = source.pixel(i, j);
-            const std::uint8_t maskValue = sourceMask.pixel(i, j)[0];
+            const std::uint8_t* pixel = pixels + 3 * i;
+            const std::uint8_t maskValue = maskValues[i];
             for (int y = y0; y < y1; ++y) {
+                CoverageCell* cells = grid_.data() + static_cast<std::size_t>(y) * g_.width;
+                std::uint8_t* maskRow = outMask_.row(y);
                 for (int x = x0; x < x1; ++x) {
                     std::array<RotationPoint, 4> quad;
                     for (int k = 0; k < 4; ++k)
                         quad[k] = {corners[k].x - x, corners[k].y - y};
-                    const double area = clip.PixelOverlapArea(quad, {centre.x - x, centre.y - y});
+                    const double area = clip_.PixelOverlapArea(quad, {centre.x - x, centre.y - y});
                     if (area == 0)
                         continue;
-                    CoverageCell& cell = grid[static_cast<std::size_t>(y) * g.width + x];
+                    CoverageCell& cell = cells[x];
                     for (int k = 0; k < 3; ++k)
                         cell.sum[k] += area * pixel[k];
                     cell.area += area;
-                    outMask.pixel(x, y)[0] = maskValue;
+                    maskRow[x] = maskValue;
                 }
             }
         }
     }
+
+    const Image& source_;
+    const Image& sourceMask_;
+    const RotationGeometry& g_;
+    std::span<CoverageCell> grid_;
+    Image& outMask_;
+    RotationClip clip_;
+    double hw_;
+    double hh_;
+    double reach_;
+};
+
+// Output rows per band of a threaded rotation.
+constexpr int kBandRows = 32;
+
+}  // namespace
+
+void AccumulateCoverage(const Image& source, const Image& sourceMask, const RotationGeometry& g,
+                        std::span<CoverageCell> grid, Image& outMask)
+{
+    CoveragePass(source, sourceMask, g, grid, outMask).Rows(0, g.height);
 }
 
 int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage, ImagePtr* outMask,
-                double angle, std::uint32_t fillColour, bool blend)
+                double angle, std::uint32_t fillColour, bool blend, RowWorkers* workers)
 {
     if (!source.hasData() || source.channels() != 3)
         return 0;
@@ -339,8 +438,16 @@ int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage
         return 0;
     }
 
-    AccumulateCoverage(source, *sourceMask, geometry, grid, *mask);
-    ResolveCoverage(grid, *image, fillColour, blend);
+    // A band's cells are complete once its pass is done, so each band is resolved at once.
+    const CoveragePass pass(source, *sourceMask, geometry, grid, *mask);
+    auto rows = [&](int first, int end) {
+        pass.Rows(first, end);
+        ResolveCoverage(grid, *image, fillColour, blend, first, end);
+    };
+    if (workers)
+        workers->RunRows(geometry.height, kBandRows, rows);
+    else
+        rows(0, geometry.height);
 
     if (outImage)
         *outImage = std::move(image);

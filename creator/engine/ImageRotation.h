@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <span>
 
+class RowWorkers;
+
 // Turning a face picture and its mask by any angle without interpolation blur: every
 // source pixel is a unit square, turned and intersected exactly with the output pixel
 // squares it touches; the intersection areas are the weights of an area-weighted mean.
-// The rotated face set turns its faces with this once per creation, so the code favours
-// clarity over speed. Every call keeps its working state to itself, so rotations may run
-// on several threads at once.
+// The rotated face set turns its faces with this once per creation, while the user waits
+// for the creation to open. Every call keeps its working state to itself, so rotations
+// may run on several threads at once.
 
 // The cosine of an angle in degrees, exact at multiples of 30 degrees so that quarter
 // turns map pixels one to one. Negative angles give the cosine of their magnitude.
@@ -46,27 +48,13 @@ public:
     RotationClip(double cosA, double cosA90) : cosA_(cosA), cosA90_(cosA90) {}
 
     // quad: the turned pixel's corners in order, relative to the output pixel; centre: its
-    // centre in the same frame. Gives the overlap area, 0 to 1.
-    double PixelOverlapArea(const std::array<RotationPoint, 4>& quad, RotationPoint centre);
+    // centre in the same frame. Gives the overlap area, 0 to 1. A corner of the square on
+    // the turned pixel's border counts as outside it.
+    double PixelOverlapArea(const std::array<RotationPoint, 4>& quad, RotationPoint centre) const;
 
 private:
-    // A point strictly inside the turned pixel (its border counts as outside).
-    bool IsInsideRotatedPixel(RotationPoint point, RotationPoint centre) const;
-    // Orders the clip points as a fan around the first one, relative to it.
-    void OrderClipPolygon();
-    double PolygonArea() const;
-    void AddClipPoint(RotationPoint point);
-    void AddEdgeCrossings(RotationPoint p, RotationPoint q);
-
-    // Four corners, four square corners and eight crossings at most.
-    static constexpr int kMaxPoints = 16;
-
     double cosA_;
     double cosA90_;
-    RotationPoint clip_[kMaxPoints] = {};
-    int clipCount_ = 0;
-    RotationPoint ordered_[kMaxPoints] = {};
-    int orderedCount_ = 0;
 };
 
 // One output pixel's share of the source: area-weighted channel sums and covered area.
@@ -95,6 +83,8 @@ void AccumulateCoverage(const Image& source, const Image& sourceMask,
 //            pixels that no source pixel covers.
 // blend:     partly covered pixels mix in the fill colour for their uncovered share;
 //            otherwise they take the mean of what covers them.
+// workers:  optional; the output rows are then shared among its threads (each output pixel
+//            still sums its shares in the same order, so the bytes are the same).
 // Gives 1 on success, 0 when an argument breaks the rules above or memory runs out.
 int RotateImage(const Image& source, const Image* sourceMask, ImagePtr* outImage, ImagePtr* outMask,
-                double angle, std::uint32_t fillColour, bool blend);
+                double angle, std::uint32_t fillColour, bool blend, RowWorkers* workers = nullptr);

@@ -5,6 +5,7 @@
 #include "media/image/RectOps.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -57,7 +58,7 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
     if (!fillMask || !visitedMask)
         return false;
 
-    visitedMask->fullMat().setTo(0);
+    ClearMask(*visitedMask, cv::Rect(0, 0, visitedMask->width(), visitedMask->height()));
     ReusedMask fill(*fillMask, true);
     const BorderColours border(*picture);
     ConnectedComponent component;
@@ -118,7 +119,8 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
 
 bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceMask,
                     Image* fillMask, Image* visitedMask, const cv::Rect* searchRect,
-                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour)
+                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour,
+                    RegionSearchScratch* scratch)
 {
     if (!picture || !picture->hasData() || !subjectMask || !faceMask || !fillMask || !visitedMask ||
         !searchRect)
@@ -128,23 +130,27 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
     if (!IsMaskOf(*subjectMask, w, h) || !IsMaskOf(*faceMask, w, h) ||
         !IsFillMaskOf(*fillMask, w, h) || !IsFillMaskOf(*visitedMask, w, h))
         return false;
-    ReusedMask holeUnion(w + 2, h + 2, false);
-    HoleScratch holeScratch(w, h);
-    if (!holeUnion.valid() || !holeScratch.valid())
+    std::optional<RegionSearchScratch> own;
+    if (!scratch || !scratch->Fits(w, h))
+        scratch = &own.emplace(w, h);
+    if (!scratch->valid())
         return false;
+    ReusedMask& holeUnion = scratch->holeUnion;
 
-    visitedMask->fullMat().setTo(0);
+    ClearMask(*visitedMask, cv::Rect(0, 0, visitedMask->width(), visitedMask->height()));
     ReusedMask fill(*fillMask, true);
     ReusedMask face(*faceMask, false);
     const cv::Mat pixels = picture->fullMat();
     const cv::Rect scan = *searchRect & cv::Rect(0, 0, w, h);
     HoleRecord holes[kHoleTableSize];
     float best = 0.0f;
+    const int scanEnd = scan.x + scan.width;
     for (int y = scan.y; y < scan.y + scan.height; ++y) {
-        for (int x = scan.x; x < scan.x + scan.width; ++x) {
-            std::uint8_t* visited = visitedMask->pixel(x + 1, y + 1);
-            if (subjectMask->pixel(x, y)[0] == 0 || *visited != 0)
-                continue;
+        const std::uint8_t* subjectRow = subjectMask->row(y);
+        std::uint8_t* visitedRow = visitedMask->row(y + 1) + 1;  // picture column x at [x]
+        for (int x = NextSeed(subjectRow, visitedRow, scan.x, scanEnd); x < scanEnd;
+             x = NextSeed(subjectRow, visitedRow, x + 1, scanEnd)) {
+            std::uint8_t* visited = visitedRow + x;
             fill.Clear();
             // Only the seed has to lie in the subject; the region may run beyond it.
             const ConnectedComponent region =
@@ -157,7 +163,7 @@ bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceM
                 continue;
             FillBorderRegions(*fillMask, regionRect);
             const bool holesFound = MeasureRegion(picture, *fillMask, holeUnion, regionRect, holes,
-                                                  kHoleTableSize, holeScratch);
+                                                  kHoleTableSize, scratch->holes);
             float score = 0.0f;
             float regionAngle = 0.0f;
             if (holesFound)

@@ -13,6 +13,8 @@
 
 #include <opencv2/core.hpp>
 
+struct RegionSearchScratch;
+
 // Finds the background: a region of one colour (within 10 of its seed in every channel)
 // that touches the border and whose rectangle is at least W - 4 wide and H - 4 high.
 // picture: 1 or 3 channels, read only. subjectMask (out, optional): a picture mask, 1 on
@@ -38,11 +40,15 @@ bool FindMarkedRegion(const Image* picture, Image* subjectMask, Image* scratchA,
 // bounds of faceMask's non-zero pixels, (0, 0, 0, 0) when none. angle (out, optional):
 // the winner's orientation in degrees, in (-270, 90], 0 for an upright face in a
 // bottom-up frame, growing counter-clockwise; not written when nothing qualifies.
-// Ties keep the first region in scan order. Returns true when some region scored > 0;
-// false without writing anything when an image or searchRect is missing.
+// Ties keep the first region in scan order. scratch (optional): the search's own masks,
+// kept by a caller that searches many frames of one size (see RegionSearchInternals.h);
+// without it, or when it was made for another size, they are made for this call.
+// Returns true when some region scored > 0; false without writing anything when an image
+// or searchRect is missing.
 bool FindBestRegion(const Image* picture, const Image* subjectMask, Image* faceMask,
                     Image* fillMask, Image* visitedMask, const cv::Rect* searchRect,
-                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour);
+                    cv::Rect* faceRect, float* angle, int minArea, int referenceColour,
+                    RegionSearchScratch* scratch = nullptr);
 
 // The rounded mean brightness of the rectangle (x, y, w, h), clipped to the picture; for 3
 // channels the mean of blue + green + red divided by 3. 0 for a missing picture, another

@@ -1,10 +1,12 @@
 #include "creator/engine/RegionSearchInternals.h"
 
+#include "media/image/ColourBlock.h"
 #include "media/image/RectOps.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -21,7 +23,80 @@ cv::Rect InnerArea(const Image& fillMask)
     return cv::Rect(1, 1, fillMask.width() - 2, fillMask.height() - 2);
 }
 
+// Row by row over a part of 1-channel masks: the searches run many small steps on masks,
+// where a plain loop costs less than a library call's setting up.
+template <typename Work>
+void ForRows(const cv::Rect& part, Work work)
+{
+    for (int y = part.y; y < part.y + part.height; ++y)
+        work(y, part.x, part.width);
+}
+
+// Eight bytes at a time, where the compiler would go byte by byte.
+void OrRow(std::uint8_t* to, const std::uint8_t* from, int width)
+{
+    int i = 0;
+    for (; i + 8 <= width; i += 8) {
+        std::uint64_t a;
+        std::uint64_t b;
+        std::memcpy(&a, to + i, sizeof a);
+        std::memcpy(&b, from + i, sizeof b);
+        a |= b;
+        std::memcpy(to + i, &a, sizeof a);
+    }
+    for (; i < width; ++i)
+        to[i] |= from[i];
+}
+
+// Adds 1 to every byte, saturating: eight at a time while none of them is 128 or more.
+void IncrementRow(std::uint8_t* bytes, int width)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    int i = 0;
+    for (; i + 8 <= width; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+        word += kOnes;
+        std::memcpy(bytes + i, &word, sizeof word);
+    }
+    for (; i < width; ++i)
+        bytes[i] = static_cast<std::uint8_t>(bytes[i] == 255 ? 255 : bytes[i] + 1);
+}
+
 }  // namespace
+
+void ClearMask(Image& mask, const cv::Rect& part)
+{
+    const cv::Rect area = part & cv::Rect(0, 0, mask.width(), mask.height());
+    ForRows(area, [&](int y, int x, int width) {
+        std::memset(mask.row(y) + x, 0, static_cast<std::size_t>(width));
+    });
+}
+
+int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    while (x < end) {
+        // Eight at a time while none of them can be a seed: no subject byte set, or every
+        // visited byte set (a word without a zero byte).
+        if (x + 8 <= end) {
+            const std::uint64_t s = ColourBlock<1>::Load8(subject + x);
+            const std::uint64_t v = ColourBlock<1>::Load8(visited + x);
+            if (s == 0 || ((v - kOnes) & ~v & kHighBits) == 0) {
+                x += 8;
+                continue;
+            }
+        }
+        if (subject[x] != 0 && visited[x] == 0)
+            return x;
+        ++x;
+    }
+    return end;
+}
 
 bool IsMaskOf(const Image& mask, int width, int height)
 {
@@ -52,7 +127,7 @@ ReusedMask::ReusedMask(int width, int height, bool fillMask)
 
 void ReusedMask::Wipe()
 {
-    mat().setTo(0);
+    ClearMask(*mask_, cv::Rect(0, 0, mask_->width(), mask_->height()));
     if (fillMask_)
         SetFillMaskRing(mat());
 }
@@ -67,9 +142,7 @@ void ReusedMask::Clear()
     } else {
         const cv::Rect area =
             fillMask_ ? InnerArea(*mask_) : cv::Rect(0, 0, mask_->width(), mask_->height());
-        const cv::Rect part = dirty_ & area;
-        if (!part.empty())
-            mat()(part).setTo(0);
+        ClearMask(*mask_, dirty_ & area);
     }
     dirty_ = cv::Rect();
 }
@@ -79,6 +152,12 @@ void ReusedMask::Touch(const cv::Rect& rect)
     if (rect.empty())
         return;
     dirty_ = dirty_.empty() ? rect : (dirty_ | rect);
+}
+
+bool RegionSearchScratch::Fits(int width, int height) const
+{
+    return valid() && IsFillMaskOf(holeUnion.image(), width, height) &&
+           IsFillMaskOf(holes.fill.image(), width, height);
 }
 
 BorderColours::BorderColours(const Image& picture) : picture_(picture)
@@ -154,8 +233,9 @@ void MarkRegionVisited(const Image& regionMask, Image& visitedMask, std::uint8_t
         const cv::Rect part = rect & cv::Rect(0, 0, regionMask.width(), regionMask.height());
         if (part.empty())
             return;
-        cv::Mat visited = visitedMask.fullMat()(part);
-        cv::bitwise_or(visited, regionMask.fullMat()(part), visited);
+        ForRows(part, [&](int y, int x, int width) {
+            OrRow(visitedMask.row(y) + x, regionMask.row(y) + x, width);
+        });
     } else if (seedByte) {
         *seedByte = 1;
     }
@@ -172,8 +252,8 @@ bool FillBorderRegions(Image& fillMask, const cv::Rect& regionRect)
         InnerArea(fillMask);
     if (band.empty())
         return true;
+    ForRows(band, [&](int y, int x, int width) { IncrementRow(fillMask.row(y) + x, width); });
     cv::Mat view = fillMask.fullMat()(band);
-    cv::add(view, cv::Scalar(1), view);
     // Every outside pixel that reaches the border reaches the band's edge first: there it
     // is either just outside the region's rectangle or on the picture's border.
     auto clearFrom = [&](int x, int y) {

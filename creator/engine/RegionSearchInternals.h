@@ -22,6 +22,11 @@ bool IsMaskOf(const Image& mask, int width, int height);
 bool IsFillMaskOf(const Image& mask, int width, int height);
 // A picture rectangle moved into fill-mask coordinates.
 cv::Rect ToFillMask(const cv::Rect& pictureRect);
+// Zeroes the part of a 1-channel mask (clipped to it).
+void ClearMask(Image& mask, const cv::Rect& part);
+// The first column from x on, below end, where subject is set and visited is not (both
+// rows indexed by picture column); end when there is none.
+int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end);
 
 // A mask shared by many fills in one search. It remembers the part that the fills since
 // its last clearing may have written, so that clearing costs that part and not the whole
@@ -38,6 +43,7 @@ public:
 
     bool valid() const { return mask_ != nullptr && mask_->hasData(); }
     Image& image() { return *mask_; }
+    const Image& image() const { return *mask_; }
     cv::Mat mat() { return mask_->fullMat(); }
 
     // Every byte inside the ring becomes 0 (a fill mask's ring holds 1).
@@ -65,6 +71,22 @@ struct HoleScratch {
 
     ReusedMask fill;
     ReusedMask visited;
+};
+
+// What FindBestRegion needs besides the masks it is given, for one picture size: the
+// union of a region's holes and MeasureRegion's masks. A caller that searches frame after
+// frame keeps one, so that they are made once; every use clears only what the last one
+// wrote.
+struct RegionSearchScratch {
+    RegionSearchScratch(int width, int height)
+        : holeUnion(width + 2, height + 2, false), holes(width, height)
+    {}
+    bool valid() const { return holeUnion.valid() && holes.valid(); }
+    // Made for a width x height picture.
+    bool Fits(int width, int height) const;
+
+    ReusedMask holeUnion;
+    HoleScratch holes;
 };
 
 // A hole found in a region and the fill-mask pixel it was filled from.

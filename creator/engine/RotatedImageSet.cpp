@@ -63,12 +63,12 @@ Image* CRotatedImageSet::GetMask(int index) const
     return masks_[index].get();
 }
 
-void CRotatedImageSet::MakeTurnedEntry(int i, double angle, bool crop)
+void CRotatedImageSet::MakeTurnedEntry(int i, double angle, bool crop, RowWorkers* workers)
 {
     ImagePtr turned;
     ImagePtr turnedMask;
     // Black fill and no blending: what no source pixel covers is black and outside the mask.
-    RotateImage(*images_[0], masks_[0].get(), &turned, &turnedMask, angle, 0, false);
+    RotateImage(*images_[0], masks_[0].get(), &turned, &turnedMask, angle, 0, false, workers);
     if (!crop || !turnedMask) {
         images_[i] = std::move(turned);
         masks_[i] = std::move(turnedMask);
@@ -84,7 +84,7 @@ void CRotatedImageSet::MakeTurnedEntry(int i, double angle, bool crop)
     masks_[i] = CutOut(*turnedMask, r);
 }
 
-int CRotatedImageSet::Build(ImagePtr& image, ImagePtr& mask, int n, bool crop)
+int CRotatedImageSet::Build(ImagePtr& image, ImagePtr& mask, int n, bool crop, RowWorkers* workers)
 {
     if (!image || n < 1)
         return 0;
@@ -105,7 +105,7 @@ int CRotatedImageSet::Build(ImagePtr& image, ImagePtr& mask, int n, bool crop)
     double angle = 0.0;
     for (int i = 0; i < half; ++i) {
         if (i >= 1)
-            MakeTurnedEntry(i, angle, crop);
+            MakeTurnedEntry(i, angle, crop, workers);
         images_[i + half] = TurnedOver(images_[i].get());
         masks_[i + half] = TurnedOver(masks_[i].get());
         angle += step;

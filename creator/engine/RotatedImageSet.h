@@ -4,6 +4,8 @@
 
 #include <vector>
 
+class RowWorkers;
+
 // N turned copies of one face and its mask, made once when a creation opens so that the
 // frame composition only picks a ready face per frame. Entry i is the face turned by
 // -360 i / N degrees (entry 0 the face as given), entry i + N/2 entry i turned over by 180
@@ -31,7 +33,9 @@ public:
     // and changes nothing; when the entry arrays cannot be obtained it gives 0, the set is
     // empty and the caller keeps its pointers. A turn that fails, or whose mask has no set
     // pixel, leaves its entry and the turned-over copy empty.
-    int Build(ImagePtr& image, ImagePtr& mask, int n, bool crop);
+    // workers: optional; each turn then has its rows shared among its threads (the same
+    // bytes either way).
+    int Build(ImagePtr& image, ImagePtr& mask, int n, bool crop, RowWorkers* workers = nullptr);
 
     // The entry at index, or null for an empty entry or an index outside 0 .. count-1.
     Image* GetImage(int index) const;
@@ -44,7 +48,7 @@ public:
 
 private:
     // Turns entry 0 by angle into entry i, cut to its mask when crop is set.
-    void MakeTurnedEntry(int i, double angle, bool crop);
+    void MakeTurnedEntry(int i, double angle, bool crop, RowWorkers* workers);
 
     std::vector<ImagePtr> images_;
     std::vector<ImagePtr> masks_;

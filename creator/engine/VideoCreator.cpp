@@ -1,7 +1,9 @@
 #include "creator/engine/VideoCreator.h"
 
+#include "media/FilterLookup.h"
 #include "platform/dshow/Filter.h"
 #include "platform/text/HeapText.h"
+#include "platform/win/Files.h"
 #include "platform/win/Window.h"
 
 namespace {
@@ -45,6 +47,10 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     // be running and composing with them.
     if (!graph_ || basicVideo_)
         return 0;
+    // The output is emptied when the graph starts: one that is the template or the audio
+    // file, under any spelling, would destroy it.
+    if (IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath))
+        return 0;
     templatePath_ = CopyOf(templatePath);
     audioPath_ = CopyOf(audioPath);
     outputPath_ = CopyOf(outputPath);
@@ -52,7 +58,7 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     composition_.Prepare();
 
     RenderInput(templatePath_);
-    RenderInput(audioPath_);
+    RenderAudio();
     InsertSampleGrabber();
     // Without a video stream in the multiplexer the graph could run but write nothing.
     const bool videoConnected =
@@ -72,6 +78,19 @@ void CVideoCreator::RenderInput(const std::optional<std::string>& path)
         return;
     const std::u16string wide = WidePath(path->c_str());
     graph_->RenderFile(wide.c_str(), nullptr);
+}
+
+void CVideoCreator::RenderAudio()
+{
+    IBaseFilter* templateVideo = FindSinkFilterByMajorType(graph_, MEDIATYPE_Video);
+    RenderInput(audioPath_);
+    // The output's video is the template's: a video stream of the audio file (a film
+    // chosen as the audio) goes nowhere. The graph lists its newest filters first, so the
+    // audio file's video renderers come before the template's.
+    while (IBaseFilter* sink = FindSinkFilterByMajorType(graph_, MEDIATYPE_Video)) {
+        if (sink == templateVideo || graph_->RemoveFilter(sink) != S_OK)
+            break;
+    }
 }
 
 int CVideoCreator::Run()

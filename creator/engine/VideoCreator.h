@@ -49,12 +49,16 @@ public:
     // null or unreadable one adds no stream), the composing grabber, the compressors
     // chosen by name, the multiplexer and the writer on outputPath; total is the
     // template's frame count minus one. Prepares the pictures from the sources as they are
-    // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph
-    // or while an earlier creation is open; 0, with everything closed, when the video does
-    // not reach the multiplexer or the controls cannot be queried.
+    // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph,
+    // while an earlier creation is open, or when outputPath names the template or the
+    // audio file (also under another spelling or through a link); 0, with everything
+    // closed, when the video does not reach the multiplexer or the controls cannot be
+    // queried.
     int Open(const char* templatePath, const char* audioPath, const char* outputPath,
              const char* audioCompressor, const char* videoCompressor, int total);
-    // Runs the graph; the result is also kept as the running flag.
+    // Runs the graph; the result is also kept as the running flag. 0 when the graph does
+    // not start, for instance because the output file cannot be created (the reason goes
+    // to standard error).
     int Run();
     // Stops the graph; clears the running flag when that worked.
     int Stop();
@@ -80,6 +84,8 @@ private:
     // Renders one input file into the graph; the result is not needed: a file that does
     // not render simply adds no stream.
     void RenderInput(const std::optional<std::string>& path);
+    // Renders the audio file's sound only: its video renderers are taken out again.
+    void RenderAudio();
 
     // User-interface thread:
     int running_ = 0;

@@ -5,6 +5,7 @@
 #include "platform/av/FfmpegHandles.h"
 #include "platform/av/StreamFormat.h"
 #include "platform/av/StreamTime.h"
+#include "platform/win/Files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,7 +36,8 @@ public:
 
     bool Open(const std::string& path, std::string* error)
     {
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd_ = ::open(ToNativePath(path.c_str()).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC,
+                     0666);
         if (fd_ < 0)
             return Fail(error,
                         "avi writer: cannot create \"" + path + "\": " + std::strerror(errno));

@@ -1,6 +1,7 @@
 #include "platform/av/FfmpegInput.h"
 
 #include "platform/av/FfmpegError.h"
+#include "platform/win/Files.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,7 +57,8 @@ InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view wh
 {
     AVFormatContext* raw = nullptr;
     const std::string what(who);
-    if (int code = avformat_open_input(&raw, path.c_str(), nullptr, nullptr); code < 0) {
+    if (int code = avformat_open_input(&raw, ToNativePath(path.c_str()).c_str(), nullptr, nullptr);
+        code < 0) {
         Fail(error, FfmpegErrorMessage(what + ": opening \"" + path + "\" failed", code));
         return nullptr;
     }
@@ -79,7 +81,9 @@ StreamInfo DescribeStream(const AVFormatContext& input, int index)
     const AVCodecParameters& codec = *stream.codecpar;
     StreamInfo info;
     info.index = index;
-    info.kind = KindOf(codec.codec_type);
+    // A picture attached to the file (an MP3's cover art) is no stream that plays.
+    info.kind = stream.disposition & AV_DISPOSITION_ATTACHED_PIC ? StreamKind::Other
+                                                                 : KindOf(codec.codec_type);
     if (codec.codec_id != AV_CODEC_ID_NONE)
         info.codec = avcodec_get_name(codec.codec_id);
     info.fourcc = FourccText(codec.codec_tag);

@@ -12,9 +12,9 @@ enum class StreamKind { Video, Audio, Other };
 // What a media file holds, as read by the demuxer (and, for frameCount, by reading the
 // stream's packets through once).
 struct StreamInfo {
-    int index = 0;  // the stream's position in the file
-    StreamKind kind = StreamKind::Other;
-    std::string codec;       // the codec's short name, "" when unknown
+    int index = 0;                        // the stream's position in the file
+    StreamKind kind = StreamKind::Other;  // Other too for an attached picture (cover art)
+    std::string codec;                    // the codec's short name, "" when unknown
     std::string fourcc;      // the container's codec tag as four characters, "" when none
                              // or when it is a number (a WAV format tag, BI_RGB, BI_RLE8)
     bool decodable = false;  // a decoder for it is linked

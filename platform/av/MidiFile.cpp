@@ -1,5 +1,7 @@
 #include "platform/av/MidiFile.h"
 
+#include "platform/win/Files.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <fstream>
@@ -340,7 +342,7 @@ bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::
 
 bool ReadMidiFile(const std::string& path, MidiSequence& sequence, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(ToNativePath(path.c_str()), std::ios::binary | std::ios::ate);
     if (!in)
         return Fail(error, "cannot open \"" + path + "\"");
     const std::streamoff size = in.tellg();

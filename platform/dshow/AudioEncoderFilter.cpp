@@ -18,7 +18,7 @@ const WAVEFORMATEX* Pcm16Format(const CMediaType& type)
 }
 
 CAudioEncoderFilter::CAudioEncoderFilter(std::string friendlyName)
-    : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName))
+    : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName), "audio encoder")
 {}
 
 bool CAudioEncoderFilter::AcceptsInput(const CMediaType& type) const

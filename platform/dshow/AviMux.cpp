@@ -4,11 +4,11 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/AudioEncoderFilter.h"
 #include "platform/dshow/EncodedStream.h"
+#include "platform/dshow/FailureReport.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
 #include "platform/text/Utf16.h"
-#include "platform/win/Files.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,6 +21,8 @@ namespace {
 constexpr REFERENCE_TIME kMaxLead = kUnitsPerSecond;
 
 constexpr double kDefaultFramesPerSecond = 25.0;
+
+constexpr std::string_view kSubsystem = "avi mux";
 
 }  // namespace
 
@@ -195,7 +197,7 @@ std::string CAviMux::TargetPath()
     std::string path;
     LPOLESTR name = nullptr;
     if (SUCCEEDED(sink->GetCurFile(&name, nullptr)) && name) {
-        path = ToNativePath(WideToUtf8(name).c_str());
+        path = WideToUtf8(name);
         CoTaskMemFree(name);
     }
     return path;
@@ -206,12 +208,16 @@ HRESULT CAviMux::Pause()
     CAutoLock lock(&m_StateLock);
     if (IsStopped()) {
         const std::string path = TargetPath();
-        if (path.empty())
+        if (path.empty()) {
+            ReportFailure(kSubsystem, "no file writer with a file name at the output");
             return VFW_E_NOT_CONNECTED;
+        }
         std::string error;
         std::unique_ptr<av::AviWriter> writer = av::AviWriter::Create(path, &error);
-        if (!writer)
+        if (!writer) {
+            ReportFailure(kSubsystem, error);
             return E_FAIL;
+        }
         const std::size_t count = inputs_.size();
         {
             std::lock_guard<std::mutex> writeLock(writeMutex_);
@@ -239,7 +245,9 @@ HRESULT CAviMux::Stop()
     gate_.Close();
     {
         std::lock_guard<std::mutex> lock(writeMutex_);
-        FinishFile(nullptr);
+        std::string error;
+        if (!FinishFile(&error))
+            ReportFailure(kSubsystem, error);
     }
     return CBaseFilter::Stop();
 }
@@ -273,8 +281,9 @@ bool CAviMux::FinishFile(std::string* error)
     return ok;
 }
 
-HRESULT CAviMux::StreamError()
+HRESULT CAviMux::StreamError(std::string_view reason)
 {
+    ReportFailure(kSubsystem, reason);
     NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
     return E_FAIL;
 }
@@ -298,18 +307,17 @@ HRESULT CAviMux::Receive(int input, IMediaSample* sample)
         return S_FALSE;
     std::string error;
     if (!AddStreams(&error))
-        return StreamError();
+        return StreamError(error);
     const int stream = streamOf_[static_cast<std::size_t>(input)];
     if (stream < 0)
         return S_OK;
     const long length = sample->GetActualDataLength();
     const BYTE* stored = inputs_[static_cast<std::size_t>(input)]->StoredData(data, length);
     if (!stored)
-        return StreamError();
+        return StreamError("a sample holds less than one frame");
     if (!writer_->Write(stream, stored, static_cast<std::size_t>(length), start,
-                        std::max(start, stop), sample->IsSyncPoint() == S_OK, &error)) {
-        return StreamError();
-    }
+                        std::max(start, stop), sample->IsSyncPoint() == S_OK, &error))
+        return StreamError(error);
     return S_OK;
 }
 
@@ -325,7 +333,7 @@ HRESULT CAviMux::EndOfStream(int input)
         if (std::none_of(feeding_.begin(), feeding_.end(), [](bool f) { return f; })) {
             std::string error;
             if (!FinishFile(&error))
-                StreamError();
+                StreamError(error);
             complete = true;
         }
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the multiplexer's output carries: an AVI file.
@@ -80,7 +81,8 @@ private:
     // Under writeMutex_.
     bool AddStreams(std::string* error);
     bool FinishFile(std::string* error);
-    HRESULT StreamError();
+    // Reports why and ends the run with EC_ERRORABORT.
+    HRESULT StreamError(std::string_view reason);
     // The file the writer at the output was given; empty when there is none.
     std::string TargetPath();
 

@@ -1,6 +1,7 @@
 #include "platform/dshow/EncoderFilter.h"
 
 #include "platform/com/ComPtr.h"
+#include "platform/dshow/FailureReport.h"
 
 #include <new>
 
@@ -82,9 +83,9 @@ av::StreamFormatPtr CEncoderOutputPin::StreamFormat()
     return encoder_->format_;
 }
 
-CEncoderFilter::CEncoderFilter(REFCLSID clsid, std::string friendlyName)
+CEncoderFilter::CEncoderFilter(REFCLSID clsid, std::string friendlyName, std::string_view subsystem)
     : CBaseFilter(nullptr, nullptr, clsid), friendlyName_(std::move(friendlyName)),
-      input_(this, nullptr), output_(this, nullptr)
+      subsystem_(subsystem), input_(this, nullptr), output_(this, nullptr)
 {}
 
 // The codecs belong to the derived filters and go with them.
@@ -114,6 +115,7 @@ HRESULT CEncoderFilter::OpenFor(const CMediaType& input)
     CMediaType output;
     av::StreamFormatPtr format;
     if (!Open(input, &output, &format, &error) || !format) {
+        ReportFailure(subsystem_, error);
         Close();
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
@@ -149,8 +151,9 @@ HRESULT CEncoderFilter::Pause()
     return CBaseFilter::Pause();
 }
 
-HRESULT CEncoderFilter::StreamError()
+HRESULT CEncoderFilter::StreamError(std::string_view reason)
 {
+    ReportFailure(subsystem_, reason);
     failed_ = true;
     NotifyEvent(EC_ERRORABORT, E_FAIL, 0);
     return E_FAIL;
@@ -170,12 +173,11 @@ HRESULT CEncoderFilter::Receive(IMediaSample* sample)
         if (failed_ || !format_)
             return S_FALSE;
         if (!data)
-            return StreamError();
+            return StreamError("a sample without data");
         used_ = true;
         std::string error;
-        if (!Encode(data, sample->GetActualDataLength(), start, packets, &error)) {
-            return StreamError();
-        }
+        if (!Encode(data, sample->GetActualDataLength(), start, packets, &error))
+            return StreamError(error);
     }
     return DeliverPackets(packets);
 }
@@ -187,7 +189,7 @@ HRESULT CEncoderFilter::EndOfStream()
         std::lock_guard<std::mutex> lock(codecMutex_);
         std::string error;
         if (!failed_ && format_ && used_ && !Flush(packets, &error))
-            StreamError();
+            StreamError(error);
     }
     DeliverPackets(packets);
     if (!output_.IsConnected())

@@ -7,6 +7,7 @@
 
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CEncoderFilter;
@@ -51,7 +52,8 @@ private:
 // drains it before passing the end on.
 class CEncoderFilter : public CBaseFilter {
 public:
-    CEncoderFilter(REFCLSID clsid, std::string friendlyName);
+    // subsystem names the filter's kind in its failure reports ("video encoder").
+    CEncoderFilter(REFCLSID clsid, std::string friendlyName, std::string_view subsystem);
     ~CEncoderFilter() override;
 
     int GetPinCount() override;
@@ -80,11 +82,11 @@ private:
     HRESULT Receive(IMediaSample* sample);
     HRESULT EndOfStream();
     HRESULT DeliverPackets(const std::vector<av::EncodedPacket>& packets);
-    // Under codecMutex_. Ends the stream with EC_ERRORABORT; the graph's events carry a
-    // code only, so the codec's message goes no further.
-    HRESULT StreamError();
+    // Under codecMutex_. Reports why and ends the stream with EC_ERRORABORT.
+    HRESULT StreamError(std::string_view reason);
 
     std::string friendlyName_;
+    std::string_view subsystem_;
     CEncoderInputPin input_;
     CEncoderOutputPin output_;
 

@@ -24,10 +24,13 @@
 //
 // Threads. Building, state changes (Run, Pause, Stop) and event draining happen on the
 // application's thread. Receive, EndOfStream and the grabber's callback run on streaming
-// threads. Stop returns only when every streaming thread has left the graph: it first
-// wakes every wait (a renderer waiting for a sample's time, flow control), then joins the
-// threads. A streaming thread must therefore never wait for the application's thread
-// (tell it things by posting a message).
+// threads. Stopping a running or paused graph first ends every stream where it is, as at
+// the end of its media (StreamEnd.h), so that what is downstream finishes its work (an
+// encoder gives out what it holds, the multiplexer completes its file); then Stop wakes
+// every wait (a renderer waiting for a sample's time, flow control) and joins the
+// threads, and returns only when every streaming thread has left the graph. A streaming
+// thread must therefore never wait for the application's thread (tell it things by
+// posting a message).
 //
 // Samples. Receive borrows the sample: it is valid until Receive returns. A filter that
 // needs the data later copies it; a reference of its own is not enough, since a source

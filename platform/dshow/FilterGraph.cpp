@@ -3,6 +3,7 @@
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Enumerators.h"
+#include "platform/dshow/StreamEnd.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/text/NoCase.h"
@@ -427,8 +428,34 @@ int CFilterGraph::CountRenderers() const
     return count;
 }
 
+void CFilterGraph::EndStreams()
+{
+    {
+        std::lock_guard<std::mutex> lock(eventMutex_);
+        ending_ = true;
+    }
+    std::vector<ComPtr<IStreamEnd>> ends;
+    for (const Member& member : members_) {
+        ComPtr<IStreamEnd> end;
+        if (SUCCEEDED(member.filter->QueryInterface(IID_IStreamEnd, end.OutVoid())))
+            ends.push_back(std::move(end));
+    }
+    // Every stream is asked before any is waited for: a multiplexer input that waits for
+    // another to catch up goes on once that one has ended.
+    for (const ComPtr<IStreamEnd>& end : ends)
+        end->EndStreams();
+    for (const ComPtr<IStreamEnd>& end : ends)
+        end->WaitStreamsEnded();
+    std::lock_guard<std::mutex> lock(eventMutex_);
+    ending_ = false;
+}
+
 void CFilterGraph::StopFilters()
 {
+    // A running or paused graph ends its streams first, so that nothing that was made is
+    // lost: an encoder gives out what it holds and the multiplexer completes its file.
+    if (state_ != State_Stopped)
+        EndStreams();
     // Downstream first: a stopped filter refuses samples at once, which frees every
     // streaming thread still delivering into it before its source joins that thread.
     for (IBaseFilter* filter : DownstreamFirst())
@@ -585,6 +612,9 @@ HRESULT CFilterGraph::Notify(long code, LONG_PTR param1, LONG_PTR param2)
 {
     if (code == EC_COMPLETE) {
         std::unique_lock<std::mutex> lock(eventMutex_);
+        // Streams that end because the graph stops do not complete it.
+        if (ending_)
+            return S_OK;
         ++completed_;
         if (completed_ < renderers_ || completeQueued_)
             return S_OK;

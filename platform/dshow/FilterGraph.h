@@ -90,6 +90,9 @@ private:
     std::vector<IBaseFilter*> DownstreamFirst() const;
     // Stops every filter, downstream first; also after a failed start.
     void StopFilters();
+    // Ends every stream of a running or paused graph where it is and waits for the ends
+    // to pass (IStreamEnd).
+    void EndStreams();
     HRESULT StartFilters(FILTER_STATE target);
     int CountRenderers() const;
     ComPtr<IVideoWindow> FindVideoWindow() const;  // empty when no filter has a window
@@ -112,6 +115,7 @@ private:
     int renderers_ = 0;
     int completed_ = 0;
     bool completeQueued_ = false;
+    bool ending_ = false;  // EndStreams runs: the renderers' ends are no completion
     OAHWND notifyWindow_ = 0;
     long notifyMessage_ = 0;
     LONG_PTR notifyInstance_ = 0;

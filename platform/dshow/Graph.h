@@ -59,7 +59,9 @@ struct IGraphBuilder : IFilterGraph {
 struct IMediaControl : IUnknown {
     virtual HRESULT Run() = 0;
     virtual HRESULT Pause() = 0;
-    // Returns when every streaming thread has ended; never waits for a sample's time.
+    // Ends every stream where it is, as at the end of its media, without an EC_COMPLETE,
+    // then stops every filter; returns when every streaming thread has ended. Never waits
+    // for a sample's time.
     virtual HRESULT Stop() = 0;
     // State changes complete before they return, so this never waits.
     virtual HRESULT GetState(LONG timeoutMs, OAFilterState* state) = 0;

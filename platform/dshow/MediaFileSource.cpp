@@ -2,14 +2,17 @@
 
 #include "platform/av/StreamDecoder.h"
 #include "platform/com/ComPtr.h"
+#include "platform/dshow/FailureReport.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/text/Utf16.h"
+#include "platform/win/Files.h"
 
 #include <cmath>
-#include <filesystem>
 #include <memory>
 
 namespace {
+
+constexpr std::string_view kSubsystem = "media file source";
 
 DWORD FourccValue(const std::string& fourcc)
 {
@@ -119,6 +122,7 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
     std::unique_ptr<av::StreamDecoder> decoder =
         av::StreamDecoder::Open(source_->Path(), stream_.index, &error);
     if (!decoder) {
+        ReportFailure(kSubsystem, error);
         EndStream(E_FAIL);
         return E_FAIL;
     }
@@ -139,6 +143,7 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
             break;
         }
         if (status == av::StreamDecoder::Status::Error) {
+            ReportFailure(kSubsystem, error);
             result = E_FAIL;
             EndStream(result);
             break;
@@ -181,9 +186,9 @@ HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     std::vector<av::StreamInfo> streams;
     std::string error;
     if (!av::ProbeMediaFile(path, streams, &error)) {
-        std::error_code ignored;
-        return std::filesystem::is_regular_file(path, ignored) ? VFW_E_UNKNOWN_FILE_TYPE
-                                                               : VFW_E_NOT_FOUND;
+        ReportFailure(kSubsystem, error);
+        return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
+                                                                         : VFW_E_NOT_FOUND;
     }
     path_ = path;
     for (const av::StreamInfo& stream : streams) {

@@ -1,11 +1,11 @@
 #include "platform/dshow/MidiFileSource.h"
 
 #include "platform/com/ComPtr.h"
+#include "platform/dshow/FailureReport.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/text/Utf16.h"
 #include "platform/win/Files.h"
 
-#include <filesystem>
 #include <new>
 #include <span>
 
@@ -75,13 +75,13 @@ HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     CAutoLock lock(&m_StateLock);
     if (loaded_)
         return E_UNEXPECTED;
-    const std::string path = ToNativePath(WideToUtf8(fileName).c_str());
+    const std::string path = WideToUtf8(fileName);
     std::string error;
     if (!av::ReadMidiFile(path, sequence_, &error)) {
+        ReportFailure("midi file source", error);
         sequence_ = av::MidiSequence();
-        std::error_code ignored;
-        return std::filesystem::is_regular_file(path, ignored) ? VFW_E_UNKNOWN_FILE_TYPE
-                                                               : VFW_E_NOT_FOUND;
+        return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
+                                                                         : VFW_E_NOT_FOUND;
     }
     loaded_ = true;
     HRESULT hr = S_OK;

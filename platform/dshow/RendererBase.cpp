@@ -44,6 +44,28 @@ CBasePin* CBaseRenderer::GetPin(int index)
     return index == 0 ? &m_InputPin : nullptr;
 }
 
+void* CBaseRenderer::GetInterface(REFIID iid)
+{
+    if (iid == IID_IStreamEnd)
+        return static_cast<IStreamEnd*>(this);
+    return CBaseFilter::GetInterface(iid);
+}
+
+HRESULT CBaseRenderer::EndStreams()
+{
+    {
+        std::lock_guard<std::mutex> lock(waitMutex_);
+        ending_ = true;
+    }
+    WakeWaits();
+    return S_OK;
+}
+
+HRESULT CBaseRenderer::WaitStreamsEnded()
+{
+    return S_OK;
+}
+
 void CBaseRenderer::WakeWaits()
 {
     {
@@ -63,6 +85,7 @@ HRESULT CBaseRenderer::Stop()
     m_InputPin.Inactive();
     std::lock_guard<std::mutex> lock(waitMutex_);
     completeSent_ = false;
+    ending_ = false;
     return hr;
 }
 
@@ -86,6 +109,8 @@ bool CBaseRenderer::WaitForRenderTime(IMediaSample* sample)
     for (;;) {
         const FILTER_STATE state = State();
         if (state == State_Stopped)
+            return false;
+        if (ending_)
             return false;
         const unsigned generation = stateGeneration_;
         if (state == State_Paused) {

@@ -22,6 +22,29 @@ CSource::~CSource()
         delete m_paStreams.back();
 }
 
+void* CSource::GetInterface(REFIID iid)
+{
+    if (iid == IID_IStreamEnd)
+        return static_cast<IStreamEnd*>(this);
+    return CBaseFilter::GetInterface(iid);
+}
+
+HRESULT CSource::EndStreams()
+{
+    CAutoLock lock(&m_StateLock);
+    for (CStreamingOutputPin* pin : m_paStreams)
+        pin->EndEarly();
+    return S_OK;
+}
+
+HRESULT CSource::WaitStreamsEnded()
+{
+    CAutoLock lock(&m_StateLock);
+    for (CStreamingOutputPin* pin : m_paStreams)
+        pin->EndedEarly();
+    return S_OK;
+}
+
 int CSource::GetPinCount()
 {
     CAutoLock lock(&m_StateLock);

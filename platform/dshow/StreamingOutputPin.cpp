@@ -31,6 +31,8 @@ HRESULT CStreamingOutputPin::Active()
     if (FAILED(hr))
         return hr;
     stopRequested_ = false;
+    endEarly_ = false;
+    endDelivered_ = false;
     thread_ = std::thread([this] { ThreadProc(); });
     return S_OK;
 }
@@ -45,6 +47,17 @@ HRESULT CStreamingOutputPin::Inactive()
     return S_OK;
 }
 
+void CStreamingOutputPin::EndEarly()
+{
+    endEarly_ = true;
+}
+
+void CStreamingOutputPin::EndedEarly()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
 HRESULT CStreamingOutputPin::ThreadProc()
 {
     HRESULT hr = OnThreadStartPlay();
@@ -52,16 +65,21 @@ HRESULT CStreamingOutputPin::ThreadProc()
         hr = DoBufferProcessingLoop();
     else
         EndStream(hr);
+    // A loop that left for an early end (or on a refused sample meanwhile) has not ended
+    // its stream yet.
+    if (endEarly_ && !endDelivered_)
+        EndStream(S_OK);
     OnThreadDestroy();
     return hr;
 }
 
 void CStreamingOutputPin::EndStream(HRESULT result)
 {
-    if (StopRequested())
+    if (stopRequested_ || endDelivered_)
         return;
     if (FAILED(result)) {
         m_pFilter->NotifyEvent(EC_ERRORABORT, result, 0);
     }
+    endDelivered_ = true;
     DeliverEndOfStream();
 }

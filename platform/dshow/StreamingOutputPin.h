@@ -9,7 +9,9 @@ class CSource;
 
 // An output pin with a streaming thread of its own: started when the filter leaves the
 // stopped state, asked to end and joined when it stops. The thread runs ThreadProc:
-// OnThreadCreate, OnThreadStartPlay, DoBufferProcessingLoop, OnThreadDestroy.
+// OnThreadCreate, OnThreadStartPlay, DoBufferProcessingLoop, OnThreadDestroy. A stream
+// asked to end early (EndEarly, before the graph stops) leaves the loop as for a stop but
+// then delivers end of stream, as at the end of its media.
 class CStreamingOutputPin : public CBaseOutputPin {
 public:
     CStreamingOutputPin(const char* objectName, HRESULT* result, CSource* filter, LPCWSTR name);
@@ -21,6 +23,11 @@ public:
     // downstream Receive (downstream filters were stopped first, so it returns).
     HRESULT Inactive() override;
 
+    // Application's thread, while active: asks the loop to end after the sample in hand
+    // and to deliver end of stream; EndedEarly joins the thread.
+    void EndEarly();
+    void EndedEarly();
+
 protected:
     virtual HRESULT ThreadProc();
     virtual HRESULT OnThreadCreate() { return S_OK; }
@@ -29,11 +36,11 @@ protected:
     // Produces and delivers samples until the stream ends or StopRequested.
     virtual HRESULT DoBufferProcessingLoop() = 0;
 
-    // Streaming thread: true once Inactive wants the loop to end.
-    bool StopRequested() const { return stopRequested_.load(); }
+    // Streaming thread: true once Inactive or EndEarly wants the loop to end.
+    bool StopRequested() const { return stopRequested_.load() || endEarly_.load(); }
     // Ends the stream after the last sample or an error: a failure that did not come from
     // stopping is notified as EC_ERRORABORT (with the code as first parameter); then end of
-    // stream goes downstream.
+    // stream goes downstream, unless the filter is stopping.
     void EndStream(HRESULT result);
 
     CSource* m_pFilter;
@@ -41,4 +48,6 @@ protected:
 private:
     std::thread thread_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> endEarly_{false};
+    bool endDelivered_ = false;  // streaming thread, while it runs
 };

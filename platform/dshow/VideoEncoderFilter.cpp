@@ -32,7 +32,7 @@ const VIDEOINFOHEADER* Rgb24VideoInfo(const CMediaType& type)
 }
 
 CVideoEncoderFilter::CVideoEncoderFilter(std::string friendlyName)
-    : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName))
+    : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName), "video encoder")
 {}
 
 bool CVideoEncoderFilter::AcceptsInput(const CMediaType& type) const
@@ -70,7 +70,7 @@ bool CVideoEncoderFilter::Encode(const BYTE* data, long length, REFERENCE_TIME s
 {
     if (length < frameBytes_) {
         if (error)
-            *error = "video encoder: a sample holds less than one frame";
+            *error = "a sample holds less than one frame";
         return false;
     }
     return encoder_->Encode(data, start, out, error);

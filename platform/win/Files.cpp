@@ -144,6 +144,17 @@ std::uint32_t GetFileAttributesA(const char* path)
     return S_ISDIR(status.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
+bool IsSameFile(const char* first, const char* second)
+{
+    if (!first || !second)
+        return false;
+    struct stat a {};
+    struct stat b {};
+    return ::stat(ToNativePath(first).c_str(), &a) == 0 &&
+           ::stat(ToNativePath(second).c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 BOOL CreateDirectoryA(const char* path, const void*)
 {
     if (!path || !*path)

@@ -1,5 +1,6 @@
 #include "platform/win/Profile.h"
 
+#include "platform/win/Files.h"
 #include "platform/win/ProfileText.h"
 
 #include <sys/stat.h>
@@ -23,13 +24,6 @@ struct CloseFile {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
-
-std::string NativePath(const char* fileName)
-{
-    std::string path(fileName);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 enum class ReadStatus { Read, Missing, Failed };
 
@@ -182,7 +176,7 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
         return 0;
     }
     std::string text;
-    if (!fileName || ReadWholeFile(NativePath(fileName), text) != ReadStatus::Read) {
+    if (!fileName || ReadWholeFile(ToNativePath(fileName), text) != ReadStatus::Read) {
         text.clear();
     }
     const ProfileText profile(text);
@@ -204,7 +198,7 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
     if (!section || !fileName) {
         return false;
     }
-    const auto path = NativePath(fileName);
+    const auto path = ToNativePath(fileName);
     std::string text;
     const auto status = ReadWholeFile(path, text);
     if (status == ReadStatus::Failed) {

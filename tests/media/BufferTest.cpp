@@ -112,6 +112,29 @@ TEST(BufferEvents, EachChangeWakesEveryConsumerOnce)
     buffer.Close();
 }
 
+TEST(BufferEvents, SecondCreateWakesAndReleasesTheOldSlots)
+{
+    ProbeBuffer buffer;
+    ASSERT_TRUE(buffer.Create("Video", 1));
+    int key = 0;
+    HANDLE first = buffer.GetEvent(&key);
+    ASSERT_NE(first, nullptr);
+    DWORD woke = WAIT_FAILED;
+    std::thread consumer([&] { woke = WaitForSingleObject(first, 10000); });
+    // Let the consumer start waiting: the event is closed under it, which a wait survives.
+    Sleep(200);
+    ASSERT_TRUE(buffer.Create("Video", 3));
+    consumer.join();
+    EXPECT_EQ(woke, WAIT_OBJECT_0);
+    EXPECT_EQ(buffer.consumerCount_, 3u);
+    int a = 0;
+    int b = 0;
+    EXPECT_NE(buffer.GetEvent(&a), nullptr);
+    EXPECT_NE(buffer.GetEvent(&b), nullptr);
+    EXPECT_NE(buffer.GetEvent(&key), nullptr);
+    buffer.Close();
+}
+
 TEST(BufferClose, WithoutCreateSucceeds)
 {
     ProbeBuffer buffer;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +55,37 @@ protected:
     }
 };
 
+// Numbers are written as a German user's programs write them (a decimal comma) while the
+// object lives. The locale comes from the system, or else is compiled from the installed
+// definitions into a folder of the test's own.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale()
+    {
+        if (std::setlocale(LC_NUMERIC, kName))
+            return;
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 " + folder_.path(kName) + " >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0)
+            return;
+        setenv("LOCPATH", folder_.root().c_str(), 1);
+        std::setlocale(LC_NUMERIC, kName);
+    }
+    ~DecimalCommaLocale()
+    {
+        std::setlocale(LC_NUMERIC, "C");
+        unsetenv("LOCPATH");
+    }
+    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
+    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
+
+    bool active() const { return std::localeconv()->decimal_point[0] == ','; }
+
+private:
+    static constexpr const char* kName = "de_DE.UTF-8";
+    testmedia::TempFolder folder_;
+};
+
 }  // namespace
 
 TEST_F(ProfileBesideProgram, BareNameIsReadInTheProgramsFolder)
@@ -95,6 +128,17 @@ TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopAndTextThatIsNoNumberGiv
     EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), HUGE_VAL);
     WriteProfile(profile, "1e-999");
     EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.0);
+}
+
+TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopInALocaleWithADecimalComma)
+{
+    const fs::path profile = dir_ / "n.ini";
+    const DecimalCommaLocale german;
+    ASSERT_TRUE(german.active());
+    WriteProfile(profile, "0.75");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.75);
+    WriteProfile(profile, "-2.5e1");
+    EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), -25.0);
 }
 
 TEST_F(ProfileBesideProgram, ExponentsOfAnySizeSaturate)

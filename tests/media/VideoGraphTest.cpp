@@ -29,6 +29,7 @@ public:
     using CVideoGraph::frame_;
     using CVideoGraph::graph_;
     using CVideoGraph::mediaEvent_;
+    using CVideoGraph::WidePath;
 
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override
     {
@@ -70,6 +71,7 @@ protected:
             testmedia::MakeTestVideo(folder_->path("small.avi"), "mjpeg", 32, 16, 10, 5, false));
         ASSERT_TRUE(
             testmedia::MakeTestAudio(folder_->path("tone.wav"), "pcm_s16le", 0.5, 44100, 2));
+        ASSERT_TRUE(testmedia::MakeMp3WithCover(folder_->path("cover.mp3"), 0.5));
         // Top half red, bottom half blue, stored both ways round.
         const std::vector<testmedia::TestPicture> split(
             3, testmedia::SplitPicture(20, 10, 5, 0xFF0000, 0x0000FF));
@@ -155,15 +157,21 @@ TEST_F(VideoGraphFiles, FirstStoredRowIsTheBottomLineWhateverTheFileStores)
 
 TEST_F(VideoGraphFiles, AudioOnlyFileRendersWithTheGrabberLeftUnconnected)
 {
-    ASSERT_TRUE(graph_.RenderFile(File("tone.wav").c_str()));
-    ComPtr<IBaseFilter> grabber;
-    ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
-    ComPtr<IPin> peer;
-    EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
-    EXPECT_EQ(graph_.frame_.image, nullptr);
-    ASSERT_TRUE(graph_.Play());
-    EXPECT_EQ(graph_.frames, 0);
-    EXPECT_EQ(Published(), nullptr);
+    // An MP3's cover picture is no video stream either.
+    for (const char* name : {"tone.wav", "cover.mp3"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(graph_.RenderFile(File(name).c_str()));
+        ComPtr<IBaseFilter> grabber;
+        ASSERT_EQ(graph_.graph_->FindFilterByName(u"Sample Grabber", grabber.Out()), S_OK);
+        ComPtr<IPin> peer;
+        EXPECT_NE(GetPin(grabber.get(), PINDIR_INPUT, 0)->ConnectedTo(peer.Out()), S_OK);
+        EXPECT_EQ(FindSinkFilterByMajorType(graph_.graph_, MEDIATYPE_Video), nullptr);
+        EXPECT_EQ(graph_.frame_.image, nullptr);
+        ASSERT_TRUE(graph_.Play());
+        EXPECT_EQ(graph_.frames, 0);
+        EXPECT_EQ(Published(), nullptr);
+        graph_.Close();
+    }
 }
 
 TEST_F(VideoGraphFiles, SecondRenderWithoutCloseFailsAndKeepsTheFirstGraph)
@@ -248,6 +256,79 @@ TEST_F(VideoGraphFiles, ReleasedGraphRefusesEverything)
     EXPECT_FALSE(graph_.Stop());
     EXPECT_FALSE(graph_.QueryControls());
     EXPECT_EQ(graph_.RemoveFilters(nullptr, false), E_FAIL);
+}
+
+// The wrapper's graph, but one filter in it refuses to be removed (at most `patience`
+// times; then it goes, so that a wrapper that keeps trying still ends).
+class GraphWithAFilterThatStays : public IFilterGraph {
+public:
+    GraphWithAFilterThatStays(IFilterGraph* graph, IBaseFilter* stays, int patience)
+        : graph_(graph), stays_(stays), patience_(patience)
+    {}
+
+    HRESULT QueryInterface(REFIID iid, void** out) override
+    {
+        return graph_->QueryInterface(iid, out);
+    }
+    ULONG AddRef() override { return 2; }
+    ULONG Release() override { return 1; }
+    HRESULT AddFilter(IBaseFilter* filter, LPCWSTR name) override
+    {
+        return graph_->AddFilter(filter, name);
+    }
+    HRESULT RemoveFilter(IBaseFilter* filter) override
+    {
+        if (filter == stays_ && refusals < patience_) {
+            ++refusals;
+            return E_FAIL;
+        }
+        return graph_->RemoveFilter(filter);
+    }
+    HRESULT EnumFilters(IEnumFilters** filters) override { return graph_->EnumFilters(filters); }
+    HRESULT FindFilterByName(LPCWSTR name, IBaseFilter** filter) override
+    {
+        return graph_->FindFilterByName(name, filter);
+    }
+    HRESULT ConnectDirect(IPin* output, IPin* input, const AM_MEDIA_TYPE* type) override
+    {
+        return graph_->ConnectDirect(output, input, type);
+    }
+    HRESULT Disconnect(IPin* pin) override { return graph_->Disconnect(pin); }
+
+    int refusals = 0;
+
+private:
+    IFilterGraph* graph_;
+    IBaseFilter* stays_;
+    int patience_;
+};
+
+int FilterCount(IFilterGraph* graph)
+{
+    ComPtr<IEnumFilters> filters;
+    if (graph->EnumFilters(filters.Out()) != S_OK)
+        return -1;
+    int count = 0;
+    ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.Out(), nullptr) == S_OK)
+        ++count;
+    return count;
+}
+
+TEST_F(VideoGraphFiles, RemovingFiltersStepsPastOneThatCannotBeRemoved)
+{
+    ASSERT_TRUE(graph_.RenderFile(Path("mjpeg", true).c_str()));
+    const int before = FilterCount(graph_.graph_);
+    ASSERT_GT(before, 3);
+    IBaseFilter* stays = FindSinkFilterByMajorType(graph_.graph_, MEDIATYPE_Audio);
+    ASSERT_NE(stays, nullptr);
+    GraphWithAFilterThatStays graph(graph_.graph_, stays, 1000);
+    EXPECT_EQ(graph_.RemoveFilters(&graph, false), S_OK);
+    // Asked at most once per pass over the filters, and every other filter went.
+    EXPECT_LE(graph.refusals, before);
+    EXPECT_EQ(FilterCount(graph_.graph_), 1);
+    graph_.Close();
+    EXPECT_EQ(FilterCount(graph_.graph_), 0);
 }
 
 // A Standard MIDI File of one track: a few notes, a quarter second each.
@@ -427,6 +508,29 @@ TEST_F(VideoGraphCallback, NullSampleAndEmptyBufferPublishNothing)
     EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
     ASSERT_TRUE(source_.GetFrame(&record));
     delete record.image;
+}
+
+TEST_F(VideoGraphCallback, SampleBeforeAnyFrameImagePublishesNothing)
+{
+    std::vector<std::uint8_t> pixels(graph_.frame_.image->imageSize(), 1);
+    delete graph_.frame_.image;
+    graph_.frame_.image = nullptr;
+    testmedia::FakeMediaSample sample(pixels, static_cast<long>(pixels.size()));
+    EXPECT_EQ(graph_.SampleCB(0.0, &sample), S_OK);
+    EXPECT_EQ(graph_.BufferCB(0.0, pixels.data(), static_cast<long>(pixels.size())), S_OK);
+    FrameRecord record{};
+    EXPECT_FALSE(source_.GetFrame(&record));
+}
+
+TEST(VideoGraphPaths, PathsForTheGraphStopAt519UnitsWithoutSplittingACharacter)
+{
+    EXPECT_EQ(ProbeGraph::WidePath(("/" + std::string(600, 'a')).c_str()).size(), 519u);
+    // A note sign takes two units; cut after the first it would be no character at all.
+    const std::string edge = std::string(518, 'b') + "\xF0\x9F\x8E\xB5" + "c";
+    EXPECT_EQ(ProbeGraph::WidePath(edge.c_str()), std::u16string(518, u'b'));
+    const std::string fits = std::string(517, 'b') + "\xF0\x9F\x8E\xB5" + "c";
+    EXPECT_EQ(ProbeGraph::WidePath(fits.c_str()), std::u16string(517, u'b') + u"\U0001F3B5");
+    EXPECT_EQ(ProbeGraph::WidePath(nullptr), u"");
 }
 
 TEST(VideoGraphIdentity, AnswersAsItsOwnCallbackWithoutCounting)

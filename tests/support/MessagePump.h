@@ -57,6 +57,8 @@ public:
     // Called for each message as it is delivered, after it is recorded.
     void SetHandler(std::function<void(const Message&)> handler) { handler_ = std::move(handler); }
     const std::vector<Message>& messages() const { return messages_; }
+    // Forgets the messages recorded so far, for a test's next run.
+    void Clear() { messages_.clear(); }
     int Count(UINT message) const
     {
         int count = 0;

@@ -192,6 +192,19 @@ bool MakeTestAudio(const std::string& path, const std::string& codec, double sec
                       "-ac", std::to_string(channels), "-c:a", codec, path});
 }
 
+bool MakeMp3WithCover(const std::string& path, double seconds)
+{
+    const std::string tone =
+        "sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds);
+    const std::string cover = "color=c=red:size=64x64:duration=0.04";
+    std::vector<std::string> arguments = {"-f",  "lavfi", "-i",   tone,        "-f",   "lavfi",
+                                          "-i",  cover,   "-map", "0:a",       "-map", "1:v",
+                                          "-ac", "2",     "-c:a", "libmp3lame"};
+    arguments.insert(arguments.end(), {"-frames:v", "1", "-c:v", "mjpeg", "-disposition:v",
+                                       "attached_pic", "-id3v2_version", "3", path});
+    return RunFfmpeg(arguments);
+}
+
 bool WriteDibAvi(const std::string& path, const std::vector<TestPicture>& frames, int fps,
                  DibLayout layout)
 {

@@ -49,6 +49,10 @@ bool MakeTestVideo(const std::string& path, const std::string& codec, int width,
 bool MakeTestAudio(const std::string& path, const std::string& codec, double seconds, int rate,
                    int channels);
 
+// An MP3 file of `seconds` of a 440 Hz stereo tone at 44100 Hz with a 64 x 64 cover
+// picture (MJPEG) attached, as most downloaded or ripped MP3 files carry one.
+bool MakeMp3WithCover(const std::string& path, double seconds);
+
 // A picture in the order it is shown: top row first, 3 bytes blue, green, red per pixel,
 // rows not padded (bgr.size() == width * height * 3).
 struct TestPicture {

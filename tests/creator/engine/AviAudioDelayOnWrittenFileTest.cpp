@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,28 @@ std::string WriteShortAvi(const testmedia::TempFolder& folder)
     return path;
 }
 
+// The file with a JUNK chunk of `size` bytes put before its header list, the RIFF size
+// grown to match; the media data and its index keep their offsets relative to "movi".
+bool InsertJunkBeforeTheHeaders(const std::string& path, std::uint32_t size)
+{
+    std::string bytes = testmedia::ReadWholeFile(path);
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0)
+        return false;
+    auto le32 = [](std::uint32_t value) {
+        std::string text;
+        for (int i = 0; i < 4; ++i)
+            text += static_cast<char>(value >> (8 * i));
+        return text;
+    };
+    std::uint32_t riffSize = 0;
+    for (int i = 0; i < 4; ++i)
+        riffSize |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[4 + i])) << (8 * i);
+    const std::string junk = "JUNK" + le32(size) + std::string(size, '\0');
+    bytes.replace(4, 4, le32(riffSize + static_cast<std::uint32_t>(junk.size())));
+    bytes.insert(12, junk);
+    return testmedia::WriteTextFile(path, bytes);
+}
+
 }  // namespace
 
 TEST(AviAudioDelayOnWrittenFile, TheDemuxerPlaysTheAudioFromTheDelay)
@@ -55,4 +78,16 @@ TEST(AviAudioDelayOnWrittenFile, CheckOnlyCallLeavesTheFileAsItWas)
     const std::string before = testmedia::ReadWholeFile(path);
     EXPECT_EQ(SetAviAudioDelay(path.c_str(), -1), 1);
     EXPECT_EQ(testmedia::ReadWholeFile(path), before);
+}
+
+TEST(AviAudioDelayOnWrittenFile, FileOfAnotherWriterWithJunkBeforeItsHeadersIsPatched)
+{
+    testmedia::TempFolder folder;
+    const std::string path = folder.path("other.avi");
+    ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 64, 48, 10, 20, true));
+    ASSERT_TRUE(InsertJunkBeforeTheHeaders(path, 2036));
+    ASSERT_NEAR(testmedia::FirstAudioSampleSeconds(path), 0.0, 0.001);
+
+    ASSERT_EQ(SetAviAudioDelay(path.c_str(), 1500), 1);
+    EXPECT_NEAR(testmedia::FirstAudioSampleSeconds(path), 1.5, 0.001);
 }

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -97,25 +100,27 @@ struct Avi {
     std::vector<std::size_t> headerOffsets;  // file offset of each stream's "strh"
 };
 
-// A small AVI: the header list (main header, a JUNK chunk of junkSize bytes, one stream
-// list per stream), then a movi list holding media.
-Avi BuildAvi(const std::vector<Stream>& streams, std::size_t junkSize = 0, const Bytes& media = {})
+// A small AVI: the chunks beforeHeaders, the header list (main header, a JUNK chunk of
+// junkSize bytes, one stream list per stream), then a movi list holding media.
+Avi BuildAvi(const std::vector<Stream>& streams, std::size_t junkSize = 0, const Bytes& media = {},
+             const Bytes& beforeHeaders = {})
 {
     Bytes avih(56, 0);
     Bytes headerContent = Chunk("avih", avih);
     if (junkSize)
         Append(headerContent, Chunk("JUNK", Bytes(junkSize, 0)));
     std::vector<std::size_t> offsets;
-    // Each stream header sits 12 bytes into its strl list; the header content starts at
-    // file offset 24.
+    // Each stream header sits 12 bytes into its strl list; the header content starts 24
+    // bytes into the file, after the chunks before it.
     for (const Stream& stream : streams) {
-        offsets.push_back(24 + headerContent.size() + 12);
+        offsets.push_back(24 + beforeHeaders.size() + headerContent.size() + 12);
         Bytes content = Chunk("strh", StreamHeaderData(stream));
         Append(content, Chunk("strf", Bytes(40, 0x11)));
         Append(headerContent, List("strl", content));
     }
     Bytes riffContent;
     PutTag(riffContent, "AVI ");
+    Append(riffContent, beforeHeaders);
     Append(riffContent, List("hdrl", headerContent));
     Append(riffContent, List("movi", Chunk("00dc", media.empty() ? Bytes(100, 0x5A) : media)));
     Avi avi;
@@ -243,6 +248,52 @@ TEST_F(AviFile, MediaDataThatLooksLikeAnAudioHeaderIsNeverPatched)
     Write(avi.bytes);
     EXPECT_EQ(SetAviAudioDelay(path_.c_str(), 5000), 1);
     EXPECT_EQ(Read(), WithStart(avi.bytes, avi.headerOffsets[1], 220500));
+}
+
+TEST_F(AviFile, HeaderListBehindAJunkChunkIsFoundAndTheJunkNeverPatched)
+{
+    // Padding of odd length (so the next chunk starts after a pad byte), then padding
+    // that reads like an audio stream header.
+    Bytes before = Chunk("JUNK", Bytes(7, 0x20));
+    Append(before, Chunk("JUNK", LookAlikeHeader()));
+    const Avi avi = BuildAvi({kVideo, kPcm}, 0, {}, before);
+    Write(avi.bytes);
+    EXPECT_EQ(SetAviAudioDelay(path_.c_str(), -1), 1);
+    EXPECT_EQ(SetAviAudioDelay(path_.c_str(), 5000), 1);
+    EXPECT_EQ(Read(), WithStart(avi.bytes, avi.headerOffsets[1], 220500));
+
+    // Without a header list the look-alike stays untouched.
+    Bytes riff;
+    PutTag(riff, "AVI ");
+    Append(riff, before);
+    Append(riff, List("movi", Chunk("00dc", Bytes(100, 0x5A))));
+    const Bytes noHeaders = Chunk("RIFF", riff);
+    Write(noHeaders);
+    EXPECT_EQ(SetAviAudioDelay(path_.c_str(), 5000), 0);
+    EXPECT_EQ(Read(), noHeaders);
+}
+
+TEST_F(AviFile, WriteThatFailsOrStopsShortIsReported)
+{
+    const Avi avi = BuildAvi({kVideo, kPcm});
+    Write(avi.bytes);
+    const std::size_t header = avi.headerOffsets[1];
+    // As on a full disk: writing stops before the header, or 20 bytes into it (the bytes
+    // that do get written are the ones already there).
+    struct rlimit limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    int results[2] = {-1, -1};
+    for (int i = 0; i < 2; ++i) {
+        const struct rlimit small = {header + 20 * i, limit.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        results[i] = SetAviAudioDelay(path_.c_str(), 5000);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(results[0], 0);
+    EXPECT_EQ(results[1], 0);
+    EXPECT_EQ(Read(), avi.bytes);
 }
 
 TEST_F(AviFile, ScaleOfZeroIsRefusedAndUnchanged)

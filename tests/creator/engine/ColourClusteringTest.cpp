@@ -38,7 +38,7 @@ ImagePtr TwoColours(int b0, int b1)
 
 }  // namespace
 
-TEST(ColourCluster, MergeWeighsTheMeansByCountAndSaturatesTheCount)
+TEST(ColourCluster, MergeWeighsTheMeansByCountSaturatesTheCountAndKeepsEmptyClusters)
 {
     ColourCluster a = Cluster(10, 20, 30, 3);
     const ColourCluster b = Cluster(50, 60, 70, 1);
@@ -53,6 +53,16 @@ TEST(ColourCluster, MergeWeighsTheMeansByCountAndSaturatesTheCount)
     big.Merge(&other);
     EXPECT_EQ(big.count, INT_MAX);
     EXPECT_DOUBLE_EQ(big.c0, 50);
+
+    // Two clusters without members stay as they were instead of getting means of 0 / 0.
+    ColourCluster zero = Cluster(0, 0, 0, 0);
+    EXPECT_EQ(zero.Merge(&zero), 1);
+    EXPECT_EQ(zero.c0, 0.0);
+    EXPECT_EQ(zero.c2, 0.0);
+    ColourCluster empty = Cluster(-1, -1, -1, 0);
+    EXPECT_EQ(empty.Merge(&zero), 1);
+    EXPECT_EQ(empty.c1, -1.0);
+    EXPECT_EQ(empty.count, 0);
 }
 
 TEST(MergeClosestClusters, MergesTheFirstClosestPairAndMovesTheLastIntoTheGap)

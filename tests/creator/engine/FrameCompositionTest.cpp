@@ -124,12 +124,17 @@ TEST(CompositionTiming, EndFrameIsLoweredOnlyBeforeHalfTheTotalAndOnce)
     EXPECT_EQ(CFrameComposition::LowerEndFrame(11, 30, 20), 20);
 }
 
-TEST(CompositionTiming, EndingSecondsFollowThePaceAndAreZeroBeforeAnyFrame)
+TEST(CompositionTiming, EndingSecondsFollowThePaceAndAreZeroBeforeAnyFrameAndPastTheTotal)
 {
     EXPECT_EQ(CFrameComposition::EndingSeconds(3.0, 0, 0), 0);
     // 20 frames took 10 seconds; 30 are reached at 15 s.
     EXPECT_EQ(CFrameComposition::EndingSeconds(10.0, 30, 20), 5);
     EXPECT_EQ(CFrameComposition::EndingSeconds(10.0, 29, 20), 5);  // 4.5 rounds up
+    // A template longer than its counted frames: at 24 frames per second the total of 126
+    // is passed at 5.25 s, and the frames after it still announce no negative time.
+    EXPECT_EQ(CFrameComposition::EndingSeconds(5.25, 126, 126), 0);
+    EXPECT_EQ(CFrameComposition::EndingSeconds(8.0, 126, 192), 0);
+    EXPECT_EQ(CFrameComposition::EndingSeconds(20.0, 126, 480), 0);
 }
 
 TEST(CompositionGeometry, AngleMapsToTheNearestOfSixteenDirections)
@@ -204,6 +209,32 @@ TEST_F(Composition, FrameZeroIsComposedAndTheIntroFollowsUntilFiveSeconds)
     EXPECT_EQ(composition.framesDone(), 21);
 }
 
+TEST_F(Composition, KeptIntroCardEqualsOneDrawnAfresh)
+{
+    const ImagePtr frame = TemplateFrame();
+    Open(frame->Clone(), 30);
+    Sample(*frame, 0.0);
+    Sample(*frame, 0.2);                        // "Starting in 5 seconds", drawn
+    const ImagePtr kept = Sample(*frame, 0.4);  // the same text: the stretched card is kept
+    const ImagePtr next = Sample(*frame, 1.0);  // "Starting in 4 seconds"
+
+    CFrameComposition fresh;
+    fresh.SetSources(&background, &face, &templ, &video);
+    fresh.Start(30);
+    fresh.Prepare();
+    for (const double t : {0.0, 0.4}) {
+        ImagePtr sample = frame->Clone();
+        fresh.Compose(*sample, static_cast<long>(sample->imageSize()), t);
+        if (t > 0) {
+            EXPECT_TRUE(SameRows(*sample, *kept, 0, kH - 1));
+        }
+    }
+    ImagePtr sample = frame->Clone();
+    fresh.Compose(*sample, static_cast<long>(sample->imageSize()), 1.0);
+    EXPECT_TRUE(SameRows(*sample, *next, 0, kH - 1));
+    EXPECT_FALSE(SameRows(*kept, *next, 0, kH - 1));
+}
+
 TEST_F(Composition, ShortTemplateShowsIntroThenEndingWithoutLoweringTheEnd)
 {
     const ImagePtr frame = TemplateFrame();
@@ -271,6 +302,45 @@ TEST_F(Composition, FaceIsPlacedInTheSpotTurnedAsTheSpot)
     const ImagePtr turned = Sample(*TemplateFrame(true), 5.0);
     EXPECT_TRUE(Near(turned->pixel(80, 68), kBlue));
     EXPECT_TRUE(Near(turned->pixel(80, 95), kRed));
+}
+
+TEST_F(Composition, FaceCutOutBeyondTwiceTheFrameIsScaledDownToItBeforeItIsTurned)
+{
+    // The face is never drawn beyond twice the frame (320 x 240), so a 600 x 300 cut-out
+    // is turned at 320 x 160: its proportions kept, its mask still whole.
+    ImagePtr large = Picture(700, 520, cv::Scalar(255, 255, 255));
+    Paint(*large, cv::Rect(50, 100, 600, 300), kRed);
+    Hold(face, std::move(large));
+    Open(TemplateFrame(), 30);
+    const Image* entry = composition.faces().GetImage(0);
+    const Image* mask = composition.faces().GetMask(0);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(entry->width(), 2 * kW);
+    EXPECT_EQ(entry->height(), 160);
+    EXPECT_EQ(mask->width(), 2 * kW);
+    EXPECT_EQ(cv::countNonZero(mask->mat()), 2 * kW * 160);
+    EXPECT_TRUE(Near(entry->pixel(100, 80), kRed, 0));
+    ASSERT_NE(composition.faces().GetImage(3), nullptr);
+    EXPECT_TRUE(Near(Sample(*TemplateFrame(), 0.0)->pixel(80, 85), kRed));
+}
+
+TEST_F(Composition, FaceCutOutWithinTwiceTheFrameIsTurnedAtItsOwnSize)
+{
+    ImagePtr picture = Picture(330, 250, cv::Scalar(255, 255, 255));
+    Paint(*picture, cv::Rect(5, 5, 2 * kW, 2 * kH), kRed);
+    Paint(*picture, cv::Rect(100, 100, 7, 3), kBlue);
+    Hold(face, picture->Clone());
+    Open(TemplateFrame(), 30);
+    const Image* entry = composition.faces().GetImage(0);
+    ASSERT_NE(entry, nullptr);
+    // The picture as the creator holds it, bottom-up: the entry is its part of the block.
+    cv::Mat rows = picture->fullMat();
+    cv::flip(rows, rows, 0);
+    const cv::Rect block(5, 250 - 5 - 2 * kH, 2 * kW, 2 * kH);
+    ASSERT_EQ(entry->width(), block.width);
+    ASSERT_EQ(entry->height(), block.height);
+    EXPECT_EQ(cv::norm(entry->mat(), picture->fullMat()(block), cv::NORM_INF), 0);
 }
 
 TEST_F(Composition, FacePictureWithoutFlatBackdropGivesFramesWithoutFace)
@@ -351,6 +421,20 @@ TEST_F(Composition, ThinBackgroundMarginKeepsTheFrameButForTheCaption)
     Open(frame->Clone(), 30);
     const ImagePtr sample = Sample(*frame, 0.0);
     EXPECT_TRUE(SameRows(*sample, *frame, 20, kH - 1));
+}
+
+TEST_F(Composition, FrameWithoutABackgroundRegionFirstShowsTheBackgroundPictureOnly)
+{
+    // No search has written the figure's masks yet: they start empty, so nothing of the
+    // frame is drawn over the user's picture.
+    Hold(background, Picture(kW, kH, kBlue));
+    // Twenty stripes of twenty colours: no region of one colour spans the frame.
+    ImagePtr frame = Picture(kW, kH, kDark, 3, ImageOrigin::BottomLeft);
+    for (int i = 0; i < 20; ++i)
+        Paint(*frame, cv::Rect(8 * i, 0, 8, kH), cv::Scalar(60 * (i % 5), 60 * (i / 5), 200));
+    Open(frame->Clone(), 30);
+    const ImagePtr sample = Sample(*frame, 0.0);
+    EXPECT_EQ(CountPixels(*sample, 20, kH - 1, kBlue), kW * (kH - 20));
 }
 
 TEST_F(Composition, FlatTemplateBackgroundIsFlattenedWithoutBackgroundPicture)

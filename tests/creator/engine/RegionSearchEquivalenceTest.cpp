@@ -4,16 +4,33 @@
 #include "creator/engine/RegionSearch.h"
 
 #include "creator/engine/RegionSearchInternals.h"
-#include "media/image/RectOps.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <random>
+#include <string>
 
 namespace {
+
+// The bounds of the pixels for which `inside` holds, row by row and column by column.
+template <class Inside>
+cv::Rect BoundsOf(const cv::Rect& area, Inside inside)
+{
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (int y = area.y; y < area.y + area.height; ++y)
+        for (int x = area.x; x < area.x + area.width; ++x)
+            if (inside(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return right < left ? cv::Rect() : cv::Rect(left, top, right - left + 1, bottom - top + 1);
+}
 
 struct BestRegion {
     bool found = false;
@@ -60,7 +77,8 @@ BestRegion WholeMaskSearch(const Image& picture, const Image& subject, const cv:
         }
     }
     result.found = best > 0.0f;
-    result.rect = cv::boundingRect(result.face);
+    result.rect = BoundsOf(cv::Rect(0, 0, w, h),
+                           [&](int x, int y) { return result.face.at<std::uint8_t>(y, x) != 0; });
     return result;
 }
 
@@ -68,6 +86,7 @@ struct Background {
     bool found = false;
     double area = 0;
     cv::Rect rect;
+    cv::Rect subject;  // what lies inside rect and is not background
 };
 
 // The border walk of every candidate and a cleared mask for each.
@@ -90,7 +109,11 @@ Background WholeMaskBackground(const Image& picture)
                 const ConnectedComponent more =
                     FloodFillMaskOnly(pixels, cv::Point(bx, by), 10, 10, fill->fullMat());
                 region.area += more.area;
-                region.rect = MaxRect(region.rect, more.rect);
+                const cv::Point low(std::min(region.rect.x, more.rect.x),
+                                    std::min(region.rect.y, more.rect.y));
+                const cv::Point high(std::max(region.rect.br().x, more.rect.br().x),
+                                     std::max(region.rect.br().y, more.rect.br().y));
+                region.rect = cv::Rect(low, high);
             }
         };
         for (int bx = 0; bx < w; ++bx) {
@@ -103,7 +126,9 @@ Background WholeMaskBackground(const Image& picture)
         }
         MarkRegionVisited(*fill, *visited, seed, nullptr, region);
         result = {region.rect.width >= w - 4 && region.rect.height >= h - 4, region.area,
-                  region.rect};
+                  region.rect, BoundsOf(region.rect, [&](int px, int py) {
+                      return fill->pixel(px + 1, py + 1)[0] == 0;
+                  })};
         return result.found;
     };
     Background result;
@@ -182,24 +207,38 @@ ImagePtr SyntheticFrame(unsigned seed)
 
 }  // namespace
 
+// FindMarkedRegion's answer against the whole border walk; true when both found one.
+bool BackgroundMatches(const Image& frame, const std::string& name)
+{
+    SCOPED_TRACE(name);
+    auto scratchA = Image::Create(frame.width() + 2, frame.height() + 2, 1);
+    scratchA->fullMat().setTo(1);
+    cv::Rect subjectRect;
+    int area = -1;
+    const bool found = FindMarkedRegion(&frame, nullptr, scratchA.get(), nullptr, nullptr, nullptr,
+                                        &subjectRect, nullptr, &area);
+    const Background expected = WholeMaskBackground(frame);
+    EXPECT_EQ(found, expected.found);
+    EXPECT_EQ(area, expected.found ? static_cast<int>(expected.area) : 0);
+    if (expected.found) {
+        EXPECT_EQ(subjectRect, expected.subject);
+    }
+    return found && expected.found;
+}
+
 TEST(RegionSearchEquivalence, BackgroundMatchesTheWholeBorderWalk)
 {
     int found = 0;
-    for (const unsigned seed : {1u, 2u, 100u, 101u, 102u, 103u, 104u, 105u}) {
-        auto frame = SyntheticFrame(seed);
-        auto scratchA = Image::Create(162, 122, 1);
-        scratchA->fullMat().setTo(1);
-        cv::Rect subjectRect;
-        int area = -1;
-        const bool foundHere = FindMarkedRegion(frame.get(), nullptr, scratchA.get(), nullptr,
-                                                nullptr, nullptr, &subjectRect, nullptr, &area);
-        const Background expected = WholeMaskBackground(*frame);
-        EXPECT_EQ(foundHere, expected.found) << seed;
-        EXPECT_EQ(area, expected.found ? static_cast<int>(expected.area) : 0) << seed;
-        found += foundHere;
-    }
+    for (const unsigned seed : {1u, 2u, 100u, 101u, 102u, 103u, 104u, 105u})
+        found += BackgroundMatches(*SyntheticFrame(seed), "seed " + std::to_string(seed));
     EXPECT_GT(found, 2);
     EXPECT_LT(found, 8);
+
+    // A figure in the frame's first three columns only.
+    auto edge = Image::Create(160, 120, 3, ImageOrigin::BottomLeft);
+    edge->fullMat().setTo(cv::Scalar(40, 200, 60));
+    edge->fullMat()(cv::Rect(0, 30, 3, 50)).setTo(cv::Scalar(150, 90, 40));
+    EXPECT_TRUE(BackgroundMatches(*edge, "figure at the left edge"));
 }
 
 TEST(RegionSearchEquivalence, MatchesWholeMaskClearingOnSyntheticFrames)

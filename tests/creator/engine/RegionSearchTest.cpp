@@ -138,6 +138,44 @@ TEST(FindMarkedRegion, CutsTheSubjectOutOfTheBackground)
     EXPECT_EQ(cv::countNonZero(cutOutMask->fullMat() == 1), 32);
 }
 
+TEST(FindMarkedRegion, SubjectInTheFirstColumnsKeepsItsWidth)
+{
+    auto picture = Picture(40, 30, cv::Scalar(200, 10, 10));
+    Paint(*picture, cv::Rect(0, 10, 3, 10), cv::Scalar(10, 10, 200));
+    auto subject = Mask(40, 30, 0);
+    ImagePtr cutOut;
+    ImagePtr cutOutMask;
+    cv::Rect rect;
+    ASSERT_TRUE(FindMarkedRegion(picture.get(), subject.get(), nullptr, nullptr, &cutOut,
+                                 &cutOutMask, &rect, nullptr, nullptr));
+    EXPECT_EQ(rect, cv::Rect(0, 10, 3, 10));
+    ASSERT_NE(cutOut, nullptr);
+    EXPECT_EQ(cutOut->width(), 3);
+    EXPECT_EQ(cv::countNonZero(cutOutMask->fullMat()), 30);
+}
+
+TEST(FindMarkedRegion, ScratchMasksOfAnotherSizeAreReplacedByItsOwn)
+{
+    auto picture = Picture(30, 20, cv::Scalar(200, 10, 10));
+    Paint(*picture, cv::Rect(5, 6, 8, 4), cv::Scalar(0, 90, 0));
+    auto pictureSized = Mask(30, 20, 9);
+    auto larger = Mask(40, 30, 9);
+    auto colour = Image::Create(32, 22, 3);
+    for (const auto& [scratchA, scratchB] :
+         {std::pair{pictureSized.get(), larger.get()}, std::pair{larger.get(), colour.get()}}) {
+        auto subject = Mask(30, 20, 0);
+        cv::Rect rect;
+        int area = 0;
+        ASSERT_TRUE(FindMarkedRegion(picture.get(), subject.get(), scratchA, scratchB, nullptr,
+                                     nullptr, &rect, nullptr, &area));
+        EXPECT_EQ(rect, cv::Rect(5, 6, 8, 4));
+        EXPECT_EQ(area, 600 - 32);
+        EXPECT_EQ(cv::countNonZero(subject->fullMat()), 32);
+    }
+    EXPECT_EQ(cv::countNonZero(pictureSized->fullMat() != 9), 0);
+    EXPECT_EQ(cv::countNonZero(larger->fullMat() != 9), 0);
+}
+
 TEST(FindMarkedRegion, BackgroundSpanOfWidthMinusFourIsFound)
 {
     auto picture = Picture(20, 16, cv::Scalar(0, 0, 200));
@@ -187,6 +225,54 @@ TEST(FindBestRegion, FindsAnUprightFace)
     EXPECT_EQ(search.face->pixel(10, 10)[0], 2);
     EXPECT_EQ(search.face->pixel(22, 16)[0], 1);  // mouth
     EXPECT_EQ(search.face->pixel(9, 10)[0], 0);
+}
+
+TEST(FindBestRegion, SearchRectangleBeyondThePictureIsClippedToIt)
+{
+    auto picture = Picture(60, 60, kWhite);
+    PaintFace(*picture, 10, 10);
+    Search search(*picture);
+    cv::Rect subjectRect;
+    ASSERT_TRUE(FindMarkedRegion(picture.get(), search.subject.get(), search.fill.get(),
+                                 search.visited.get(), nullptr, nullptr, &subjectRect, nullptr,
+                                 nullptr));
+    const cv::Rect beyond(-30, -20, 130, 110);
+    ASSERT_TRUE(FindBestRegion(picture.get(), search.subject.get(), search.face.get(),
+                               search.fill.get(), search.visited.get(), &beyond, &search.rect,
+                               &search.angle, 64, 0));
+    EXPECT_EQ(search.rect, cv::Rect(10, 10, 40, 40));
+    EXPECT_FLOAT_EQ(search.angle, 0.0f);
+}
+
+TEST(FindBestRegion, MasksOfAnotherSizeAreRefusedWithoutWritingAnything)
+{
+    auto picture = Picture(60, 60, kWhite);
+    PaintFace(*picture, 10, 10);
+    Search search(*picture);
+    cv::Rect subjectRect;
+    ASSERT_TRUE(FindMarkedRegion(picture.get(), search.subject.get(), nullptr, nullptr, nullptr,
+                                 nullptr, &subjectRect, nullptr, nullptr));
+    auto pictureSized = Mask(60, 60, 0);
+    auto small = Mask(20, 20, 0);
+    auto face = Mask(60, 60, 5);
+    struct Masks {
+        Image* face;
+        Image* fill;
+        Image* visited;
+    };
+    for (const Masks& masks : {Masks{face.get(), pictureSized.get(), search.visited.get()},
+                               Masks{face.get(), search.fill.get(), small.get()},
+                               Masks{small.get(), search.fill.get(), search.visited.get()}}) {
+        cv::Rect rect(1, 2, 3, 4);
+        float angle = -1000.0f;
+        EXPECT_FALSE(FindBestRegion(picture.get(), search.subject.get(), masks.face, masks.fill,
+                                    masks.visited, &subjectRect, &rect, &angle, 64, 0));
+        EXPECT_EQ(rect, cv::Rect(1, 2, 3, 4));
+        EXPECT_EQ(angle, -1000.0f);
+    }
+    EXPECT_EQ(cv::countNonZero(face->fullMat() != 5), 0);
+    EXPECT_EQ(cv::countNonZero(pictureSized->fullMat()), 0);
+    EXPECT_EQ(cv::countNonZero(small->fullMat()), 0);
 }
 
 TEST(FindBestRegion, FaceTurnedALeftQuarterGivesNinetyDegrees)

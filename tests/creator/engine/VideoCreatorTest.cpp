@@ -1,15 +1,23 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "creator/engine/CompositionPictures.h"
+#include "media/FileUtils.h"
 #include "platform/av/MediaFile.h"
 #include "support/FakeMediaSample.h"
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
+#include "tools/SampleSet.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -73,6 +81,17 @@ struct VideoCreatorTest : ::testing::Test {
         return creator.Open(path, audio, outputPath.c_str(), "", kNoCompression, total);
     }
 
+    // Runs the open creation to its end and closes it; false when it did not complete.
+    bool RunToCompletion()
+    {
+        creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+        if (creator.Run() != 1)
+            return false;
+        const bool done = pump.RunUntil([&] { return pump.Count(WM_CREATION_DONE) > 0; });
+        creator.Close();
+        return done;
+    }
+
     // Delivers everything posted so far.
     void Drain()
     {
@@ -91,6 +110,21 @@ struct VideoCreatorTest : ::testing::Test {
     bool drained = false;
     int completions = 0;
 };
+
+std::vector<av::StreamInfo> StreamsOf(const std::string& path)
+{
+    std::vector<av::StreamInfo> streams;
+    std::string error;
+    EXPECT_TRUE(av::ProbeMediaFile(path, streams, &error)) << error;
+    return streams;
+}
+
+// The path with every slash turned into a backslash, as the dialogs' "%s\%s" forms them.
+std::string WithBackslashes(std::string path)
+{
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
 
 }  // namespace
 
@@ -165,6 +199,21 @@ TEST_F(VideoCreatorTest, SampleCallbackComposesMatchingSamplesAndPostsTheirIndex
     }
 }
 
+TEST_F(VideoCreatorTest, SampleBeforeTheGrabberConnectedPassesUnchanged)
+{
+    ASSERT_TRUE(made && creatorReady);
+    // Not opened: the sources' pictures are there, but the graph has no frame image yet.
+    creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+    const std::vector<BYTE> original = BytesOf(*TemplateFrame());
+    std::vector<BYTE> bytes = original;
+    testmedia::FakeMediaSample sample(bytes, static_cast<long>(bytes.size()));
+    EXPECT_EQ(creator.SampleCB(0.0, &sample), S_OK);
+    EXPECT_EQ(bytes, original);
+    EXPECT_EQ(creator.composition().framesDone(), 0);
+    Drain();
+    EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), 0);
+}
+
 TEST_F(VideoCreatorTest, StreamBrokenOffEndsTheCreationLikeCompletion)
 {
     ASSERT_TRUE(made && creatorReady);
@@ -199,4 +248,150 @@ TEST_F(VideoCreatorTest, CompletedRunWritesEveryFrameWithoutAudioAndKeepsTheFace
     EXPECT_EQ(streams[0].frameCount, kFrames);
     EXPECT_EQ(streams[0].width, kW);
     EXPECT_EQ(streams[0].height, kH);
+}
+
+TEST_F(VideoCreatorTest, PathsWithBackslashesAreReadAndWritten)
+{
+    ASSERT_TRUE(made && creatorReady);
+    std::string error;
+    ASSERT_TRUE(WriteSampleSet(folder.root(), &error)) << error;
+    const std::string root = folder.root() + "\\";
+    for (const std::string_view name : {kSampleFace, kSampleBackground}) {
+        SCOPED_TRACE(name);
+        const std::string path = root + WithBackslashes(std::string(name));
+        EXPECT_TRUE(FileExists(path.c_str()));
+        CBufferFrame picture;
+        picture.SetFileName(path.c_str());
+        ASSERT_TRUE(picture.LoadFile());
+        EXPECT_TRUE(picture.GetData(nullptr, nullptr));
+        picture.Close();
+    }
+
+    const std::string output = root + "Created.avi";
+    EXPECT_TRUE(IsWritableFilePath(output.c_str()));
+    ASSERT_EQ(creator.Open(WithBackslashes(templatePath).c_str(),
+                           (root + WithBackslashes(std::string(kSampleMidi))).c_str(),
+                           output.c_str(), "", kNoCompression, kFrames - 1),
+              1);
+    ASSERT_TRUE(RunToCompletion());
+    const std::vector<av::StreamInfo> streams = StreamsOf(folder.path("Created.avi"));
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+    EXPECT_EQ(streams[0].frameCount, kFrames);
+    EXPECT_EQ(streams[1].kind, av::StreamKind::Other);  // the MIDI stream
+}
+
+TEST_F(VideoCreatorTest, OutputThatIsTheTemplateOrTheAudioIsRefusedBeforeAnythingIsWritten)
+{
+    ASSERT_TRUE(made && creatorReady);
+    const std::string audio = folder.path("tone.wav");
+    ASSERT_TRUE(testmedia::MakeTestAudio(audio, "pcm_s16le", 1.0, 44100, 2));
+    const std::string templateBytes = testmedia::ReadWholeFile(templatePath);
+    const std::string audioBytes = testmedia::ReadWholeFile(audio);
+    std::filesystem::create_symlink(templatePath, folder.path("link.avi"));
+    std::filesystem::create_hard_link(audio, folder.path("hard.wav"));
+
+    for (const std::string& output :
+         {templatePath, WithBackslashes(templatePath), folder.root() + "/./template.avi",
+          folder.root() + "//template.avi", folder.path("link.avi"), audio, WithBackslashes(audio),
+          folder.path("hard.wav")}) {
+        SCOPED_TRACE(output);
+        const int opened = creator.Open(templatePath.c_str(), audio.c_str(), output.c_str(), "",
+                                        kNoCompression, kFrames - 1);
+        EXPECT_EQ(opened, 0);
+        if (opened)
+            RunToCompletion();
+        EXPECT_EQ(creator.composition().faces().GetImage(0), nullptr);
+    }
+    EXPECT_TRUE(testmedia::ReadWholeFile(templatePath) == templateBytes);
+    EXPECT_TRUE(testmedia::ReadWholeFile(audio) == audioBytes);
+    EXPECT_EQ(creator.Open(templatePath.c_str(), audio.c_str(), outputPath.c_str(), "",
+                           kNoCompression, kFrames - 1),
+              1);
+}
+
+TEST_F(VideoCreatorTest, OutputVideoIsTheTemplatesWhateverTheAudioFileHolds)
+{
+    ASSERT_TRUE(made && creatorReady);
+    const std::string song = folder.path("song.mp3");
+    const std::string film = folder.path("film.avi");
+    ASSERT_TRUE(testmedia::MakeMp3WithCover(song, 2.0));
+    ASSERT_TRUE(testmedia::MakeTestVideo(film, "mjpeg", 48, 32, 10, 30, true));
+    for (const std::string& audio : {song, film}) {
+        SCOPED_TRACE(audio);
+        pump.Clear();
+        ASSERT_EQ(Open(templatePath.c_str(), audio.c_str()), 1);
+        ASSERT_TRUE(RunToCompletion());
+        Drain();
+        EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), kFrames);
+        const std::vector<av::StreamInfo> streams = StreamsOf(outputPath);
+        ASSERT_EQ(streams.size(), 2u);
+        EXPECT_EQ(streams[0].kind, av::StreamKind::Video);
+        EXPECT_EQ(streams[0].width, kW);
+        EXPECT_EQ(streams[0].height, kH);
+        EXPECT_EQ(streams[0].frameCount, kFrames);
+        EXPECT_EQ(streams[1].kind, av::StreamKind::Audio);
+    }
+}
+
+TEST_F(VideoCreatorTest, OutputThatCannotBeWrittenEndsTheCreationWithAFailure)
+{
+    ASSERT_TRUE(made && creatorReady);
+    std::filesystem::create_directory(folder.path("taken.avi"));
+    // Creating a file is refused there even to the system's administrator.
+    std::vector<std::string> outputs = {folder.path("missing/out.avi"), folder.path("taken.avi"),
+                                        "/sys/out.avi", ""};
+    if (geteuid() != 0) {
+        std::filesystem::create_directory(folder.path("locked"));
+        std::filesystem::permissions(folder.path("locked"), std::filesystem::perms::owner_read |
+                                                                std::filesystem::perms::owner_exec);
+        outputs.push_back(folder.path("locked/out.avi"));
+    }
+    for (const std::string& output : outputs) {
+        SCOPED_TRACE(output);
+        testing::internal::CaptureStderr();
+        const bool failed = creator.Open(templatePath.c_str(), nullptr, output.c_str(), "",
+                                         kNoCompression, kFrames - 1) == 0 ||
+                            creator.Run() == 0;
+        const std::string reported = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(creator.isRunning(), 0);
+        EXPECT_NE(reported.find("avi mux: "), std::string::npos) << reported;
+        creator.Close();
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path("locked/out.avi")));
+    ASSERT_EQ(Open(templatePath.c_str(), nullptr), 1);
+    EXPECT_TRUE(RunToCompletion());
+}
+
+TEST_F(VideoCreatorTest, StopKeepsEveryComposedFrameInTheFile)
+{
+    ASSERT_TRUE(made && creatorReady);
+    // A 24 frames-per-second template longer than the 127 frames a template read counts.
+    const std::string longTemplate = folder.path("long.avi");
+    const std::string song = folder.path("song.wav");
+    ASSERT_TRUE(testmedia::MakeTestVideo(longTemplate, "rawvideo", kW, kH, 24, 300, false));
+    ASSERT_TRUE(testmedia::MakeTestAudio(song, "pcm_s16le", 15.0, 22050, 1));
+    // The user's stop after a second, and the stop once the counted frames are done.
+    for (const int stopAt : {24, 127}) {
+        for (const char* codec : {"H.264 Video", "MJPEG Compressor", kNoCompression}) {
+            SCOPED_TRACE(std::string(codec) + " stopped at " + std::to_string(stopAt));
+            pump.Clear();
+            ASSERT_EQ(creator.Open(longTemplate.c_str(), song.c_str(), outputPath.c_str(), "PCM",
+                                   codec, 126),
+                      1);
+            creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
+            ASSERT_EQ(creator.Run(), 1);
+            ASSERT_TRUE(pump.RunUntil([&] { return pump.Count(WM_FRAME_PROGRESS) >= stopAt; }));
+            EXPECT_EQ(creator.Stop(), 1);
+            creator.Close();
+            Drain();
+            const int composed = pump.Count(WM_FRAME_PROGRESS);
+            EXPECT_LT(composed, 300);
+            const std::vector<av::StreamInfo> streams = StreamsOf(outputPath);
+            ASSERT_EQ(streams.size(), 2u);
+            EXPECT_EQ(streams[0].frameCount, composed);
+            EXPECT_GT(streams[1].durationSeconds, 0.0);
+        }
+    }
 }

@@ -40,6 +40,32 @@ TEST(SmoothBilateral, WeighsEachNeighbourByJointColourAndSpaceDistance)
     EXPECT_EQ(result->pixel(0, 1)[1], 103);
 }
 
+TEST(SmoothBilateral, PicturesOnePixelWideOrHighUseOnlyTheirOwnPixels)
+{
+    // Views inside a picture whose other pixels differ: nothing beyond a view may count.
+    for (const cv::Rect& view :
+         {cv::Rect(3, 3, 1, 1), cv::Rect(1, 3, 6, 1), cv::Rect(3, 1, 1, 6)}) {
+        SCOPED_TRACE(::testing::PrintToString(view));
+        auto picture = Image::Create(8, 8, 3);
+        picture->fullMat().setTo(cv::Scalar::all(250));
+        picture->fullMat()(view).setTo(cv::Scalar::all(100));
+        picture->setRoi(view);
+        auto result = Image::Create(view.width, view.height, 3);
+        ASSERT_TRUE(SmoothBilateral(*picture, *result, 50, 5));
+        EXPECT_EQ(cv::countNonZero(result->fullMat().reshape(1) != 100), 0);
+    }
+    // Two pixels 20 apart in blue: each weighs the other at 1 / ((1/25 + 400/2500)^2 + 1),
+    // 0.961538, which gives 109.80 and 110.20, both 110.
+    auto pair = Image::Create(2, 1, 3);
+    pair->fullMat().setTo(cv::Scalar::all(100));
+    pair->pixel(1, 0)[0] = 120;
+    auto smoothed = Image::Create(2, 1, 3);
+    ASSERT_TRUE(SmoothBilateral(*pair, *smoothed, 50, 5));
+    EXPECT_EQ(smoothed->pixel(0, 0)[0], 110);
+    EXPECT_EQ(smoothed->pixel(1, 0)[0], 110);
+    EXPECT_EQ(smoothed->pixel(1, 0)[1], 100);
+}
+
 TEST(SmoothBilateral, SharedPixelsGiveTheSameResultAsASeparateDestination)
 {
     auto source = Image::Create(5, 4, 3);

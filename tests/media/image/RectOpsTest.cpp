@@ -18,3 +18,16 @@ TEST(BoundingRectOfMask, CoversTheNonZeroPixels)
     mask->setRoi(cv::Rect(3, 2, 5, 4));
     EXPECT_EQ(BoundingRectOfMask(*mask), cv::Rect(2, 2, 1, 1));
 }
+
+TEST(BoundingRectOfMask, ViewWhosePixelsLieInItsFirstColumnsKeepsItsFullWidth)
+{
+    // A region of interest that does not start on a 4-byte column, as the region search
+    // sets on its fill masks.
+    auto mask = Image::Create(12, 8, 1);
+    mask->setRoi(cv::Rect(1, 1, 6, 5));
+    mask->pixel(1, 2)[0] = 1;
+    mask->pixel(3, 2)[0] = 1;
+    EXPECT_EQ(BoundingRectOfMask(*mask), cv::Rect(0, 1, 3, 1));
+    mask->pixel(2, 4)[0] = 1;
+    EXPECT_EQ(BoundingRectOfMask(*mask), cv::Rect(0, 1, 3, 3));
+}

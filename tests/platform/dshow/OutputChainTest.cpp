@@ -159,6 +159,7 @@ TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection)
     graph->Disconnect(sinkInput.get());
 
     for (const char* name : {"Microsoft Video 1", "No such compressor"}) {
+        testing::internal::CaptureStderr();
         auto* encoder = new CVideoEncoderFilter(name);
         ComPtr<IBaseFilter> filter;
         ASSERT_EQ(encoder->NonDelegatingQueryInterface(IID_IBaseFilter, filter.OutVoid()), S_OK);
@@ -172,7 +173,28 @@ TEST(OutputChain, CompressorThatCannotTakeTheSizeFailsTheConnection)
         AM_MEDIA_TYPE* type = nullptr;
         EXPECT_EQ(types->Next(1, &type, nullptr), S_FALSE);
         EXPECT_EQ(graph->RemoveFilter(filter.get()), S_OK);
+        // Why the codec refused reaches the program's standard error.
+        const std::string reported = testing::internal::GetCapturedStderr();
+        EXPECT_NE(reported.find("video encoder: "), std::string::npos) << name << ": " << reported;
     }
+}
+
+TEST(OutputChain, OutputThatCannotBeCreatedFailsTheRunWithItsReason)
+{
+    Inputs in;
+    ASSERT_TRUE(testmedia::MakeTestVideo(in.video, "rawvideo", 32, 16, kFps, 2, false));
+    ComPtr<IGraphBuilder> graph = NewGraph();
+    ASSERT_TRUE(Render(graph.get(), in.video));
+    const std::string output = in.folder.path("missing/out.avi");
+    ASSERT_EQ(BuildOutput(graph.get(), output, "(No Compression)", "(No Compression)"), S_OK);
+    ComPtr<IMediaControl> control;
+    ASSERT_EQ(graph->QueryInterface(IID_IMediaControl, control.OutVoid()), S_OK);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(FAILED(control->Run()));
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find("avi mux: "), std::string::npos) << reported;
+    EXPECT_NE(reported.find(output), std::string::npos) << reported;
+    control->Stop();
 }
 
 TEST(OutputChain, MultiplexerGrowsAFreeInputAfterEachConnection)

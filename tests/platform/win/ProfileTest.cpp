@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -283,6 +284,15 @@ TEST_F(Profile, NullValueRemovesTheKeyAndNullKeyTheSection)
     EXPECT_EQ(stored(), "[B]\r\nx=3\r\n");
 }
 
+TEST_F(Profile, RemovingAKeyRemovesItsDuplicatesToo)
+{
+    // The first line of a key is the one read; a second one would show once it is gone.
+    store("[A]\nx=1\ny=2\nX = 3\n[B]\nx=4\n");
+    EXPECT_TRUE(write("A", "x", nullptr));
+    EXPECT_EQ(stored(), "[A]\ny=2\n[B]\nx=4\n");
+    EXPECT_EQ(get("A", "x", "gone"), "gone");
+}
+
 TEST_F(Profile, RemovingFromAMissingFileCreatesNothing)
 {
     EXPECT_TRUE(write("A", "x", nullptr));
@@ -320,6 +330,23 @@ TEST_F(Profile, FailedWritesLeaveTheFileAsItWas)
                                             std::filesystem::perms::group_read);
     EXPECT_FALSE(write("S", "k", "new"));
     EXPECT_FALSE(write("S", nullptr, nullptr));
+    EXPECT_EQ(stored(), "[S]\nk=v\n");
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(Profile, WriteThatFailsPartWayLeavesTheOldFileWhole)
+{
+    store("[S]\nk=v\n");
+    // Files may grow to 4 KB only, as on a full disk: the new content does not fit.
+    struct rlimit limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const struct rlimit small = {4096, limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = write("S", "k", std::string(10000, 'x').c_str());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
     EXPECT_EQ(stored(), "[S]\nk=v\n");
     EXPECT_EQ(filesInFolder(), 1u);
 }
