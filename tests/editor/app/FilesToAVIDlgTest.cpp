@@ -3,6 +3,7 @@
 #include "editor/engine/EditorHarness.h"
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
+#include "support/DecimalCommaLocale.h"
 
 #include <filesystem>
 #include <regex>
@@ -35,6 +36,7 @@ protected:
         ASSERT_TRUE(host_.Create(kMainDialogId));
         converter_.CreateGraph(nullptr, &frames_);
         converter_.SetNotifyWindow(host_.m_hWnd, kGraphNotify);
+        host_.onGraphNotify = [this](LPARAM) { converter_.HandleGraphEvents(); };
         ASSERT_TRUE(page_.CreatePage(&host_, RECT{0, 0, 400, 300}, kFilesToAviPageId, &converter_));
         std::filesystem::create_directories(dir_ / "run");
         for (int number : {10, 12, 14})
@@ -93,6 +95,24 @@ TEST_F(FilesToAviPageTest, RatesRunInHundredthsFromOneToFourWithTwoChosen)
     EXPECT_EQ(std::set<std::string>(rates.begin(), rates.end()).size(), 301u);
     EXPECT_EQ(page_.SendDlgItemMessage(kRateList, CB_GETCURSEL), 100);
     EXPECT_EQ(TextOf(page_, kRateList), "2.00 frame/sec");
+}
+
+TEST_F(FilesToAviPageTest, ARateReachesTheVideoWithItsFullStopInADecimalCommaLocale)
+{
+    const testmedia::DecimalCommaLocale german;
+    ASSERT_TRUE(german.active());
+    EXPECT_EQ(FrameRateText(250), "2.50 frame/sec");
+    FillRun();
+    Choose(kStepList, 1);
+    ASSERT_TRUE(page_.SelectComboText("2.50", kRateList));
+    page_.ApplySettings();
+    ASSERT_TRUE(page_.CanStart());
+    ASSERT_TRUE(page_.Start());
+    ASSERT_TRUE(WaitFor([&] { return !host_.converterPosts[kConvertDone].empty(); }));
+    page_.Stop();
+    const av::StreamInfo video = editortest::ProbeVideo(At("made.avi"));
+    EXPECT_EQ(video.frameCount, 3);
+    EXPECT_DOUBLE_EQ(video.framesPerSecond, 2.5);
 }
 
 TEST_F(FilesToAviPageTest, CompressorsLeaveOutTheNamesTheEditorDoesNotOffer)
