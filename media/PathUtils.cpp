@@ -148,6 +148,25 @@ char* FindLastPathSeparator(char* text)
     return const_cast<char*>(FindLastPathSeparator(static_cast<const char*>(text)));
 }
 
+bool JoinPath(char* buffer, std::size_t size, const char* folder, const char* name)
+{
+    if (!buffer || size == 0)
+        return false;
+    const std::size_t folderLength = folder ? std::strlen(folder) : 0;
+    const std::size_t nameLength = name ? std::strlen(name) : 0;
+    if (folderLength == 0 || !name || folderLength + 1 + nameLength >= size) {
+        buffer[0] = '\0';
+        return false;
+    }
+    const char* last = FindLastPathSeparator(folder);
+    const char separator = last && *last == '/' ? '/' : '\\';
+    // memmove: the folder may be the buffer itself.
+    std::memmove(buffer, folder, folderLength);
+    buffer[folderLength] = separator;
+    std::memmove(buffer + folderLength + 1, name, nameLength + 1);
+    return true;
+}
+
 std::string ModuleFilePath()
 {
     char buffer[kPathBufferSize];

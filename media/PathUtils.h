@@ -27,6 +27,13 @@ char* SkipSpaces(char* text);
 const char* FindLastPathSeparator(const char* text);
 char* FindLastPathSeparator(char* text);
 
+// Joins folder and name with the separator that the folder's path uses (its last
+// backslash or slash; a backslash when it has none) into buffer, when the whole path fits
+// size bytes with its terminator, and answers true. Otherwise, and for an empty or null
+// folder (one that could not be formed), buffer gets an empty text when size > 0, since a
+// cut path would name another file.
+bool JoinPath(char* buffer, std::size_t size, const char* folder, const char* name);
+
 // The running program's full path, cut to fit a path buffer.
 std::string ModuleFilePath();
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace gresmont;
+
 namespace {
 
 constexpr int kLargestStep = 100;
@@ -86,7 +88,10 @@ BOOL CAVIToFilesDlg::Start()
     GetFilePrefix(first.data(), prefix, sizeof prefix);
     // The folder and prefix go in as text: the converter takes only the last "%05d" for
     // the number, so a "%" in either names itself.
-    const std::string pattern = JoinPath(folder, std::string(prefix) + "%05d.bmp");
+    const std::string pattern = JoinedPath(folder, std::string(prefix) + "%05d.bmp");
+    // A pattern too long for a path names no bitmap that could be written.
+    if (pattern.empty())
+        return FALSE;
     return m_pConverter->Convert(input.data(), pattern.c_str(), number, step);
 }
 

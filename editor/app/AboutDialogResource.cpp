@@ -1,6 +1,8 @@
 #include "editor/app/EditorIds.h"
 #include "editor/app/EditorResources.h"
 
+using namespace gresmont;
+
 namespace {
 
 constexpr ControlResource kControls[] = {

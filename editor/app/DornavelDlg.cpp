@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <new>
 
+using namespace gresmont;
+
 namespace {
 
 // Posted by Start just before a conversion starts (wParam the converter's index); the end
@@ -130,7 +132,7 @@ BOOL CDornavelDlg::OnInitDialog()
     char programFolder[kPathBufferSize] = {};
     if (GetModuleDirectory(programFolder, sizeof programFolder) > 0) {
         CopyTextCut(m_szProjectFolder, sizeof m_szProjectFolder,
-                    JoinPath(programFolder, "VideoTemplateProject"));
+                    JoinedPath(programFolder, "VideoTemplateProject"));
         // Made now, so that the save on the way out has its folder.
         CreateFolderPath(m_szProjectFolder, 1);
     }
@@ -138,7 +140,7 @@ BOOL CDornavelDlg::OnInitDialog()
     const char* commandLine = app ? SkipSpaces(app->m_lpCmdLine) : nullptr;
     std::string project = RecentProjectPath();
     if (!FileExists(project.c_str()))
-        project = JoinPath(m_szProjectFolder, "DefaultProject.avp");
+        project = JoinedPath(m_szProjectFolder, "DefaultProject.avp");
     LoadProject(project.c_str(), commandLine && *commandLine ? commandLine : nullptr);
     for (CTabDlg* page : m_pPages) {
         if (page)
@@ -511,5 +513,5 @@ bool CDornavelDlg::EndOfAnEarlierRun(int converter) const
 
 std::string CDornavelDlg::RecentProjectPath() const
 {
-    return JoinPath(m_szProjectFolder, "RecentProject.tmp");
+    return JoinedPath(m_szProjectFolder, "RecentProject.tmp");
 }

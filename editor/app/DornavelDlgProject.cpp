@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace gresmont;
+
 namespace {
 
 constexpr char kTabSection[] = "Tab";

@@ -3,7 +3,10 @@
 #include "platform/ui/Messages.h"
 
 // The numbers Gresmont's dialogs, pages, menu and pictures are known by, and the window
-// messages that pass between the pages, the converters and the main dialog.
+// messages that pass between the pages, the converters and the main dialog. Their own
+// namespace keeps them apart from Tavrino's, beside which the dialog snapshots show them.
+
+namespace gresmont {
 
 // Dialogs and pages.
 inline constexpr int kMainDialogId = 100;
@@ -71,3 +74,5 @@ inline constexpr UINT kFrameDone = 0xBEE6;
 inline constexpr UINT kCountDone = 0xBEE7;
 inline constexpr UINT kActivityText = 0xBEE8;
 inline constexpr UINT kConvertDone = 0xBEE9;
+
+}  // namespace gresmont

@@ -2,6 +2,8 @@
 
 #include "editor/app/EditorIds.h"
 
+using namespace gresmont;
+
 namespace {
 
 constexpr const DialogResource* kDialogs[] = {&kMainDialogResource, &kAboutDialogResource,

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <ctime>
 
+using namespace gresmont;
+
 namespace {
 
 constexpr char kPreviewWindow[] = "Files to AVI";
@@ -47,7 +49,7 @@ std::string DatedOutputName()
     char name[32];
     std::snprintf(name, sizeof name, "%02d%02d%02d_%02d%02d%02d.avi", local.tm_year % 100,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return JoinPath(folder, name);
+    return JoinedPath(folder, name);
 }
 
 }  // namespace
@@ -56,15 +58,8 @@ void FillVideoCompressorList(HWND page)
 {
     HWND list = GetDlgItem(page, kCompressorList);
     FillCompressorCombo(list, CLSID_VideoCompressorCategory);
-    for (const char* excluded : kExcludedCompressors) {
-        for (;;) {
-            const LRESULT found = SendMessageA(list, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                               reinterpret_cast<LPARAM>(excluded));
-            if (found == CB_ERR)
-                break;
-            SendMessageA(list, CB_DELETESTRING, static_cast<WPARAM>(found), 0);
-        }
-    }
+    for (const char* excluded : kExcludedCompressors)
+        RemoveCompressorsBeginningWith(list, excluded);
     SendMessageA(list, CB_SETCURSEL, 0, 0);
 }
 
@@ -162,8 +157,9 @@ void CFilesToAVIDlg::ApplySettings()
     char prefix[kPathBufferSize] = "";
     GetFilePrefix(first.data(), prefix, sizeof prefix);
     // The folder and prefix go in as text: the converter takes only the last "%05d" for
-    // the number, so a "%" in either names itself.
-    const std::string pattern = JoinPath(folder, std::string(prefix) + "%05d.bmp");
+    // the number, so a "%" in either names itself. A pattern too long for a path is
+    // empty, which names no bitmap.
+    const std::string pattern = JoinedPath(folder, std::string(prefix) + "%05d.bmp");
     m_pConverter->SetSettings(output.c_str(), pattern.c_str(), FieldText(kCompressorList).c_str(),
                               rate, firstNumber, lastNumber, step);
     ShowPreview(IsWindowVisible() && m_pConverter->HasFrames() ? SW_SHOW : SW_HIDE);

@@ -2,6 +2,8 @@
 #include "editor/app/EditorResources.h"
 #include "editor/app/PageStyles.h"
 
+using namespace gresmont;
+
 namespace {
 
 constexpr ControlResource kControls[] = {

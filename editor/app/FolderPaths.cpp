@@ -3,20 +3,18 @@
 #include "media/PathUtils.h"
 #include "platform/win/Files.h"
 
-std::string JoinPath(std::string_view folder, std::string_view name)
+std::string JoinedPath(const std::string& folder, const std::string& name)
 {
-    std::string path(folder);
-    path += kFolderSeparator;
-    path += name;
+    char path[kPathBufferSize];
+    JoinPath(path, sizeof path, folder.c_str(), name.c_str());
     return path;
 }
 
-std::string ProgramSubfolder(std::string_view name)
+std::string ProgramSubfolder(const std::string& name)
 {
     char folder[kPathBufferSize] = {};
-    if (GetModuleDirectory(folder, sizeof folder) == 0)
-        return {};
-    return JoinPath(folder, name);
+    GetModuleDirectory(folder, sizeof folder);
+    return JoinedPath(folder, name);
 }
 
 std::string TrimBlanks(const char* text)
@@ -30,7 +28,7 @@ std::string TrimBlanks(const char* text)
 std::string TrimFolder(const char* text)
 {
     std::string folder = TrimBlanks(text);
-    while (!folder.empty() && IsPathSeparator(folder.back()))
+    while (folder.size() > 1 && IsPathSeparator(folder.back()))
         folder.pop_back();
     return folder;
 }

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace gresmont;
+
 namespace {
 
 // Every field and button either page may have, in the order they are enabled.
@@ -158,13 +160,13 @@ void CTabDlg::OpenFieldWithShell(const char* verb, const char* description, int 
 
 void CTabDlg::OpenFileInFolder(int fieldId)
 {
-    std::string path = TrimBlanks(FieldText(kFolderField).c_str());
-    if (!path.empty() && !EndsInSeparatorOrColon(path))
-        path += kFolderSeparator;
-    path += FieldText(fieldId);
-    char file[kPathBufferSize];
-    CopyTextCut(file, sizeof file, path);
-    OpenWithShell("open", "Image Editor", file);
+    const std::string folder = TrimBlanks(FieldText(kFolderField).c_str());
+    const std::string name = FieldText(fieldId);
+    // A path too long for a buffer is opened nowhere rather than cut into another file.
+    const std::string path =
+        folder.empty() || EndsInSeparatorOrColon(folder) ? folder + name : JoinedPath(folder, name);
+    if (path.size() < kPathBufferSize)
+        OpenWithShell("open", "Image Editor", path.c_str());
 }
 
 void CTabDlg::OpenFolderField(int fieldId)

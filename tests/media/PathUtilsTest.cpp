@@ -76,6 +76,36 @@ TEST(FindLastPathSeparator, TakesTheLastSeparatorOfEitherKindElseTheLastColon)
     EXPECT_EQ(FindLastPathSeparator(static_cast<const char*>(nullptr)), nullptr);
 }
 
+TEST(JoinPath, JoinsWithTheFoldersOwnSeparatorOnlyWhenTheWholePathFits)
+{
+    char path[kPathBufferSize];
+    EXPECT_TRUE(JoinPath(path, sizeof path, "/opt/app", "VideoProject"));
+    EXPECT_STREQ(path, "/opt/app/VideoProject");
+    EXPECT_TRUE(JoinPath(path, sizeof path, "C:\\App", "RecentProject.tmp"));
+    EXPECT_STREQ(path, "C:\\App\\RecentProject.tmp");
+    EXPECT_TRUE(JoinPath(path, sizeof path, "C:", "Audio"));
+    EXPECT_STREQ(path, "C:\\Audio");
+
+    // 505 + 1 + 13 characters fit 520 bytes; one more does not, and the path is emptied.
+    const std::string folder = "/" + std::string(504, 'd');
+    EXPECT_TRUE(JoinPath(path, sizeof path, folder.c_str(), "VideoTemplate"));
+    EXPECT_EQ(std::strlen(path), 519u);
+    const std::string deeper = folder + "e";
+    EXPECT_FALSE(JoinPath(path, sizeof path, deeper.c_str(), "VideoTemplate"));
+    EXPECT_STREQ(path, "");
+    EXPECT_TRUE(JoinPath(path, sizeof path, deeper.c_str(), "Audio"));
+
+    // A folder that could not be formed gives no path, never one at the root.
+    std::strcpy(path, "old");
+    EXPECT_FALSE(JoinPath(path, sizeof path, "", "RecentProject.tmp"));
+    EXPECT_STREQ(path, "");
+    EXPECT_FALSE(JoinPath(path, sizeof path, nullptr, "RecentProject.tmp"));
+
+    std::strcpy(path, "/in/place");
+    EXPECT_TRUE(JoinPath(path, sizeof path, path, "x.avp"));
+    EXPECT_STREQ(path, "/in/place/x.avp");
+}
+
 TEST_F(ProgramAt, ModuleDirectoryDropsTheProgramNameAndItsSeparator)
 {
     SetModuleFileNameForTesting("C:\\App\\Bin\\prog.exe");

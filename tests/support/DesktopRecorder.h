@@ -2,6 +2,7 @@
 
 #include "platform/win/DesktopHooks.h"
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -12,7 +13,8 @@ namespace testmedia {
 // Answers what a person or the desktop would, and records every question, for as long as
 // it lives: message boxes answer 1 (OK), pickers pop their queued answers (Cancel when
 // none is left), launches succeed unless told otherwise, picture windows are only
-// recorded. User-interface thread; one at a time.
+// recorded, and the installed compressors are the linked FFmpeg's until
+// InstallCompressors names others. User-interface thread; one at a time.
 class DesktopRecorder {
 public:
     DesktopRecorder()
@@ -39,11 +41,28 @@ public:
             return launchesSucceed;
         };
         hooks.pictureWindow = [this](const PictureWindowCall& call) { pictures.push_back(call); };
+        hooks_ = hooks;
         InstallDesktopHooks(std::move(hooks));
     }
     ~DesktopRecorder() { ResetDesktopHooks(); }
     DesktopRecorder(const DesktopRecorder&) = delete;
     DesktopRecorder& operator=(const DesktopRecorder&) = delete;
+
+    // From now on the machine's compressors are these, in this order; those named broken
+    // are listed but cannot be created.
+    void InstallCompressors(std::vector<std::string> audio, std::vector<std::string> video,
+                            std::vector<std::string> broken = {})
+    {
+        hooks_.compressors = [audio = std::move(audio),
+                              video = std::move(video)](CompressorCategory category) {
+            return category == CompressorCategory::Audio ? audio : video;
+        };
+        hooks_.compressorCreatable = [broken = std::move(broken)](CompressorCategory,
+                                                                  const std::string& name) {
+            return std::find(broken.begin(), broken.end(), name) == broken.end();
+        };
+        InstallDesktopHooks(hooks_);
+    }
 
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
@@ -57,6 +76,8 @@ public:
     std::vector<PictureWindowCall> pictures;
 
 private:
+    DesktopHooks hooks_;
+
     static std::optional<std::string> Pop(std::deque<std::optional<std::string>>& answers)
     {
         if (answers.empty())

@@ -1,19 +1,28 @@
 #include "tools/gallery/DialogGallery.h"
 
+#include "creator/app/AboutDlgResource.h"
+#include "creator/app/OptionsDlgResource.h"
+#include "creator/app/PlumetaDlgResource.h"
+#include "creator/app/TavrinoResources.h"
 #include "editor/app/EditorIds.h"
 #include "editor/app/EditorResources.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/WindowServices.h"
 #include "tools/gallery/EditorSnapshots.h"
 #include "tools/gallery/SampleDialog.h"
+#include "tools/gallery/TavrinoDialogs.h"
 
 namespace {
 
 constexpr DialogSnapshot kSnapshots[] = {
     {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog, &EmptySampleDialog},
-    {"GresmontAviToFiles", &kEditorModule, kMainDialogId, &FillEditorWithAviToFiles},
-    {"GresmontFilesToAvi", &kEditorModule, kMainDialogId, &FillEditorWithFilesToAvi},
-    {"GresmontAbout", &kEditorModule, kAboutDialogId},
+    {"TavrinoMain", &kTavrinoModule, kPlumetaDialogId, &FillTavrinoMainDialog,
+     &EmptyTavrinoMainDialog},
+    {"TavrinoOptions", &kTavrinoModule, kOptionsDialogId, &FillTavrinoOptions},
+    {"TavrinoAbout", &kTavrinoModule, kAboutDialogId},
+    {"GresmontAviToFiles", &kEditorModule, gresmont::kMainDialogId, &FillEditorWithAviToFiles},
+    {"GresmontFilesToAvi", &kEditorModule, gresmont::kMainDialogId, &FillEditorWithFilesToAvi},
+    {"GresmontAbout", &kEditorModule, gresmont::kAboutDialogId},
 };
 
 constexpr int kPageHostId = 1;

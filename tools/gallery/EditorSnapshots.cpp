@@ -8,6 +8,8 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/WindowServices.h"
 
+using namespace gresmont;
+
 namespace {
 
 void SetButtonIcon(HWND dialog, int button, int icon)

@@ -2,6 +2,8 @@
 #include "platform/ui/qt/ControlFactory.h"
 
 #include <QComboBox>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <cstring>
 
@@ -20,6 +22,28 @@ bool StartsWithIgnoringCase(const std::string& text, const char* prefix)
     }
     return true;
 }
+
+// The closed list shows its selected item whole when it fits, else with its middle left
+// out, so that items that differ only at their end (a compressor's "V2" and "V3") stay
+// told apart.
+class DropListBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                    QStyle::SC_ComboBoxEditField, this);
+        option.currentText =
+            fontMetrics().elidedText(option.currentText, Qt::ElideMiddle, field.width());
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
 
 // A drop-down list without typing. The items are kept as the UTF-8 texts that were
 // added, so that searches and copies work on exactly those bytes.
@@ -133,7 +157,7 @@ private:
 
 UiWindow* CreateDropListControl(const ControlResource& resource, UiWindow* dialog)
 {
-    auto* combo = new QComboBox(dialog->clientWidget());
+    auto* combo = new DropListBox(dialog->clientWidget());
     combo->setEditable(false);
     auto* window = new DropListWindow(resource, dialog, combo);
     for (const char* item : resource.items)

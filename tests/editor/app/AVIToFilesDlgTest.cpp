@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+using namespace gresmont;
+
 namespace {
 
 using editortest::PageHost;
@@ -106,6 +108,11 @@ TEST_F(AviToFilesPageTest, BitmapsAreNamedFromTheFirstFileInTheFolderAsTyped)
     Fill(At("100%"), "a%d00001.bmp", 0);
     ASSERT_TRUE(Convert());
     EXPECT_TRUE(std::filesystem::exists(dir_ / "100%" / "a%d00003.bmp"));
+
+    // Names too long for a path are refused before anything runs.
+    Fill(At("out"), (std::string(505, 'n') + "00001.bmp").c_str(), 0);
+    EXPECT_FALSE(page_.Start());
+    EXPECT_EQ(converter_.GetState(), 0);
 }
 
 TEST_F(AviToFilesPageTest, FramesAreCountedOnlyWhileThePageShows)

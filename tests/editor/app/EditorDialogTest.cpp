@@ -2,6 +2,8 @@
 
 #include "platform/ui/WindowServices.h"
 
+using namespace gresmont;
+
 namespace editortest {
 
 BEGIN_MESSAGE_MAP(PageHost, CDialog)

@@ -16,6 +16,8 @@
 
 namespace editortest {
 
+using namespace gresmont;
+
 // The main dialog's window without its own code, for a page to lie in: records what
 // the page posts to it.
 class PageHost : public CDialog {

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+using namespace gresmont;
+
 namespace {
 
 using editortest::WaitFor;

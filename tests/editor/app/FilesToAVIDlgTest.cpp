@@ -9,6 +9,8 @@
 #include <regex>
 #include <set>
 
+using namespace gresmont;
+
 namespace {
 
 using editortest::PageHost;
@@ -23,15 +25,9 @@ protected:
     void SetUp() override
     {
         EditorDialogTest::SetUp();
-        DesktopHooks hooks = CurrentDesktopHooks();
-        hooks.compressors = [](CompressorCategory category) {
-            return category == CompressorCategory::Audio
-                       ? std::vector<std::string>{"PCM"}
-                       : std::vector<std::string>{"Intel IYUV codec",  "MJPEG Compressor",
-                                                  "microsoft video 1", "Cinepak Codec by Radius",
-                                                  "H.264 Video",       "Microsoft RLE"};
-        };
-        InstallDesktopHooks(hooks);
+        desktop_.InstallCompressors({"PCM"},
+                                    {"Intel IYUV codec", "MJPEG Compressor", "microsoft video 1",
+                                     "Cinepak Codec by Radius", "H.264 Video", "Microsoft RLE"});
         frames_.Create("Video Frame", 5);
         ASSERT_TRUE(host_.Create(kMainDialogId));
         converter_.CreateGraph(nullptr, &frames_);

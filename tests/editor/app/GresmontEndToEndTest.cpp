@@ -2,11 +2,13 @@
 
 #include "editor/engine/EditorHarness.h"
 #include "editor/engine/FilesToAVI.h"
-#include "platform/ui/WidgetOf.h"
+#include "support/WidgetOf.h"
 
 #include <QTest>
 
 #include <filesystem>
+
+using namespace gresmont;
 
 namespace {
 

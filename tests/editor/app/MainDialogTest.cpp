@@ -4,13 +4,15 @@
 #include "editor/engine/EditorHarness.h"
 #include "editor/engine/FilesToAVI.h"
 #include "platform/ui/Gdi.h"
-#include "platform/ui/WidgetOf.h"
+#include "support/WidgetOf.h"
 
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
 
 #include <filesystem>
+
+using namespace gresmont;
 
 namespace {
 

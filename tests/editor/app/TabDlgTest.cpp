@@ -4,11 +4,13 @@
 #include "editor/app/PageLayout.h"
 #include "platform/ui/DropFiles.h"
 #include "platform/ui/Gdi.h"
-#include "platform/ui/WidgetOf.h"
+#include "support/WidgetOf.h"
 
 #include <QTest>
 
 #include <filesystem>
+
+using namespace gresmont;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "platform/dshow/Uuids.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/WindowServices.h"
-#include "platform/win/DesktopHooks.h"
+#include "support/DesktopRecorder.h"
 #include "support/TestDialogs.h"
 
 #include <gtest/gtest.h>
@@ -25,27 +25,7 @@ protected:
         ASSERT_NE(dialog_, nullptr);
         list_ = GetDlgItem(dialog_, kDropList);
     }
-    void TearDown() override
-    {
-        ResetDesktopHooks();
-        DestroyWindow(dialog_);
-    }
-
-    void Install(std::vector<std::string> audio, std::vector<std::string> video,
-                 std::vector<std::string> broken = {})
-    {
-        DesktopHooks hooks;
-        hooks.compressors = [audio, video](CompressorCategory category) {
-            return category == CompressorCategory::Audio ? audio : video;
-        };
-        hooks.compressorCreatable = [broken](CompressorCategory, const std::string& name) {
-            for (const std::string& b : broken)
-                if (b == name)
-                    return false;
-            return true;
-        };
-        InstallDesktopHooks(std::move(hooks));
-    }
+    void TearDown() override { DestroyWindow(dialog_); }
 
     std::vector<std::string> Items() const
     {
@@ -60,6 +40,7 @@ protected:
         return items;
     }
 
+    testmedia::DesktopRecorder desktop_;
     HWND dialog_ = nullptr;
     HWND list_ = nullptr;
 };
@@ -68,7 +49,8 @@ protected:
 
 TEST_F(CompressorComboTest, NoCompressionLeadsTheCategorysNamesInEnumerationOrder)
 {
-    Install({"PCM", "GSM 6.10", "CCITT A-Law"}, {"MJPEG Compressor", "Cinepak Codec by Radius"});
+    desktop_.InstallCompressors({"PCM", "GSM 6.10", "CCITT A-Law"},
+                                {"MJPEG Compressor", "Cinepak Codec by Radius"});
     FillCompressorCombo(list_, CLSID_AudioCompressorCategory);
     EXPECT_EQ(Items(),
               (std::vector<std::string>{kNoCompression, "PCM", "GSM 6.10", "CCITT A-Law"}));
@@ -80,14 +62,15 @@ TEST_F(CompressorComboTest, NoCompressionLeadsTheCategorysNamesInEnumerationOrde
 
 TEST_F(CompressorComboTest, ACompressorThatCannotBeCreatedIsLeftOutAndTheRestFollows)
 {
-    Install({"Broken One", "GSM 6.10", "Broken Two", "PCM"}, {}, {"Broken One", "Broken Two"});
+    desktop_.InstallCompressors({"Broken One", "GSM 6.10", "Broken Two", "PCM"}, {},
+                                {"Broken One", "Broken Two"});
     FillCompressorCombo(list_, CLSID_AudioCompressorCategory);
     EXPECT_EQ(Items(), (std::vector<std::string>{kNoCompression, "GSM 6.10", "PCM"}));
 }
 
 TEST_F(CompressorComboTest, ACategoryWithoutDevicesLeavesOnlyNoCompression)
 {
-    Install({}, {});
+    desktop_.InstallCompressors({}, {});
     FillCompressorCombo(list_, CLSID_VideoCompressorCategory);
     EXPECT_EQ(Items(), std::vector<std::string>{kNoCompression});
 }
@@ -99,4 +82,15 @@ TEST_F(CompressorComboTest, TheInstalledCompressorsFillTheListWithoutHooks)
     ASSERT_GT(items.size(), 1u);
     EXPECT_EQ(items[0], kNoCompression);
     EXPECT_NE(std::find(items.begin(), items.end(), "MJPEG Compressor"), items.end());
+}
+
+TEST_F(CompressorComboTest, NamesBeginningWithAnExcludedTextAreTakenOutWhateverTheirCase)
+{
+    desktop_.InstallCompressors({}, {"Intel IYUV codec", "MJPEG Compressor", "intel iyuv 2",
+                                     "Microsoft Video 1", "Intel 4:2:0"});
+    FillCompressorCombo(list_, CLSID_VideoCompressorCategory);
+    RemoveCompressorsBeginningWith(list_, "Intel IYUV");
+    RemoveCompressorsBeginningWith(list_, "Cinepak Codec");
+    EXPECT_EQ(Items(), (std::vector<std::string>{kNoCompression, "MJPEG Compressor",
+                                                 "Microsoft Video 1", "Intel 4:2:0"}));
 }

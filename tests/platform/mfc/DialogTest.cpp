@@ -1,7 +1,7 @@
-#include "../ui/WidgetOf.h"
 #include "platform/mfc/Framework.h"
 #include "platform/ui/DropFiles.h"
 #include "support/TestDialogs.h"
+#include "support/WidgetOf.h"
 
 #include <QAction>
 #include <QHelpEvent>

@@ -1,4 +1,5 @@
 #include "ProbeDialog.h"
+#include "support/WidgetOf.h"
 
 #include "platform/ui/Gdi.h"
 #include "platform/ui/WindowPicture.h"
@@ -113,6 +114,21 @@ TEST_F(ProbeDialogTest, DropListItemsAreCutToWhatA260ByteBufferHolds)
     EXPECT_EQ(Send(kDropList, CB_DELETESTRING, 0), 0);
     EXPECT_EQ(Send(kDropList, CB_GETCURSEL), CB_ERR);
     EXPECT_EQ(Send(kDropList, CB_DELETESTRING, 0), CB_ERR);
+}
+
+TEST_F(ProbeDialogTest, AClosedDropListShowsTheEndOfAnItemTooLongForIt)
+{
+    Send(kDropList, CB_RESETCONTENT);
+    for (const char* name : {"Microsoft MPEG-4 Video Codec V2", "Microsoft MPEG-4 Video Codec V3"})
+        Send(kDropList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    QWidget* box = WidgetOf(Item(kDropList));
+    ASSERT_NE(box, nullptr);
+    const auto shown = [&](int index) {
+        Send(kDropList, CB_SETCURSEL, static_cast<WPARAM>(index));
+        return box->grab().toImage();
+    };
+    // Cut at their end, both would look the same in the closed box.
+    EXPECT_NE(shown(0), shown(1));
 }
 
 TEST_F(ProbeDialogTest, TrackbarKeepsItsPositionWithinItsRange)

@@ -1,5 +1,5 @@
 #include "ProbeDialog.h"
-#include "WidgetOf.h"
+#include "support/WidgetOf.h"
 
 #include "platform/ui/DropFiles.h"
 
