@@ -211,10 +211,11 @@ BOOL CTabDlg::OnToolTipNeedText(UINT, NMHDR* header, LRESULT*)
     auto* request = reinterpret_cast<NMTTDISPINFOA*>(header);
     if (!(request->uFlags & TTF_IDISHWND))
         return FALSE;
-    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom));
-    if (id == 0)
+    const HWND control = reinterpret_cast<HWND>(header->idFrom);
+    if (::GetDlgCtrlID(control) == 0)
         return FALSE;
-    GetDlgItemText(id, m_szToolTip, sizeof m_szToolTip);
+    // By window, not by id: the labels share one id.
+    ::GetWindowTextA(control, m_szToolTip, sizeof m_szToolTip);
     request->lpszText = m_szToolTip;
     return TRUE;
 }

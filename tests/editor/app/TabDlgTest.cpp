@@ -6,6 +6,7 @@
 #include "platform/ui/Gdi.h"
 #include "support/WidgetOf.h"
 
+#include <QLabel>
 #include <QTest>
 
 #include <filesystem>
@@ -297,6 +298,16 @@ TEST_F(TabPageTest, FieldsDisableTogetherAndEachControlsTipIsItsText)
     request.hdr.idFrom = reinterpret_cast<UINT_PTR>(Item(avi_, kPlayButton));
     avi_.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
     EXPECT_STREQ(request.lpszText, "Play");
+    // Labels share one id; each tip is still its own label's text.
+    HWND stepLabel = nullptr;
+    for (QLabel* label : WidgetOf(avi_.m_hWnd)->findChildren<QLabel*>()) {
+        if (label->text() == QStringLiteral("File &Step"))
+            stepLabel = reinterpret_cast<HWND>(label->property("tavrinoWindow").value<quintptr>());
+    }
+    ASSERT_NE(stepLabel, nullptr);
+    request.hdr.idFrom = reinterpret_cast<UINT_PTR>(stepLabel);
+    avi_.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    EXPECT_STREQ(request.lpszText, "File &Step");
 }
 
 TEST_F(TabPageTest, KeysAndClicksInAPageTellTheMainDialogWhichControl)
