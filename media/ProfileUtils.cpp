@@ -91,9 +91,8 @@ bool IsHuge(const char* begin, const char* end, bool hexadecimal)
     return order > 0;
 }
 
-// atof's reading of a number, hexadecimal forms included, but with the full stop as
-// decimal point in every locale: the programs run with the user's locale, while profile
-// files always use the full stop.
+}  // namespace
+
 double ParseLeadingNumber(const char* text)
 {
     const char* p = text;
@@ -119,8 +118,6 @@ double ParseLeadingNumber(const char* text)
         value = 0.0;
     return negative ? -value : value;
 }
-
-}  // namespace
 
 std::uint32_t ReadIniString(const char* section, const char* key, const char* defaultValue,
                             char* output, std::uint32_t size, const char* profileName)

@@ -12,6 +12,13 @@
 std::uint32_t ReadIniString(const char* section, const char* key, const char* defaultValue,
                             char* output, std::uint32_t size, const char* profileName);
 
+// atof's reading of the number at the start of text (leading blanks skipped, hexadecimal
+// forms such as "0x10" and "0x1p4" included), but with a full stop as decimal point
+// whatever the user's locale: the programs run with the user's locale, while the texts
+// they store and list always use the full stop. A text that is no number gives 0.0; a
+// number too large for a double gives HUGE_VAL (with its sign) and one too small 0.0.
+double ParseLeadingNumber(const char* text);
+
 // The value of key as a number: defaultValue when the key, the file or the value is
 // missing or empty; the leading number of the text otherwise, read as atof reads it
 // (hexadecimal forms such as "0x10" and "0x1p4" included) but with a full stop as decimal

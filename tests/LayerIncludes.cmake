@@ -28,7 +28,7 @@ forbid("\"(platform/(ui|mfc)|media/ui)/" platform/av platform/dshow creator/engi
 forbid("\"(creator/app|editor)/" creator/engine)
 forbid("\"(creator|editor/app)/" editor/engine)
 forbid("\"(creator|editor)/" platform media)
-forbid("\"creator/app/" editor)
+forbid("\"creator/" editor)
 forbid("\"editor/" creator/app)
 forbid("\"platform/(av|dshow)/" platform/ui platform/mfc)
 forbid("<(Q[A-Za-z]*[/>]|lib(av|sw)[a-z]*/)" platform/mfc)

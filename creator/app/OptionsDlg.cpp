@@ -90,10 +90,7 @@ void COptionsDlg::FillCompressorCombo(const CLSID& category, int listId)
 
 void COptionsDlg::RemoveEntries(int listId, const char* name)
 {
-    const auto text = reinterpret_cast<LPARAM>(name);
-    for (LRESULT found; (found = SendDlgItemMessage(listId, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                                    text)) != CB_ERR;)
-        SendDlgItemMessage(listId, CB_DELETESTRING, static_cast<WPARAM>(found));
+    RemoveCompressorsBeginningWith(::GetDlgItem(m_hWnd, listId), name);
 }
 
 void COptionsDlg::Preselect(int listId, std::span<const char* const> texts)

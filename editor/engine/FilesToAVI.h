@@ -69,6 +69,9 @@ public:
     // Whether the settings lead to a usable bitmap; while a run streams, the answer from
     // before the run.
     bool HasFrames() override;
+    // The frame source each frame is published to and the first bitmap loaded into (not
+    // owned); null before CreateGraph.
+    CBufferFrame* FrameSource() const { return consumer_; }
     // Whether the last run was ended by a streaming error (an encoder or the file writer
     // failing) rather than by its end.
     bool Failed() const { return failed_.load(); }

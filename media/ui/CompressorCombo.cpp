@@ -18,3 +18,11 @@ void FillCompressorCombo(HWND list, const CLSID& category)
         }
     }
 }
+
+void RemoveCompressorsBeginningWith(HWND list, const char* prefix)
+{
+    const auto text = reinterpret_cast<LPARAM>(prefix);
+    for (LRESULT found;
+         (found = SendMessageA(list, CB_FINDSTRING, static_cast<WPARAM>(-1), text)) != CB_ERR;)
+        SendMessageA(list, CB_DELETESTRING, static_cast<WPARAM>(found), 0);
+}

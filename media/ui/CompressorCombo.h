@@ -16,3 +16,8 @@ inline constexpr char kNoCompression[] = "(No Compression)";
 // cannot be created is left out, and the enumeration ends at the first position without
 // a device or a name. Names longer than a list item holds are cut (platform/ui/Controls.h).
 void FillCompressorCombo(HWND list, const CLSID& category);
+
+// Deletes every item of the drop list that begins with prefix, without regard to the
+// case of ASCII letters, as the programs leave compressors they do not offer out of their
+// lists.
+void RemoveCompressorsBeginningWith(HWND list, const char* prefix);

@@ -3,7 +3,10 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/ProgramName.h"
+#include "platform/ui/TerminationRequests.h"
 #include "platform/win/Application.h"
+
+#include <csignal>
 
 namespace {
 
@@ -91,7 +94,19 @@ int AfxWinMain(int argc, char** argv, HINSTANCE resources)
         app->commandLine_ += argv[i];
     }
     app->m_lpCmdLine = app->commandLine_.c_str();
+    // The system's request to end the program closes the main window as its close box
+    // would, so that the program leaves through its usual way out.
+    OnTerminationRequest([](int signal) {
+        CWnd* main = AfxGetMainWnd();
+        if (main && main->m_hWnd) {
+            main->PostMessage(WM_CLOSE);
+            return;
+        }
+        OnTerminationRequest(nullptr);
+        raise(signal);
+    });
     if (app->InitInstance())
         RunUiEventLoop();
+    OnTerminationRequest(nullptr);
     return app->ExitInstance();
 }

@@ -195,8 +195,14 @@ int PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Entry* entry = FindLocked(window);
-    if (!entry || entry->thread != std::this_thread::get_id())
-        return 0;
+    Entry* entry = nullptr;
+    {
+        // The thread test stays under the lock: a caller on another thread must not touch
+        // an entry that its own thread may free at any moment.
+        std::lock_guard<std::mutex> lock(Windows().mutex);
+        entry = Find(window);
+        if (!entry || entry->thread != std::this_thread::get_id())
+            return 0;
+    }
     return Call(entry, message, wParam, lParam);
 }

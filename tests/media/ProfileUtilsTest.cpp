@@ -2,6 +2,7 @@
 
 #include "platform/win/Files.h"
 
+#include "support/DecimalCommaLocale.h"
 #include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -55,37 +56,6 @@ protected:
     }
 };
 
-// Numbers are written as a German user's programs write them (a decimal comma) while the
-// object lives. The locale comes from the system, or else is compiled from the installed
-// definitions into a folder of the test's own.
-class DecimalCommaLocale {
-public:
-    DecimalCommaLocale()
-    {
-        if (std::setlocale(LC_NUMERIC, kName))
-            return;
-        const std::string command =
-            "localedef -i de_DE -f UTF-8 " + folder_.path(kName) + " >/dev/null 2>&1";
-        if (std::system(command.c_str()) != 0)
-            return;
-        setenv("LOCPATH", folder_.root().c_str(), 1);
-        std::setlocale(LC_NUMERIC, kName);
-    }
-    ~DecimalCommaLocale()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        unsetenv("LOCPATH");
-    }
-    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
-    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
-
-    bool active() const { return std::localeconv()->decimal_point[0] == ','; }
-
-private:
-    static constexpr const char* kName = "de_DE.UTF-8";
-    testmedia::TempFolder folder_;
-};
-
 }  // namespace
 
 TEST_F(ProfileBesideProgram, BareNameIsReadInTheProgramsFolder)
@@ -133,7 +103,7 @@ TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopAndTextThatIsNoNumberGiv
 TEST_F(ProfileBesideProgram, NumbersAreReadWithAFullStopInALocaleWithADecimalComma)
 {
     const fs::path profile = dir_ / "n.ini";
-    const DecimalCommaLocale german;
+    const testmedia::DecimalCommaLocale german;
     ASSERT_TRUE(german.active());
     WriteProfile(profile, "0.75");
     EXPECT_EQ(ReadProfileDouble("Options", "Value", 7.5, profile.c_str()), 0.75);

@@ -4,8 +4,11 @@
 #include "creator/app/OptionsDlgResource.h"
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/app/TavrinoResources.h"
+#include "editor/app/EditorIds.h"
+#include "editor/app/EditorResources.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/WindowServices.h"
+#include "tools/gallery/EditorSnapshots.h"
 #include "tools/gallery/SampleDialog.h"
 #include "tools/gallery/TavrinoDialogs.h"
 
@@ -17,6 +20,9 @@ constexpr DialogSnapshot kSnapshots[] = {
      &EmptyTavrinoMainDialog},
     {"TavrinoOptions", &kTavrinoModule, kOptionsDialogId, &FillTavrinoOptions},
     {"TavrinoAbout", &kTavrinoModule, kAboutDialogId},
+    {"GresmontAviToFiles", &kEditorModule, gresmont::kMainDialogId, &FillEditorWithAviToFiles},
+    {"GresmontFilesToAvi", &kEditorModule, gresmont::kMainDialogId, &FillEditorWithFilesToAvi},
+    {"GresmontAbout", &kEditorModule, gresmont::kAboutDialogId},
 };
 
 constexpr int kPageHostId = 1;

@@ -58,7 +58,11 @@ DialogWindow::DialogWindow(const DialogResource& resource, HINSTANCE module, UiW
     }
     client_ = new QWidget(frame);
     client_->setGeometry(0, top, clientRect.width(), clientRect.height());
-    frame->setFixedSize(clientRect.width(), clientRect.height() + top);
+    // A top-level dialog keeps its size; a page is placed and sized by its dialog.
+    if (isTopLevel())
+        frame->setFixedSize(clientRect.width(), clientRect.height() + top);
+    else
+        frame->resize(clientRect.width(), clientRect.height());
     if (isTopLevel() && (resource.style & DS_CENTER)) {
         if (QScreen* screen = QGuiApplication::primaryScreen())
             frame->move(screen->availableGeometry().center() - frame->rect().center());

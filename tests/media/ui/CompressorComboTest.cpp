@@ -83,3 +83,14 @@ TEST_F(CompressorComboTest, TheInstalledCompressorsFillTheListWithoutHooks)
     EXPECT_EQ(items[0], kNoCompression);
     EXPECT_NE(std::find(items.begin(), items.end(), "MJPEG Compressor"), items.end());
 }
+
+TEST_F(CompressorComboTest, NamesBeginningWithAnExcludedTextAreTakenOutWhateverTheirCase)
+{
+    desktop_.InstallCompressors({}, {"Intel IYUV codec", "MJPEG Compressor", "intel iyuv 2",
+                                     "Microsoft Video 1", "Intel 4:2:0"});
+    FillCompressorCombo(list_, CLSID_VideoCompressorCategory);
+    RemoveCompressorsBeginningWith(list_, "Intel IYUV");
+    RemoveCompressorsBeginningWith(list_, "Cinepak Codec");
+    EXPECT_EQ(Items(), (std::vector<std::string>{kNoCompression, "MJPEG Compressor",
+                                                 "Microsoft Video 1", "Intel 4:2:0"}));
+}

@@ -221,6 +221,10 @@ TEST_F(DialogTest, KeysInAPageArePreTranslatedByThePageThenItsDialogAndEnterActs
     ASSERT_TRUE(page.Create(kPage, &main));
     EXPECT_EQ(::GetParent(page.m_hWnd), main.m_hWnd);
     page.MoveWindow(10, 10, 300, 80);
+    RECT placed{};
+    page.GetWindowRect(&placed);
+    EXPECT_EQ(placed.right - placed.left, 300);
+    EXPECT_EQ(placed.bottom - placed.top, 80);
     page.ShowWindow(SW_SHOW);
     EXPECT_EQ(main.GetDlgItem(kPageEdit)->m_hWnd, page.GetDlgItem(kPageEdit)->m_hWnd);
     QWidget* edit = WidgetOf(::GetDlgItem(page.m_hWnd, kPageEdit));
