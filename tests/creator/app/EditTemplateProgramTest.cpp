@@ -30,12 +30,7 @@ protected:
     void SetUp() override
     {
         MainDialogTest::SetUp();
-        const fs::path built = fs::read_symlink("/proc/self/exe").parent_path() / "Gresmont";
-        ASSERT_TRUE(fs::exists(built)) << built;
-        std::error_code error;
-        fs::create_hard_link(built, editor_, error);
-        if (error)
-            fs::copy_file(built, editor_, fs::copy_options::overwrite_existing);
+        ASSERT_EQ(testmedia::PlaceBuiltProgram("Gresmont", dir_), editor_);
         // Every answer stays recorded but the start of a program, which is real.
         DesktopHooks hooks = CurrentDesktopHooks();
         hooks.startProgram = nullptr;

@@ -2,6 +2,7 @@
 #include "platform/ui/Shell.h"
 #include "platform/ui/WindowServices.h"
 #include "platform/win/DesktopHooks.h"
+#include "support/ProgramFolder.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -24,12 +25,7 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(folder_.root().empty());
-        const fs::path built = fs::read_symlink("/proc/self/exe").parent_path() / "Gresmont";
-        ASSERT_TRUE(fs::exists(built)) << built;
-        std::error_code error;
-        fs::create_hard_link(built, program_, error);
-        if (error)
-            fs::copy_file(built, program_, fs::copy_options::overwrite_existing);
+        ASSERT_EQ(testmedia::PlaceBuiltProgram("Gresmont", dir_), program_);
     }
     void TearDown() override
     {
