@@ -16,8 +16,8 @@ namespace {
 
 constexpr DialogSnapshot kSnapshots[] = {
     {"LayerSample", &kSampleModule, kSampleDialogId, &FillSampleDialog, &EmptySampleDialog},
-    {"TavrinoMain", &kTavrinoModule, kPlumetaDialogId, &FillTavrinoMainDialog,
-     &EmptyTavrinoMainDialog},
+    {"TavrinoMain", &kTavrinoModule, kPlumetaDialogId, nullptr, nullptr, &StartTavrinoMainDialog,
+     &EndTavrinoMainDialog},
     {"TavrinoOptions", &kTavrinoModule, kOptionsDialogId, &FillTavrinoOptions},
     {"TavrinoAbout", &kTavrinoModule, kAboutDialogId},
     {"GresmontAviToFiles", &kEditorModule, gresmont::kMainDialogId, &FillEditorWithAviToFiles},
@@ -46,6 +46,8 @@ std::span<const DialogSnapshot> DialogSnapshots()
 
 SnapshotWindow MakeSnapshotWindow(const DialogSnapshot& snapshot)
 {
+    if (snapshot.open)
+        return snapshot.open();
     const DialogResource* resource = FindDialogResource(snapshot.module, snapshot.dialogId);
     if (!resource)
         return {};
@@ -70,6 +72,10 @@ SnapshotWindow MakeSnapshotWindow(const DialogSnapshot& snapshot)
 
 void DestroySnapshotWindow(const DialogSnapshot& snapshot, const SnapshotWindow& window)
 {
+    if (snapshot.close) {
+        snapshot.close();
+        return;
+    }
     if (snapshot.empty && window.dialog)
         snapshot.empty(window.dialog);
     DestroyWindow(window.frame);

@@ -4,6 +4,14 @@
 
 #include <span>
 
+// A snapshot's dialog and the window to draw: the dialog itself, or for a page
+// (WS_CHILD) a bare window of its size around it. Nulls when the module has no such
+// dialog.
+struct SnapshotWindow {
+    HWND frame;
+    HWND dialog;
+};
+
 // Every dialog of the programs, for looking at them without a display
 // (tools/DialogSnapshots.cpp) and for checking that their texts fit
 // (tests/tools/gallery). A dialog joins with one line in DialogGallery.cpp.
@@ -18,17 +26,13 @@ struct DialogSnapshot {
     // Gives back what fill made that the dialog does not own (bitmaps), before the
     // dialog goes; null when there is nothing.
     void (*empty)(HWND dialog) = nullptr;
+    // For a dialog that runs as its program runs it, instead of its resource filled:
+    // starts it and answers its window (its frame and its dialog), and ends it again.
+    SnapshotWindow (*open)() = nullptr;
+    void (*close)() = nullptr;
 };
 
 std::span<const DialogSnapshot> DialogSnapshots();
-
-// A snapshot's dialog and the window to draw: the dialog itself, or for a page
-// (WS_CHILD) a bare window of its size around it. Nulls when the module has no such
-// dialog.
-struct SnapshotWindow {
-    HWND frame;
-    HWND dialog;
-};
 
 // Makes the snapshot's dialog, fills it and shows it (offscreen without a display).
 SnapshotWindow MakeSnapshotWindow(const DialogSnapshot& snapshot);

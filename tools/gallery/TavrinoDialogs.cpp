@@ -1,76 +1,106 @@
 #include "tools/gallery/TavrinoDialogs.h"
 
 #include "creator/app/OptionsDlgResource.h"
+#include "creator/app/PlumetaDlg.h"
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/app/TavrinoResources.h"
+#include "media/PathUtils.h"
 #include "media/ui/CompressorCombo.h"
 #include "platform/dshow/Uuids.h"
-#include "platform/ui/Gdi.h"
 #include "platform/ui/WindowServices.h"
-#include "tools/SamplePictures.h"
+#include "platform/win/Files.h"
+#include "platform/win/MessageLoop.h"
+#include "platform/win/Sync.h"
 
-#include <opencv2/imgproc.hpp>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
-constexpr int kPreviewButtons[] = {kViewBackground, kViewFaceImage, kTemplatePreview};
+// The patience for the sample template's read.
+constexpr DWORD kReadPatienceMs = 10000;
 
-// The picture squeezed into the button's preview, as the main dialog paints it.
-void ShowPreview(HWND dialog, int buttonId, const cv::Mat& picture)
+// The main dialog while its snapshot is taken, with the application it belongs to and
+// the recent project file as it was before.
+struct RunningMainDialog {
+    CWinApp app;
+    CPlumetaDlg dialog;
+    std::string recentProject;
+    std::optional<std::string> recentBefore;
+};
+
+std::unique_ptr<RunningMainDialog>& Running()
 {
-    HWND button = GetDlgItem(dialog, buttonId);
-    RECT client{};
-    GetClientRect(button, &client);
-    const int width = client.right - client.left + 1;
-    const int height = client.bottom - client.top + 1;
-    cv::Mat scaled;
-    cv::resize(picture, scaled, cv::Size(width, height), 0, 0, cv::INTER_AREA);
-    // Bitmap rows are padded to 4 bytes.
-    cv::Mat rows(height, (width * 3 + 3) / 4 * 4, CV_8UC1, cv::Scalar(0));
-    for (int y = 0; y < height; ++y)
-        scaled.row(y).reshape(1, 1).copyTo(rows.row(y).colRange(0, width * 3));
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{40, width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    HDC context = GetDC(button);
-    HBITMAP bitmap = CreateCompatibleBitmap(context, width, height);
-    SetDIBits(context, bitmap, 0, static_cast<UINT>(height), rows.data, &info, DIB_RGB_COLORS);
-    ReleaseDC(button, context);
-    SendMessageA(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    static std::unique_ptr<RunningMainDialog> running;
+    return running;
 }
 
-cv::Mat TemplatePicture()
+std::optional<std::string> ReadFile(const std::string& path)
 {
-    const ImagePtr frame = TemplateFrame(0);
-    cv::Mat upright;
-    cv::flip(cv::Mat(frame->height(), frame->width(), CV_8UC3, frame->data(),
-                     static_cast<std::size_t>(frame->step())),
-             upright, 0);
-    return upright;
+    std::ifstream file(ToNativePath(path.c_str()), std::ios::binary);
+    if (!file)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
 
-void FillTavrinoMainDialog(HWND dialog)
+SnapshotWindow StartTavrinoMainDialog()
 {
-    PutButtonIcons(dialog, &kTavrinoModule);
-    ShowPreview(dialog, kViewBackground, BackgroundPicture());
-    ShowPreview(dialog, kViewFaceImage, FacePicture());
-    ShowPreview(dialog, kTemplatePreview, TemplatePicture());
-    SetDlgItemTextA(dialog, kBackgroundPath, "/home/user/Tavrino/Background/Garden.jpg");
-    SetDlgItemTextA(dialog, kFaceImagePath, "/home/user/Tavrino/FaceImage/Face.bmp");
-    SetDlgItemTextA(dialog, kTemplatePath, "/home/user/Tavrino/VideoTemplate/Dancer.avi");
-    SetDlgItemTextA(dialog, kAudioPath, "/home/user/Tavrino/Audio/Melody.wav");
-    SetDlgItemTextA(dialog, kOutputPath, "/home/user/Tavrino/Video/Sample.avi");
-    SetDlgItemTextA(dialog, kFocusPathLine, "/home/user/Tavrino/Video/Sample.avi");
-    SetDlgItemTextA(dialog, kStatusLine, "48 frames");
-    EnableWindow(GetDlgItem(dialog, kStopVideo), FALSE);
+    AfxSetResourceHandle(&kTavrinoModule);
+    auto running = std::make_unique<RunningMainDialog>();
+    char folder[kPathBufferSize] = {};
+    GetModuleDirectory(folder, sizeof folder);
+    char projects[kPathBufferSize];
+    char recent[kPathBufferSize];
+    char sample[kPathBufferSize];
+    JoinPath(projects, sizeof projects, folder, "VideoProject");
+    JoinPath(recent, sizeof recent, projects, "RecentProject.tmp");
+    JoinPath(sample, sizeof sample, projects, "DefaultProject.avp");
+    running->recentProject = recent;
+    running->recentBefore = ReadFile(recent);
+
+    running->app.m_pMainWnd = &running->dialog;
+    if (!running->dialog.Create(kPlumetaDialogId)) {
+        AfxSetResourceHandle(nullptr);
+        return {};
+    }
+    // A recent project of the program's own use gives way to the sample.
+    running->dialog.LoadProject(sample);
+    HWND window = running->dialog.m_hWnd;
+    for (DWORD waited = 0; waited < kReadPatienceMs; waited += 2) {
+        ProcessPostedMessages();
+        char status[64] = {};
+        GetDlgItemTextA(window, kStatusLine, status, sizeof status);
+        if (std::strstr(status, "frame"))
+            break;
+        Sleep(2);
+    }
+    ShowWindow(window, SW_SHOW);
+    Running() = std::move(running);
+    return {window, window};
 }
 
-void EmptyTavrinoMainDialog(HWND dialog)
+void EndTavrinoMainDialog()
 {
-    for (const int button : kPreviewButtons)
-        DeleteObject(reinterpret_cast<HBITMAP>(
-            SendDlgItemMessageA(dialog, button, BM_SETIMAGE, IMAGE_BITMAP, 0)));
+    std::unique_ptr<RunningMainDialog>& running = Running();
+    if (!running)
+        return;
+    running->dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED));
+    std::error_code error;
+    if (running->recentBefore) {
+        std::ofstream(ToNativePath(running->recentProject.c_str()), std::ios::binary)
+            << *running->recentBefore;
+    } else {
+        std::filesystem::remove(ToNativePath(running->recentProject.c_str()), error);
+    }
+    running.reset();
+    AfxSetResourceHandle(nullptr);
 }
 
 void FillTavrinoOptions(HWND dialog)
