@@ -226,6 +226,10 @@ void CPlumetaDlg::OnCancel()
     creator_.Stop();
     templateReader_.ReleaseGraph();
     creator_.ReleaseGraph();
+    // A creation cut short by the way out is over: nothing that its graph posted before
+    // may finish it later.
+    creating_ = false;
+    templateReading_ = false;
 
     char project[kPathBufferSize];
     FormProjectPath(project, kRecentProject);

@@ -221,6 +221,8 @@ TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationStopsItAndKeepsTheProjec
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_GE(stopped.frames, 1);
     EXPECT_LT(stopped.frames, 300);
+    // The way out finishes the file but is no end of the creation: no audio start.
+    EXPECT_EQ(AudioStartMs(SampleVideo()), 0.0);
 }
 
 TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLater)
