@@ -192,11 +192,10 @@ void CPlumetaDlg::ShowFullSize(CBufferFrame* source, BOOL createWindow)
         if (createWindow)
             cvNamedWindow(name, CV_WINDOW_AUTOSIZE);
         cvShowImage(name, copy.image);
-        delete copy.image;
-        return;
+    } else {
+        cvDestroyWindow(name);
     }
     delete copy.image;
-    cvDestroyWindow(name);
 }
 
 LRESULT CPlumetaDlg::ShowPreview(CBufferFrame* source, BOOL bottomUp, HBITMAP bitmap, int buttonId)
@@ -264,7 +263,6 @@ void CPlumetaDlg::OnChangeVideoTemplate()
         return;
     }
     templateReader_.Close();
-    templateSource_.SetImage(nullptr);
     EnableControls(TRUE);
     SetDlgItemText(kStatusLine, "");
 }
