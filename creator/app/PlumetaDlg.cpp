@@ -4,6 +4,7 @@
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/app/TavrinoResources.h"
 #include "media/FileUtils.h"
+#include "media/MakerSite.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/PictureWindows.h"
 #include "platform/win/Files.h"
@@ -16,7 +17,6 @@ constexpr const char* kFolderNames[] = {"VideoProject",  "Background", "FaceImag
 
 constexpr char kRecentProject[] = "RecentProject.tmp";
 constexpr char kDefaultProject[] = "DefaultProject.avp";
-constexpr char kWebSite[] = "https://www.halvorsk.example/";
 
 // The path field whose group the control belongs to; 0 for none.
 int GroupField(int control)
@@ -204,7 +204,7 @@ void CPlumetaDlg::OnOptions()
 
 void CPlumetaDlg::OnVisitWebSite()
 {
-    ShellExecuteA(nullptr, "open", kWebSite, "", nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(nullptr, "open", kMakerPage, "", nullptr, SW_SHOWNORMAL);
 }
 
 void CPlumetaDlg::OnAppAbout()

@@ -5,6 +5,7 @@
 #include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/RegionSearch.h"
 #include "creator/engine/RegionSearchInternals.h"
+#include "media/MakerSite.h"
 #include "platform/win/Sync.h"
 
 #include <opencv2/imgproc.hpp>
@@ -17,8 +18,6 @@
 #include <cstring>
 
 namespace {
-
-const char kMakerHost[] = "www.example.com";
 
 constexpr double kIntroSeconds = 5.0;
 constexpr int kClusterCount = 256;

@@ -10,6 +10,7 @@
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
 #include "media/FileUtils.h"
+#include "media/MakerSite.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/PictureWindows.h"
@@ -32,8 +33,6 @@ constexpr int kPageCount = 2;
 constexpr int kStateRunning = 2;
 constexpr int kFrameBufferConsumers = 5;
 constexpr int kLongestToolTip = 79;
-
-constexpr char kMakerPage[] = "http://www.example.com/";
 
 struct ButtonIcon {
     int button;

@@ -324,7 +324,7 @@ TEST_F(MainDialog, AboutBoxAndHelp)
     EXPECT_EQ(pictures, 2);  // icon 130 and bitmap 120
 
     Command(kHelpCommand);
-    EXPECT_EQ(desktop_.opened, std::vector<std::string>{"http://www.example.com/"});
+    EXPECT_EQ(desktop_.opened, std::vector<std::string>{"https://www.halvorsk.example/"});
 }
 
 TEST_F(MainDialog, EnterInAFieldEndsTheProgramThroughExitSavingTheRecentProjectFirst)
