@@ -22,15 +22,21 @@ bool IsFolder(const std::string& path)
 
 bool FileExists(const char* name)
 {
+    return !ExistingFilePath(name).empty();
+}
+
+std::string ExistingFilePath(const char* name)
+{
     if (!name)
-        return false;
+        return {};
     if (OpensForReading(name))
-        return true;
+        return name;
     const std::string program = ModuleFilePath();
     const char* separator = FindLastPathSeparator(program.c_str());
     if (!separator)
-        return false;
-    return OpensForReading(program.substr(0, separator - program.c_str() + 1) + name);
+        return {};
+    std::string beside = program.substr(0, separator - program.c_str() + 1) + name;
+    return OpensForReading(beside) ? beside : std::string();
 }
 
 bool IsWritableFilePath(const char* path)

@@ -1,11 +1,18 @@
 #pragma once
 
+#include <string>
+
 // Probes of files that the programs are about to read or write. Paths are UTF-8 text in
 // which a backslash and a slash both separate folders.
 
 // True when name opens for reading as given, or else, taken literally, in the running
 // program's folder. A folder is no file: false.
 bool FileExists(const char* name);
+
+// The file that FileExists finds for name: name itself, or its path in the program's
+// folder; empty when there is none. Readers open this, so that what was checked is what
+// they read whatever the working folder is.
+std::string ExistingFilePath(const char* name);
 
 // Whether an output file may be created or appended at path (leading blanks ignored):
 // its folder must exist, the path must not name a folder, and an existing file must not

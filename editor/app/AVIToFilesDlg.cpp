@@ -44,13 +44,19 @@ void CAVIToFilesDlg::DoDataExchange(CDataExchange* exchange)
     DDX_Control(exchange, kFolderField, m_editFolder);
 }
 
+std::string CAVIToFilesDlg::InputFile()
+{
+    // Trimmed as the converter trims it; a name that exists only beside the program is
+    // handed over as that path, since the converter opens it against the working folder.
+    return ExistingFilePath(TrimBlanks(FieldText(kAviField).c_str()).c_str());
+}
+
 BOOL CAVIToFilesDlg::CanStart()
 {
-    // Trimmed as the converter trims the input and Start the folder, so that what is
-    // checked is what a conversion would use.
-    const std::string input = TrimBlanks(FieldText(kAviField).c_str());
+    // The folder is trimmed as Start trims it, so that what is checked is what a
+    // conversion would use.
     std::string first = FieldText(kFirstField);
-    return FileExists(input.c_str()) &&
+    return !InputFile().empty() &&
            FolderExists(TrimFolder(FieldText(kFolderField).c_str()).c_str()) &&
            GetFileNumber(first.data(), -1) >= 0 && StepValue() >= 1;
 }
@@ -79,7 +85,7 @@ BOOL CAVIToFilesDlg::Start()
 {
     if (!m_pConverter)
         return FALSE;
-    std::string input = FieldText(kAviField);
+    std::string input = InputFile();
     const std::string folder = TrimFolder(FieldText(kFolderField).c_str());
     std::string first = FieldText(kFirstField);
     const int number = GetFileNumber(first.data(), 0);
@@ -106,12 +112,15 @@ void CAVIToFilesDlg::ApplySettings() {}
 
 BOOL CAVIToFilesDlg::UpdateFrameCount()
 {
-    std::string input = FieldText(kAviField);
     if (!m_pConverter)
         return FALSE;
-    m_pConverter->SetInputFile(input.data());
-    if (!FileExists(input.c_str()))
+    std::string input = InputFile();
+    if (input.empty()) {
+        std::string typed = FieldText(kAviField);
+        m_pConverter->SetInputFile(typed.data());
         return FALSE;
+    }
+    m_pConverter->SetInputFile(input.data());
     if (m_pConverter->GetFrameCount() >= 0)
         return TRUE;
     return m_pConverter->CountFrames(input.data(), kCountEveryFrame, CAVIToFiles::kMaxFrameLimit);

@@ -37,6 +37,9 @@ protected:
     void DoDataExchange(CDataExchange* exchange) override;
 
 private:
+    // The input file as a conversion opens it; empty when there is none.
+    std::string InputFile();
+
     void OnChangeAviFile();
     void OnChangeFirstFile();
     void OnChangeFolder();

@@ -156,3 +156,18 @@ TEST_F(AviToFilesPageTest, EachFieldTellsTheMainDialogInItsOrder)
                                               {kUpdateState, kRefresh},
                                               {kFocusText, window(kStepList)}}));
 }
+
+TEST_F(AviToFilesPageTest, AnInputNamedBesideTheProgramIsCountedAndConvertedThere)
+{
+    ASSERT_FALSE(std::filesystem::exists("template.avi"));  // not in the working folder
+    Fill(At("out"), "shot00001.bmp", 0);
+    page_.SetDlgItemText(kAviField, "template.avi");
+    page_.ShowPage(SW_SHOW);
+    ASSERT_TRUE(WaitFor([&] { return Posted(kCountDone) == 1; }));
+    EXPECT_EQ(host_.converterPosts[kCountDone][0].wParam, static_cast<WPARAM>(kFrames));
+    converter_.Stop();
+    converter_.Close();
+    ASSERT_TRUE(Convert());
+    EXPECT_EQ(Posted(kFrameDone), kFrames);
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "out" / editortest::BitmapName("shot", kFrames)));
+}
