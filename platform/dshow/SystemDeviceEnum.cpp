@@ -4,7 +4,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/Variant.h"
 #include "platform/dshow/AudioEncoderFilter.h"
-#include "platform/dshow/Enumerators.h"
+#include "platform/dshow/InterfaceEnumerator.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/dshow/VideoEncoderFilter.h"
 #include "platform/text/Utf16.h"
