@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/av/AudioEncoder.h"
 #include "platform/dshow/EncoderFilter.h"
 
 #include <memory>

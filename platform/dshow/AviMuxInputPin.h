@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 #include "platform/dshow/FilterBase.h"
 
 #include <vector>

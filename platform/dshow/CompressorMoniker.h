@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/EncoderEntry.h"
 #include "platform/com/Unknown.h"
 #include "platform/dshow/DeviceEnum.h"
 #include "platform/win/DesktopHooks.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/EncodedPacket.h"
+#include "platform/av/StreamFormatPtr.h"
 #include "platform/dshow/EncoderInputPin.h"
 #include "platform/dshow/EncoderOutputPin.h"
 #include "platform/dshow/FilterBase.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/av/VideoEncoder.h"
 #include "platform/dshow/EncoderFilter.h"
 
 #include <memory>
