@@ -4,7 +4,7 @@
 #include "creator/engine/FaceBlend.h"
 #include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/RegionSearch.h"
-#include "creator/engine/RegionSearchInternals.h"
+#include "creator/engine/RegionSearchScratch.h"
 #include "platform/win/Sync.h"
 
 #include <opencv2/imgproc.hpp>
