@@ -1,22 +1,14 @@
 #include "platform/dshow/AviMuxInputPin.h"
 
 #include "platform/com/ComPtr.h"
-#include "platform/dshow/AudioEncoderFilter.h"
 #include "platform/dshow/AviMux.h"
 #include "platform/dshow/EncodedStream.h"
-#include "platform/dshow/VideoEncoderFilter.h"
+#include "platform/dshow/UncompressedTypes.h"
 #include "platform/text/Utf16.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-// The rate given to uncompressed video whose type names none.
-constexpr double kDefaultFramesPerSecond = 25.0;
-
-}  // namespace
 
 CAviMuxInputPin::CAviMuxInputPin(CAviMux* mux, int index, HRESULT* result)
     : CBaseInputPin(nullptr, mux, mux->pStateLock(), result,
@@ -68,11 +60,8 @@ av::StreamFormatPtr CAviMuxInputPin::StreamFormat()
         return encoded->StreamFormat();
     }
     if (const VIDEOINFOHEADER* info = Rgb24VideoInfo(m_mt)) {
-        const double fps =
-            info->AvgTimePerFrame > 0
-                ? static_cast<double>(kUnitsPerSecond) / static_cast<double>(info->AvgTimePerFrame)
-                : kDefaultFramesPerSecond;
-        return av::RawVideoFormat(info->bmiHeader.biWidth, std::abs(info->bmiHeader.biHeight), fps);
+        return av::RawVideoFormat(info->bmiHeader.biWidth, std::abs(info->bmiHeader.biHeight),
+                                  FramesPerSecond(*info));
     }
     if (const WAVEFORMATEX* wave = Pcm16Format(m_mt)) {
         return av::PcmAudioFormat(static_cast<int>(wave->nSamplesPerSec), wave->nChannels);
