@@ -4,6 +4,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/FailureReport.h"
 #include "platform/dshow/MediaFileSource.h"
+#include "platform/dshow/UncompressedTypes.h"
 
 #include <memory>
 #include <new>
@@ -20,53 +21,14 @@ DWORD FourccValue(const std::string& fourcc)
     return value;
 }
 
+// Rows bottom-up, as the decoder gives them.
 CMediaType VideoType(const av::StreamInfo& stream)
 {
-    CMediaType type;
-    type.SetType(&MEDIATYPE_Video);
-    type.SetSubtype(&MEDIASUBTYPE_RGB24);
-    type.SetFormatType(&FORMAT_VideoInfo);
-    auto* info =
-        reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
-    if (!info)
-        return CMediaType();
-    *info = VIDEOINFOHEADER{};
-    if (stream.framesPerSecond > 0) {
-        info->AvgTimePerFrame =
-            static_cast<REFERENCE_TIME>(kUnitsPerSecond / stream.framesPerSecond);
-    }
-    BITMAPINFOHEADER& header = info->bmiHeader;
-    header.biSize = sizeof(BITMAPINFOHEADER);
-    header.biWidth = stream.width;
-    header.biHeight = stream.height;  // positive: rows bottom-up, as the decoder gives them
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = GetBitmapSize(&header);
-    type.SetTemporalCompression(FALSE);
-    type.SetSampleSize(header.biSizeImage);
-    return type;
-}
-
-CMediaType AudioType(const av::StreamInfo& stream)
-{
-    CMediaType type;
-    type.SetType(&MEDIATYPE_Audio);
-    type.SetSubtype(&MEDIASUBTYPE_PCM);
-    type.SetFormatType(&FORMAT_WaveFormatEx);
-    auto* format = reinterpret_cast<WAVEFORMATEX*>(type.AllocFormatBuffer(sizeof(WAVEFORMATEX)));
-    if (!format)
-        return CMediaType();
-    *format = WAVEFORMATEX{};
-    format->wFormatTag = WAVE_FORMAT_PCM;
-    format->nChannels = static_cast<WORD>(stream.channels);
-    format->nSamplesPerSec = static_cast<DWORD>(stream.sampleRate);
-    format->wBitsPerSample = 16;
-    format->nBlockAlign = static_cast<WORD>(stream.channels * 2);
-    format->nAvgBytesPerSec = format->nSamplesPerSec * format->nBlockAlign;
-    type.SetTemporalCompression(FALSE);
-    type.SetSampleSize(format->nBlockAlign);
-    return type;
+    const REFERENCE_TIME timePerFrame =
+        stream.framesPerSecond > 0
+            ? static_cast<REFERENCE_TIME>(kUnitsPerSecond / stream.framesPerSecond)
+            : 0;
+    return UncompressedVideoType(stream.width, stream.height, 24, timePerFrame);
 }
 
 CMediaType CompressedType(const av::StreamInfo& stream)
@@ -83,7 +45,8 @@ CMediaType StreamType(const av::StreamInfo& stream)
 {
     if (!stream.decodable)
         return CompressedType(stream);
-    return stream.kind == av::StreamKind::Video ? VideoType(stream) : AudioType(stream);
+    return stream.kind == av::StreamKind::Video ? VideoType(stream)
+                                                : Pcm16Type(stream.sampleRate, stream.channels);
 }
 
 }  // namespace

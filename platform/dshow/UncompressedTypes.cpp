@@ -37,3 +37,51 @@ const WAVEFORMATEX* Pcm16Format(const CMediaType& type)
     }
     return wave;
 }
+
+CMediaType UncompressedVideoType(int width, int height, int bitsPerPixel,
+                                 REFERENCE_TIME timePerFrame)
+{
+    CMediaType type;
+    auto* info =
+        reinterpret_cast<VIDEOINFOHEADER*>(type.AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
+    if (!info)
+        return CMediaType();
+    *info = VIDEOINFOHEADER{};
+    info->AvgTimePerFrame = timePerFrame;
+    BITMAPINFOHEADER& header = info->bmiHeader;
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(bitsPerPixel);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = GetBitmapSize(&header);
+    const GUID subtype = GetBitmapSubtype(&header);
+    type.SetType(&MEDIATYPE_Video);
+    type.SetSubtype(&subtype);
+    type.SetFormatType(&FORMAT_VideoInfo);
+    type.SetTemporalCompression(FALSE);
+    type.SetSampleSize(header.biSizeImage);
+    return type;
+}
+
+CMediaType Pcm16Type(int sampleRate, int channels)
+{
+    CMediaType type;
+    auto* format = reinterpret_cast<WAVEFORMATEX*>(type.AllocFormatBuffer(sizeof(WAVEFORMATEX)));
+    if (!format)
+        return CMediaType();
+    *format = WAVEFORMATEX{};
+    format->wFormatTag = WAVE_FORMAT_PCM;
+    format->nChannels = static_cast<WORD>(channels);
+    format->nSamplesPerSec = static_cast<DWORD>(sampleRate);
+    format->wBitsPerSample = 16;
+    format->nBlockAlign = static_cast<WORD>(channels * 2);
+    format->nAvgBytesPerSec = format->nSamplesPerSec * format->nBlockAlign;
+    type.SetType(&MEDIATYPE_Audio);
+    type.SetSubtype(&MEDIASUBTYPE_PCM);
+    type.SetFormatType(&FORMAT_WaveFormatEx);
+    type.SetTemporalCompression(FALSE);
+    type.SetSampleSize(format->nBlockAlign);
+    return type;
+}
