@@ -33,7 +33,7 @@ HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     std::vector<av::StreamInfo> streams;
     std::string error;
     if (!av::ProbeMediaFile(path, streams, &error)) {
-        ReportFailure(kSubsystem, error);
+        ReportFailure(kMediaFileSourceSubsystem, error);
         return GetFileAttributesA(path.c_str()) == FILE_ATTRIBUTE_NORMAL ? VFW_E_UNKNOWN_FILE_TYPE
                                                                          : VFW_E_NOT_FOUND;
     }
@@ -45,7 +45,7 @@ HRESULT CMediaFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
                                     Utf8ToWide(std::to_string(stream.index));
         HRESULT hr = S_OK;
         // The pin adds itself to the filter, which deletes it.
-        auto* pin = new (std::nothrow) CMediaFileStreamPin(this, &hr, stream, name.c_str());
+        auto* pin = new (std::nothrow) CMediaFileStreamPin(this, &hr, stream, path_, name.c_str());
         if (!pin)
             return E_OUTOFMEMORY;
         const double end = stream.startSeconds + stream.durationSeconds;

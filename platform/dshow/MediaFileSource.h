@@ -5,7 +5,6 @@
 #include "platform/dshow/SourceBase.h"
 
 #include <string>
-#include <string_view>
 
 // The source filter for media files (CLSID_MediaFileSource): one output pin per video or
 // audio stream, in the file's order.
@@ -23,16 +22,10 @@ public:
     HRESULT GetDuration(LONGLONG* duration) override;
     HRESULT GetCurrentPosition(LONGLONG* position) override;
 
-    // What the source's failure reports begin with.
-    static constexpr std::string_view kSubsystem = "media file source";
-
-    // UTF-8; empty before Load.
-    const std::string& Path() const { return path_; }
-
 protected:
     void* GetInterface(REFIID iid) override;
 
 private:
-    std::string path_;
+    std::string path_;  // UTF-8; empty before Load
     REFERENCE_TIME duration_ = 0;
 };

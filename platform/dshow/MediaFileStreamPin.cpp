@@ -3,12 +3,12 @@
 #include "platform/av/StreamDecoder.h"
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/FailureReport.h"
-#include "platform/dshow/MediaFileSource.h"
 #include "platform/dshow/UncompressedTypes.h"
 
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -51,9 +51,10 @@ CMediaType StreamType(const av::StreamInfo& stream)
 
 }  // namespace
 
-CMediaFileStreamPin::CMediaFileStreamPin(CMediaFileSource* filter, HRESULT* result,
-                                         const av::StreamInfo& stream, LPCWSTR name)
-    : CStreamingOutputPin(nullptr, result, filter, name), source_(filter), stream_(stream),
+CMediaFileStreamPin::CMediaFileStreamPin(CSource* filter, HRESULT* result,
+                                         const av::StreamInfo& stream, std::string path,
+                                         LPCWSTR name)
+    : CStreamingOutputPin(nullptr, result, filter, name), path_(std::move(path)), stream_(stream),
       type_(StreamType(stream))
 {}
 
@@ -80,9 +81,9 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
 {
     std::string error;
     std::unique_ptr<av::StreamDecoder> decoder =
-        av::StreamDecoder::Open(source_->Path(), stream_.index, &error);
+        av::StreamDecoder::Open(path_, stream_.index, &error);
     if (!decoder) {
-        ReportFailure(CMediaFileSource::kSubsystem, error);
+        ReportFailure(kMediaFileSourceSubsystem, error);
         EndStream(E_FAIL);
         return E_FAIL;
     }
@@ -103,7 +104,7 @@ HRESULT CMediaFileStreamPin::DoBufferProcessingLoop()
             break;
         }
         if (status == av::StreamDecoder::Status::Error) {
-            ReportFailure(CMediaFileSource::kSubsystem, error);
+            ReportFailure(kMediaFileSourceSubsystem, error);
             result = E_FAIL;
             EndStream(result);
             break;

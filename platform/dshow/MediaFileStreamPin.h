@@ -4,8 +4,11 @@
 #include "platform/dshow/SourceBase.h"
 
 #include <atomic>
+#include <string>
+#include <string_view>
 
-class CMediaFileSource;
+// What the media file source's failure reports begin with, its pins' included.
+inline constexpr std::string_view kMediaFileSourceSubsystem = "media file source";
 
 // One stream of the file. A decodable video stream offers RGB24 bottom-up frames with a
 // VIDEOINFOHEADER, a decodable audio stream 16-bit PCM with a WAVEFORMATEX; a stream
@@ -14,8 +17,9 @@ class CMediaFileSource;
 // each decoded buffer wrapped, without a copy: the sample is valid until Receive returns.
 class CMediaFileStreamPin : public CStreamingOutputPin {
 public:
-    CMediaFileStreamPin(CMediaFileSource* filter, HRESULT* result, const av::StreamInfo& stream,
-                        LPCWSTR name);
+    // path: the file (UTF-8) whose stream this is.
+    CMediaFileStreamPin(CSource* filter, HRESULT* result, const av::StreamInfo& stream,
+                        std::string path, LPCWSTR name);
 
     HRESULT CheckMediaType(const CMediaType* type) override;
     HRESULT GetMediaType(int position, CMediaType* type) override;
@@ -27,7 +31,7 @@ protected:
     HRESULT DoBufferProcessingLoop() override;
 
 private:
-    CMediaFileSource* source_;
+    std::string path_;
     av::StreamInfo stream_;
     CMediaType type_;
     std::atomic<REFERENCE_TIME> position_{0};

@@ -35,7 +35,7 @@ HRESULT CMidiFileSource::Load(LPCOLESTR fileName, const AM_MEDIA_TYPE*)
     loaded_ = true;
     HRESULT hr = S_OK;
     // The pin adds itself to the filter, which deletes it.
-    if (!new (std::nothrow) CMidiStreamPin(this, &hr))
+    if (!new (std::nothrow) CMidiStreamPin(this, &hr, sequence_))
         return E_OUTOFMEMORY;
     return S_OK;
 }

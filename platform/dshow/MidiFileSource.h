@@ -17,13 +17,10 @@ public:
     // Standard MIDI File of format 0 or 1, E_UNEXPECTED on a second Load.
     HRESULT Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* type) override;
 
-    // Read-only once loaded.
-    const av::MidiSequence& Sequence() const { return sequence_; }
-
 protected:
     void* GetInterface(REFIID iid) override;
 
 private:
     bool loaded_ = false;
-    av::MidiSequence sequence_;
+    av::MidiSequence sequence_;  // read-only once loaded
 };

@@ -1,13 +1,12 @@
 #include "platform/dshow/MidiStreamPin.h"
 
 #include "platform/com/ComPtr.h"
-#include "platform/dshow/MidiFileSource.h"
 
 #include <new>
 #include <span>
 
-CMidiStreamPin::CMidiStreamPin(CMidiFileSource* filter, HRESULT* result)
-    : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), source_(filter)
+CMidiStreamPin::CMidiStreamPin(CSource* filter, HRESULT* result, const av::MidiSequence& sequence)
+    : CStreamingOutputPin(nullptr, result, filter, u"MIDI"), sequence_(sequence)
 {}
 
 HRESULT CMidiStreamPin::CheckMediaType(const CMediaType* type)
@@ -37,11 +36,10 @@ HRESULT CMidiStreamPin::DoBufferProcessingLoop()
         EndStream(E_OUTOFMEMORY);
         return E_OUTOFMEMORY;
     }
-    const av::MidiSequence& sequence = source_->Sequence();
-    for (const av::MidiMessage& message : sequence.messages) {
+    for (const av::MidiMessage& message : sequence_.messages) {
         if (StopRequested())
             break;
-        const std::span<const std::uint8_t> bytes = sequence.BytesOf(message);
+        const std::span<const std::uint8_t> bytes = sequence_.BytesOf(message);
         sample->Wrap(const_cast<BYTE*>(bytes.data()), static_cast<long>(bytes.size()));
         REFERENCE_TIME start = message.time;
         REFERENCE_TIME stop = message.time;
