@@ -10,6 +10,8 @@
 // the sample inputs is kept, with its audio delayed by the default 5 seconds, as
 // Video/Sample.avi beside the program, so that it can be watched.
 
+#include "bench/BenchFolder.h"
+#include "bench/FfmpegTool.h"
 #include "creator/engine/AviAudioDelay.h"
 #include "creator/engine/VideoCreator.h"
 #include "creator/engine/VideoFrame.h"
@@ -22,7 +24,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -241,11 +242,12 @@ int main(int argc, char** argv)
     inputs.videoCompressor = argc > 1 ? argv[1] : "MPEG-4 Part 2 Video";
     inputs.audioCompressor = argc > 2 ? argv[2] : "MPEG Layer-3";
 
-    std::string out = (std::filesystem::temp_directory_path() / "creator-bench-XXXXXX").string();
-    if (!::mkdtemp(out.data())) {
+    const BenchFolder work("creator-bench");
+    if (work.path().empty()) {
         std::fprintf(stderr, "bench: no temporary folder\n");
         return 1;
     }
+    const std::string& out = work.path();
     // The larger variant: every frame of the sample template scaled up without blending,
     // so that its flat areas stay flat.
     const std::string large = out + "/Dancer640.avi";
@@ -255,7 +257,7 @@ int main(int argc, char** argv)
     std::error_code ignored;
     std::filesystem::create_directories(inputs.bin + "/Video", ignored);
     bool ok = BenchCreation("320x240", inputs, out, inputs.bin + "/Video/Sample.avi");
-    if (std::system(scale.c_str()) == 0) {
+    if (RunCommand(scale)) {
         Inputs larger = inputs;
         larger.templatePath = large;
         ok = BenchCreation("640x480", larger, out, "") && ok;
@@ -266,6 +268,5 @@ int main(int argc, char** argv)
     } else {
         ok = false;
     }
-    std::filesystem::remove_all(out, ignored);
     return ok ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 // its image2 muxer or demuxer, measured in the same run (its own "rtime", without the
 // process start), and the ratio of the two.
 
+#include "bench/BenchFolder.h"
+#include "bench/FfmpegTool.h"
 #include "editor/engine/AVIToFiles.h"
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
@@ -14,15 +16,9 @@
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace {
@@ -31,27 +27,6 @@ constexpr int kFrames = 127;
 constexpr UINT kGraphNotify = 0xBEE5;
 constexpr UINT kConvertDone = 0xBEE9;
 constexpr double kPatienceSeconds = 120;
-
-bool Shell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
-// The time the ffmpeg tool reports for its own work on these arguments, or -1.
-double FfmpegSeconds(const std::string& arguments)
-{
-    const std::string command = "ffmpeg -nostdin -hide_banner -benchmark -y " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> output(popen(command.c_str(), "r"), pclose);
-    if (!output)
-        return -1;
-    double seconds = -1;
-    char line[512];
-    while (std::fgets(line, sizeof line, output.get())) {
-        if (const char* at = std::strstr(line, "rtime="))
-            seconds = std::atof(at + 6);
-    }
-    return seconds;
-}
 
 // The editor's main dialog, as far as the converters need it: a window for their
 // messages, one shared frame source, and the stop and close on each end message.
@@ -140,9 +115,7 @@ void Report(const char* what, double ours, double ffmpeg)
 int Measure(const std::string& folder)
 {
     const std::string avi = folder + "/template.avi";
-    if (!Shell("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
-               "testsrc=size=640x480:rate=25 -frames:v " +
-               std::to_string(kFrames) + " -c:v rawvideo -pix_fmt bgr24 '" + avi + "'")) {
+    if (!MakeTestPattern(avi, kFrames, "-c:v rawvideo -pix_fmt bgr24")) {
         std::fprintf(stderr, "editor bench: making the template failed\n");
         return 1;
     }
@@ -185,13 +158,10 @@ int Measure(const std::string& folder)
 
 int main()
 {
-    char pattern[] = "/tmp/editor-bench-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        std::perror("editor bench: mkdtemp");
+    const BenchFolder folder("editor-bench");
+    if (folder.path().empty()) {
+        std::fprintf(stderr, "editor bench: no temporary folder\n");
         return 1;
     }
-    const std::string folder = pattern;
-    const int failures = Measure(folder);
-    std::filesystem::remove_all(folder);
-    return failures == 0 ? 0 : 1;
+    return Measure(folder.path()) == 0 ? 0 : 1;
 }

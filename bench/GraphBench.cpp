@@ -4,18 +4,14 @@
 // measured in the same run, and the ratio of the two. The grabber's callback publishes
 // every frame into an image source, so the one copy per frame is counted as well.
 
+#include "bench/BenchFolder.h"
+#include "bench/FfmpegTool.h"
 #include "media/BufferFrame.h"
 #include "media/VideoGraph.h"
-
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 namespace {
@@ -57,37 +53,12 @@ public:
     std::atomic<int> frames = 0;
 };
 
-bool Shell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
-// The decode time the ffmpeg tool reports for the file to null output (its own
-// "rtime", without the process start), or -1.
-double FfmpegDecodeSeconds(const std::string& path)
-{
-    const std::string command =
-        "ffmpeg -nostdin -hide_banner -benchmark -i '" + path + "' -f null - 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> output(popen(command.c_str(), "r"), pclose);
-    if (!output)
-        return -1;
-    double seconds = -1;
-    char line[512];
-    while (std::fgets(line, sizeof line, output.get())) {
-        if (const char* at = std::strstr(line, "rtime="))
-            seconds = std::atof(at + 6);
-    }
-    return seconds;
-}
-
 int Measure(const std::string& folder, const char* codec)
 {
     const std::string path = folder + "/" + codec + ".avi";
-    if (!Shell("ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi -i "
-               "testsrc=size=640x480:rate=25 "
-               "-frames:v " +
-               std::to_string(kFrames) + " -c:v " + codec + " -q:v 4 -pix_fmt " +
-               (std::string(codec) == "mjpeg" ? "yuvj420p" : "yuv420p") + " '" + path + "'")) {
+    const std::string pixelFormat = std::string(codec) == "mjpeg" ? "yuvj420p" : "yuv420p";
+    if (!MakeTestPattern(path, kFrames,
+                         std::string("-c:v ") + codec + " -q:v 4 -pix_fmt " + pixelFormat)) {
         std::fprintf(stderr, "graph bench: making the %s file failed\n", codec);
         return 1;
     }
@@ -101,7 +72,7 @@ int Measure(const std::string& folder, const char* codec)
     const int frames = graph.frames;
     graph.ReleaseGraph();
     source.Close();
-    const double ffmpegSeconds = FfmpegDecodeSeconds(path);
+    const double ffmpegSeconds = FfmpegSeconds("-i '" + path + "' -f null -");
     if (graphSeconds <= 0 || ffmpegSeconds <= 0) {
         std::fprintf(stderr, "graph bench: a %s run failed\n", codec);
         return 1;
@@ -118,15 +89,13 @@ int Measure(const std::string& folder, const char* codec)
 
 int main()
 {
-    char pattern[] = "/tmp/graph-bench-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        std::perror("graph bench: mkdtemp");
+    const BenchFolder folder("graph-bench");
+    if (folder.path().empty()) {
+        std::fprintf(stderr, "graph bench: no temporary folder\n");
         return 1;
     }
-    const std::string folder = pattern;
     int failures = 0;
     for (const char* codec : {"mpeg4", "mjpeg"})
-        failures += Measure(folder, codec);
-    std::filesystem::remove_all(folder);
+        failures += Measure(folder.path(), codec);
     return failures == 0 ? 0 : 1;
 }

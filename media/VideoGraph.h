@@ -3,6 +3,7 @@
 #include "media/BufferFrame.h"
 #include "media/FrameRecord.h"
 #include "media/GrabberCallback.h"
+#include "media/VideoSource.h"
 #include "media/image/Image.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Graph.h"
@@ -14,13 +15,6 @@
 
 #include <functional>
 #include <string>
-
-// A second base with nothing but a virtual destructor, so that a graph user can be
-// deleted through a CVideoSource pointer.
-class CVideoSource {
-public:
-    virtual ~CVideoSource() = default;
-};
 
 // One filter graph and, at the same time, the Sample Grabber callback of that graph.
 //

@@ -4,7 +4,7 @@
 #include "tools/SamplePictures.h"
 
 #include "platform/av/AviWriter.h"
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 
 #include <opencv2/imgcodecs.hpp>
 

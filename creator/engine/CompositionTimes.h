@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <chrono>
 
 // Where the picture work of one creation spends its time, so that the benchmarks can show
 // it beside the whole creation's figures. Summed per step over the frames (or the Open)
@@ -43,21 +42,4 @@ public:
 
 private:
     std::array<double, kStepCount> seconds_{};
-};
-
-// Charges the time since the last lap (or construction) to one step per Lap.
-class StepClock {
-public:
-    explicit StepClock(CompositionTimes& times) : times_(times), last_(Clock::now()) {}
-    void Lap(CompositionTimes::Step step)
-    {
-        const Clock::time_point now = Clock::now();
-        times_.Add(step, std::chrono::duration<double>(now - last_).count());
-        last_ = now;
-    }
-
-private:
-    using Clock = std::chrono::steady_clock;
-    CompositionTimes& times_;
-    Clock::time_point last_;
 };

@@ -4,7 +4,7 @@
 #include "creator/engine/FaceBlend.h"
 #include "creator/engine/FrameAnalysis.h"
 #include "creator/engine/RegionSearch.h"
-#include "creator/engine/RegionSearchInternals.h"
+#include "creator/engine/RegionSearchScratch.h"
 #include "media/MakerSite.h"
 #include "platform/win/Sync.h"
 

@@ -2,6 +2,7 @@
 
 #include "creator/engine/CompositionTimes.h"
 #include "creator/engine/RotatedImageSet.h"
+#include "creator/engine/StepClock.h"
 #include "media/BufferFrame.h"
 #include "media/image/Image.h"
 #include "media/image/RowWorkers.h"

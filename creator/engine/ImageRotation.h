@@ -2,7 +2,6 @@
 
 #include "media/image/Image.h"
 
-#include <array>
 #include <cstdint>
 #include <span>
 
@@ -35,27 +34,6 @@ struct RotationGeometry {
 // output too large to address.
 bool MakeRotationGeometry(int sourceWidth, int sourceHeight, double angle,
                           RotationGeometry& geometry);
-
-struct RotationPoint {
-    double x;
-    double y;
-};
-
-// The clip work of one rotation: intersects one turned source pixel with the unit square
-// [0, 1] x [0, 1] of the output pixel it is expressed against.
-class RotationClip {
-public:
-    RotationClip(double cosA, double cosA90) : cosA_(cosA), cosA90_(cosA90) {}
-
-    // quad: the turned pixel's corners in order, relative to the output pixel; centre: its
-    // centre in the same frame. Gives the overlap area, 0 to 1. A corner of the square on
-    // the turned pixel's border counts as outside it.
-    double PixelOverlapArea(const std::array<RotationPoint, 4>& quad, RotationPoint centre) const;
-
-private:
-    double cosA_;
-    double cosA90_;
-};
 
 // One output pixel's share of the source: area-weighted channel sums and covered area.
 struct CoverageCell {

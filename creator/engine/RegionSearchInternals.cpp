@@ -17,21 +17,6 @@ bool SameLayout(const Image& a, const Image& b)
     return ImagesMatch(a, b) && a.hasData() && b.hasData();
 }
 
-// The part of a fill mask that belongs to picture pixels.
-cv::Rect InnerArea(const Image& fillMask)
-{
-    return cv::Rect(1, 1, fillMask.width() - 2, fillMask.height() - 2);
-}
-
-// Row by row over a part of 1-channel masks: the searches run many small steps on masks,
-// where a plain loop costs less than a library call's setting up.
-template <typename Work>
-void ForRows(const cv::Rect& part, Work work)
-{
-    for (int y = part.y; y < part.y + part.height; ++y)
-        work(y, part.x, part.width);
-}
-
 // Eight bytes at a time, where the compiler would go byte by byte.
 void OrRow(std::uint8_t* to, const std::uint8_t* from, int width)
 {
@@ -68,14 +53,6 @@ void IncrementRow(std::uint8_t* bytes, int width)
 
 }  // namespace
 
-void ClearMask(Image& mask, const cv::Rect& part)
-{
-    const cv::Rect area = part & cv::Rect(0, 0, mask.width(), mask.height());
-    ForRows(area, [&](int y, int x, int width) {
-        std::memset(mask.row(y) + x, 0, static_cast<std::size_t>(width));
-    });
-}
-
 int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101;
@@ -96,100 +73,6 @@ int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, in
         ++x;
     }
     return end;
-}
-
-bool IsMaskOf(const Image& mask, int width, int height)
-{
-    return mask.hasData() && mask.channels() == 1 && mask.width() == width &&
-           mask.height() == height;
-}
-
-bool IsFillMaskOf(const Image& mask, int width, int height)
-{
-    return IsMaskOf(mask, width + 2, height + 2);
-}
-
-cv::Rect ToFillMask(const cv::Rect& pictureRect)
-{
-    return pictureRect + cv::Point(1, 1);
-}
-
-ReusedMask::ReusedMask(Image& mask, bool fillMask) : mask_(&mask), fillMask_(fillMask) {}
-
-ReusedMask::ReusedMask(int width, int height, bool fillMask)
-    : owned_(Image::Create(width, height, 1)), mask_(owned_.get()), fillMask_(fillMask)
-{
-    if (valid()) {
-        Wipe();
-        wiped_ = true;
-    }
-}
-
-void ReusedMask::Wipe()
-{
-    ClearMask(*mask_, cv::Rect(0, 0, mask_->width(), mask_->height()));
-    if (fillMask_)
-        SetFillMaskRing(mat());
-}
-
-void ReusedMask::Clear()
-{
-    if (!valid())
-        return;
-    if (!wiped_) {
-        Wipe();
-        wiped_ = true;
-    } else {
-        const cv::Rect area =
-            fillMask_ ? InnerArea(*mask_) : cv::Rect(0, 0, mask_->width(), mask_->height());
-        ClearMask(*mask_, dirty_ & area);
-    }
-    dirty_ = cv::Rect();
-}
-
-void ReusedMask::Touch(const cv::Rect& rect)
-{
-    if (rect.empty())
-        return;
-    dirty_ = dirty_.empty() ? rect : (dirty_ | rect);
-}
-
-bool RegionSearchScratch::Fits(int width, int height) const
-{
-    return valid() && IsFillMaskOf(holeUnion.image(), width, height) &&
-           IsFillMaskOf(holes.fill.image(), width, height);
-}
-
-BorderColours::BorderColours(const Image& picture) : picture_(picture)
-{
-    if (!picture.hasData())
-        return;
-    const int w = picture.width();
-    const int h = picture.height();
-    auto add = [&](int x, int y) { groups_[Key(x, y)].emplace_back(x, y); };
-    for (int x = 0; x < w; ++x) {
-        add(x, 0);
-        add(x, h - 1);
-    }
-    for (int y = 0; y < h; ++y) {
-        add(0, y);
-        add(w - 1, y);
-    }
-}
-
-std::uint32_t BorderColours::Key(int x, int y) const
-{
-    const std::uint8_t* p = picture_.pixel(x, y);
-    if (picture_.channels() < 3)
-        return p[0];
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16;
-}
-
-const std::vector<cv::Point>& BorderColours::Matching(int x, int y) const
-{
-    const auto found = groups_.find(Key(x, y));
-    return found == groups_.end() ? none_ : found->second;
 }
 
 void FillMarkedRegion(const Image& picture, int x, int y, ConnectedComponent* component,

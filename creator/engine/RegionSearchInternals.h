@@ -4,115 +4,29 @@
 // are those of a mask 2 wider and higher than the picture, whose byte (x + 1, y + 1)
 // belongs to picture pixel (x, y) and whose outer ring belongs to no pixel.
 
+#include "creator/engine/BorderColours.h"
+#include "creator/engine/RegionSearchMasks.h"
+#include "creator/engine/RegionSearchScratch.h"
+#include "creator/engine/ReusedMask.h"
 #include "media/image/FloodFill.h"
 #include "media/image/Image.h"
 
 #include <opencv2/core.hpp>
 
 #include <cstdint>
-#include <unordered_map>
-#include <vector>
 
 // Tolerance below and above the seed, in every channel, of the fills that grow regions.
 constexpr int kRegionTolerance = 10;
 
-// A 1-channel mask with pixels, of exactly width x height.
-bool IsMaskOf(const Image& mask, int width, int height);
-// A 1-channel mask with pixels, 2 wider and higher than a width x height picture.
-bool IsFillMaskOf(const Image& mask, int width, int height);
-// A picture rectangle moved into fill-mask coordinates.
-cv::Rect ToFillMask(const cv::Rect& pictureRect);
-// Zeroes the part of a 1-channel mask (clipped to it).
-void ClearMask(Image& mask, const cv::Rect& part);
 // The first column from x on, below end, where subject is set and visited is not (both
 // rows indexed by picture column); end when there is none.
 int NextSeed(const std::uint8_t* subject, const std::uint8_t* visited, int x, int end);
-
-// A mask shared by many fills in one search. It remembers the part that the fills since
-// its last clearing may have written, so that clearing costs that part and not the whole
-// mask; the search stays proportional to the frame's area however many regions it has.
-// A fill mask's ring is set to 1 once, when it is wiped, and fills then leave it alone.
-class ReusedMask {
-public:
-    // Borrows the caller's mask (it must outlive this object); its content is unknown,
-    // so the first Clear wipes all of it.
-    ReusedMask(Image& mask, bool fillMask);
-    // A zero-filled width x height 1-channel mask of its own; valid() is false when it
-    // could not be created.
-    ReusedMask(int width, int height, bool fillMask);
-
-    bool valid() const { return mask_ != nullptr && mask_->hasData(); }
-    Image& image() { return *mask_; }
-    const Image& image() const { return *mask_; }
-    cv::Mat mat() { return mask_->fullMat(); }
-
-    // Every byte inside the ring becomes 0 (a fill mask's ring holds 1).
-    void Clear();
-    // Bytes within rect (the mask's coordinates) may have been written since Clear.
-    void Touch(const cv::Rect& rect);
-
-private:
-    void Wipe();
-
-    ImagePtr owned_;
-    Image* mask_ = nullptr;
-    bool fillMask_ = false;
-    bool wiped_ = false;
-    cv::Rect dirty_;
-};
-
-// The hole fill and hole visited masks that MeasureRegion reuses from region to region,
-// both (W + 2) x (H + 2) for a W x H picture.
-struct HoleScratch {
-    HoleScratch(int width, int height)
-        : fill(width + 2, height + 2, true), visited(width + 2, height + 2, false)
-    {}
-    bool valid() const { return fill.valid() && visited.valid(); }
-
-    ReusedMask fill;
-    ReusedMask visited;
-};
-
-// What FindBestRegion needs besides the masks it is given, for one picture size: the
-// union of a region's holes and MeasureRegion's masks. A caller that searches frame after
-// frame keeps one, so that they are made once; every use clears only what the last one
-// wrote.
-struct RegionSearchScratch {
-    RegionSearchScratch(int width, int height)
-        : holeUnion(width + 2, height + 2, false), holes(width, height)
-    {}
-    bool valid() const { return holeUnion.valid() && holes.valid(); }
-    // Made for a width x height picture.
-    bool Fits(int width, int height) const;
-
-    ReusedMask holeUnion;
-    HoleScratch holes;
-};
 
 // A hole found in a region and the fill-mask pixel it was filled from.
 struct HoleRecord {
     ConnectedComponent component;
     int x = 0;
     int y = 0;
-};
-
-// A picture's border pixels grouped by exact colour, each group in the order the border
-// is walked (along the columns the first and the last row, then along the rows the first
-// and the last column). A candidate region grows only from border pixels of its seed's
-// colour, so each candidate looks at its own group instead of walking the whole border.
-// Keeps a reference to picture (1 or 3 channels), which must outlive it.
-class BorderColours {
-public:
-    explicit BorderColours(const Image& picture);
-    // The border pixels of exactly the colour of picture pixel (x, y).
-    const std::vector<cv::Point>& Matching(int x, int y) const;
-
-private:
-    std::uint32_t Key(int x, int y) const;
-
-    const Image& picture_;
-    std::unordered_map<std::uint32_t, std::vector<cv::Point>> groups_;
-    std::vector<cv::Point> none_;
 };
 
 // Grows one candidate background region from picture pixel (x, y) into fillMask (a fill

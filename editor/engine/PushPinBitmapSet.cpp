@@ -3,6 +3,7 @@
 #include "editor/engine/FindNextBitmap.h"
 #include "platform/dshow/AutoLock.h"
 #include "platform/dshow/Source.h"
+#include "platform/dshow/UncompressedTypes.h"
 #include "platform/text/HeapText.h"
 
 #include <algorithm>
@@ -91,28 +92,10 @@ HRESULT CPushPinBitmapSet::GetMediaType(CMediaType* type)
         return E_FAIL;
     }
     const Image& image = *frameRecord_.image;
-    *type = CMediaType();
-    auto* info =
-        reinterpret_cast<VIDEOINFOHEADER*>(type->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
-    if (!info)
-        return E_OUTOFMEMORY;
-    std::memset(info, 0, sizeof(VIDEOINFOHEADER));
-    info->AvgTimePerFrame = Period();
-    BITMAPINFOHEADER& bitmap = info->bmiHeader;
-    bitmap.biSize = sizeof(BITMAPINFOHEADER);
-    bitmap.biWidth = image.width();
     // Top-down: the picture's rows run from the top, as they were loaded.
-    bitmap.biHeight = -image.height();
-    bitmap.biPlanes = 1;
-    bitmap.biBitCount = static_cast<WORD>(image.channels() * 8);
-    bitmap.biCompression = BI_RGB;
-    bitmap.biSizeImage = GetBitmapSize(&bitmap);
-    const GUID subtype = GetBitmapSubtype(&bitmap);
-    type->SetType(&MEDIATYPE_Video);
-    type->SetFormatType(&FORMAT_VideoInfo);
-    type->SetTemporalCompression(FALSE);
-    type->SetSubtype(&subtype);
-    type->SetSampleSize(bitmap.biSizeImage);
+    *type = UncompressedVideoType(image.width(), -image.height(), image.channels() * 8, Period());
+    if (!type->pbFormat)
+        return E_OUTOFMEMORY;
     return S_OK;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/av/Encoder.h"
+#include "platform/av/AudioEncoder.h"
 
 #include "platform/av/EncoderSession.h"
 #include "platform/av/FfmpegError.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
 #include "platform/av/MediaTime.h"
+#include "platform/av/StreamFormatPtr.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/EncodedPacket.h"
+#include "platform/av/EncoderEntry.h"
 #include "platform/av/EncoderTable.h"
 #include "platform/av/FfmpegHandles.h"
 #include "platform/av/StreamFormat.h"
+#include "platform/av/StreamFormatPtr.h"
 
 #include <cstdint>
 #include <string>

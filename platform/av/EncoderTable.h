@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/EncoderEntry.h"
 
 extern "C" {
 #include <libavutil/pixfmt.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
 #include "platform/av/FfmpegHandles.h"
+#include "platform/av/StreamFormatPtr.h"
 
 #include <string>
 

@@ -1,21 +1,7 @@
 #include "platform/dshow/AudioEncoderFilter.h"
 
 #include "platform/dshow/CompressedMediaType.h"
-
-const WAVEFORMATEX* Pcm16Format(const CMediaType& type)
-{
-    if (type.majortype != MEDIATYPE_Audio || type.subtype != MEDIASUBTYPE_PCM ||
-        type.formattype != FORMAT_WaveFormatEx || !type.pbFormat ||
-        type.cbFormat < sizeof(WAVEFORMATEX) - sizeof(WORD)) {
-        return nullptr;
-    }
-    const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
-    if (wave->wFormatTag != WAVE_FORMAT_PCM || wave->wBitsPerSample != 16 || wave->nChannels == 0 ||
-        wave->nSamplesPerSec == 0) {
-        return nullptr;
-    }
-    return wave;
-}
+#include "platform/dshow/UncompressedTypes.h"
 
 CAudioEncoderFilter::CAudioEncoderFilter(std::string friendlyName)
     : CEncoderFilter(CLSID_AudioEncoderFilter, std::move(friendlyName), "audio encoder")

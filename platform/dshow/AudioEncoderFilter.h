@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/av/AudioEncoder.h"
 #include "platform/dshow/EncoderFilter.h"
 
 #include <memory>
@@ -26,7 +27,3 @@ private:
     // Under the base's codec lock.
     std::unique_ptr<av::AudioEncoder> encoder_;
 };
-
-// The layout of a 16-bit PCM type: its WAVEFORMATEX when the type is one, else null.
-// Also used by the multiplexer for uncompressed audio.
-const WAVEFORMATEX* Pcm16Format(const CMediaType& type);

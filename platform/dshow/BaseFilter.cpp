@@ -4,8 +4,8 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/AutoLock.h"
 #include "platform/dshow/BasePin.h"
-#include "platform/dshow/Enumerators.h"
 #include "platform/dshow/Graph.h"
+#include "platform/dshow/InterfaceEnumerator.h"
 #include "platform/text/Utf16.h"
 
 CBaseFilter::CBaseFilter(const char*, LPUNKNOWN, REFCLSID clsid) : m_clsid(clsid) {}

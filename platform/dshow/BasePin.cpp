@@ -4,7 +4,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/AutoLock.h"
 #include "platform/dshow/BaseFilter.h"
-#include "platform/dshow/Enumerators.h"
+#include "platform/dshow/EnumMediaTypes.h"
 #include "platform/text/Utf16.h"
 
 CBasePin::CBasePin(const char*, CBaseFilter* filter, CCritSec* lock, HRESULT*, LPCWSTR name,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 #include "platform/dshow/FilterBase.h"
 
 // The media type that describes an encoder's stream on a pin: video as a VIDEOINFOHEADER

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 #include "platform/com/Unknown.h"
 
 // Asked of an output pin by the AVI multiplexer: a pin of one of our encoder filters

@@ -1,50 +1,15 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
-#include "platform/dshow/EncodedStream.h"
+#include "platform/av/EncodedPacket.h"
+#include "platform/av/StreamFormatPtr.h"
+#include "platform/dshow/EncoderInputPin.h"
+#include "platform/dshow/EncoderOutputPin.h"
 #include "platform/dshow/FilterBase.h"
-#include "platform/dshow/PassThroughInputPin.h"
 
 #include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CEncoderFilter;
-
-class CEncoderInputPin : public CPassThroughInputPin {
-public:
-    CEncoderInputPin(CEncoderFilter* filter, HRESULT* result);
-
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    // Opens the codec for the agreed type: a codec that cannot be opened fails the
-    // connection.
-    HRESULT CompleteConnect(IPin* receivePin) override;
-    HRESULT BreakConnect() override;
-    HRESULT Receive(IMediaSample* sample) override;
-    // Drains the codec before end of stream goes on.
-    HRESULT EndOfStream() override;
-
-private:
-    CEncoderFilter* encoder_;
-};
-
-class CEncoderOutputPin : public CBaseOutputPin, public IEncodedStream {
-public:
-    CEncoderOutputPin(CEncoderFilter* filter, HRESULT* result);
-
-    HRESULT QueryInterface(REFIID iid, void** out) override;
-    ULONG AddRef() override { return CBasePin::AddRef(); }
-    ULONG Release() override { return CBasePin::Release(); }
-
-    // Offers the compressed type, once the input is connected.
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT GetMediaType(int position, CMediaType* type) override;
-    av::StreamFormatPtr StreamFormat() override;
-
-private:
-    CEncoderFilter* encoder_;
-};
 
 // A compressor: uncompressed samples in, one compressed sample per codec packet out, on
 // the upstream streaming thread. The codec is opened when the input connects and opened

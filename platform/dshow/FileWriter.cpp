@@ -1,7 +1,6 @@
 #include "platform/dshow/FileWriter.h"
 
 #include "platform/com/Com.h"
-#include "platform/dshow/AviMux.h"
 #include "platform/dshow/Uuids.h"
 
 #include <algorithm>

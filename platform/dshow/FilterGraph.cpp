@@ -2,7 +2,7 @@
 
 #include "platform/com/Com.h"
 #include "platform/com/ComPtr.h"
-#include "platform/dshow/Enumerators.h"
+#include "platform/dshow/InterfaceEnumerator.h"
 #include "platform/dshow/StreamEnd.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/Uuids.h"

@@ -1,17 +1,19 @@
 #include "platform/dshow/GraphClasses.h"
 
+#include "platform/dshow/AudioRenderer.h"
 #include "platform/dshow/AviMux.h"
 #include "platform/dshow/ColourConverter.h"
-#include "platform/dshow/DefaultRenderers.h"
 #include "platform/dshow/FileWriter.h"
 #include "platform/dshow/FilterGraph.h"
 #include "platform/dshow/MediaFileSource.h"
 #include "platform/dshow/MidiFileSource.h"
 #include "platform/dshow/MidiRenderer.h"
+#include "platform/dshow/NullRenderer.h"
 #include "platform/dshow/SampleGrabberFilter.h"
 #include "platform/dshow/SystemClock.h"
 #include "platform/dshow/SystemDeviceEnum.h"
 #include "platform/dshow/Uuids.h"
+#include "platform/dshow/VideoRenderer.h"
 
 // The identifiers of Uuids.h are defined in this file, and not inline in the header, so
 // that a program naming one links this file and with it the registration at the end.

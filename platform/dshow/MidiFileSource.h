@@ -1,27 +1,10 @@
 #pragma once
 
 #include "platform/av/MidiFile.h"
+#include "platform/dshow/MidiStreamPin.h"
 #include "platform/dshow/SourceBase.h"
 
 #include <string>
-
-class CMidiFileSource;
-
-// The MIDI stream: MEDIATYPE_Midi samples, one per MIDI message, stamped with the
-// message's time and holding its bytes as on the wire.
-class CMidiStreamPin : public CStreamingOutputPin {
-public:
-    CMidiStreamPin(CMidiFileSource* filter, HRESULT* result);
-
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT GetMediaType(int position, CMediaType* type) override;
-
-protected:
-    HRESULT DoBufferProcessingLoop() override;
-
-private:
-    CMidiFileSource* source_;
-};
 
 // The source filter for Standard MIDI Files (CLSID_MidiFileSource): the file is read
 // whole on Load; each run plays its messages from the start.
@@ -34,13 +17,10 @@ public:
     // Standard MIDI File of format 0 or 1, E_UNEXPECTED on a second Load.
     HRESULT Load(LPCOLESTR fileName, const AM_MEDIA_TYPE* type) override;
 
-    // Read-only once loaded.
-    const av::MidiSequence& Sequence() const { return sequence_; }
-
 protected:
     void* GetInterface(REFIID iid) override;
 
 private:
     bool loaded_ = false;
-    av::MidiSequence sequence_;
+    av::MidiSequence sequence_;  // read-only once loaded
 };

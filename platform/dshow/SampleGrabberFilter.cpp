@@ -3,44 +3,6 @@
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/Uuids.h"
 
-CGrabberInputPin::CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CPassThroughInputPin(filter, result, u"Input", &filter->output_), grabber_(filter)
-{}
-
-HRESULT CGrabberInputPin::CheckMediaType(const CMediaType* type)
-{
-    return grabber_->Accepts(type) ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-}
-
-HRESULT CGrabberInputPin::Receive(IMediaSample* sample)
-{
-    const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK)
-        return hr;
-    return grabber_->Receive(sample);
-}
-
-CGrabberOutputPin::CGrabberOutputPin(CSampleGrabberFilter* filter, HRESULT* result)
-    : CBaseOutputPin(nullptr, filter, filter->pStateLock(), result, u"Output"), grabber_(filter)
-{}
-
-HRESULT CGrabberOutputPin::CheckMediaType(const CMediaType* type)
-{
-    if (!grabber_->input_.IsConnected())
-        return VFW_E_NOT_CONNECTED;
-    return *type == grabber_->input_.CurrentMediaType() ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;
-}
-
-HRESULT CGrabberOutputPin::GetMediaType(int position, CMediaType* type)
-{
-    if (!grabber_->input_.IsConnected() || position > 0)
-        return VFW_S_NO_MORE_ITEMS;
-    if (position < 0)
-        return E_INVALIDARG;
-    *type = grabber_->input_.CurrentMediaType();
-    return S_OK;
-}
-
 CSampleGrabberFilter::CSampleGrabberFilter()
     : CBaseFilter(nullptr, nullptr, CLSID_SampleGrabber), input_(this, nullptr),
       output_(this, nullptr)

@@ -2,33 +2,11 @@
 
 #include "platform/com/ComPtr.h"
 #include "platform/dshow/FilterBase.h"
-#include "platform/dshow/PassThroughInputPin.h"
+#include "platform/dshow/GrabberInputPin.h"
+#include "platform/dshow/GrabberOutputPin.h"
 #include "platform/dshow/SampleGrabber.h"
 
 #include <mutex>
-
-class CSampleGrabberFilter;
-
-class CGrabberInputPin : public CPassThroughInputPin {
-public:
-    CGrabberInputPin(CSampleGrabberFilter* filter, HRESULT* result);
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT Receive(IMediaSample* sample) override;
-
-private:
-    CSampleGrabberFilter* grabber_;
-};
-
-class CGrabberOutputPin : public CBaseOutputPin {
-public:
-    CGrabberOutputPin(CSampleGrabberFilter* filter, HRESULT* result);
-    // Offers the input's type: the output connects only after the input.
-    HRESULT CheckMediaType(const CMediaType* type) override;
-    HRESULT GetMediaType(int position, CMediaType* type) override;
-
-private:
-    CSampleGrabberFilter* grabber_;
-};
 
 // The Sample Grabber: the callback runs on the upstream streaming thread, then the same
 // sample goes downstream (samples are transformed in place).

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/av/Encoder.h"
 #include "platform/com/Unknown.h"
 #include "platform/dshow/DeviceEnum.h"
 
@@ -17,24 +16,4 @@ public:
 
 protected:
     void* GetInterface(REFIID iid) override;
-};
-
-// One compressor as a device.
-class CCompressorMoniker : public CUnknown, public IMoniker {
-public:
-    explicit CCompressorMoniker(av::EncoderEntry entry);
-    DECLARE_IUNKNOWN
-
-    // IID_IBaseFilter: a new, unconnected encoder filter; the codec opens when its input
-    // connects, so a compressor that cannot work at that size fails the connection.
-    // REGDB_E_CLASSNOTREG for a compressor the desktop hooks call broken.
-    HRESULT BindToObject(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
-    // IID_IPropertyBag: the device's read-only properties.
-    HRESULT BindToStorage(IBindCtx* context, IMoniker* left, REFIID iid, void** object) override;
-
-protected:
-    void* GetInterface(REFIID iid) override;
-
-private:
-    av::EncoderEntry entry_;
 };

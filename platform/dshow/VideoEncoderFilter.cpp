@@ -1,35 +1,7 @@
 #include "platform/dshow/VideoEncoderFilter.h"
 
 #include "platform/dshow/CompressedMediaType.h"
-
-namespace {
-
-constexpr double kDefaultFramesPerSecond = 25.0;
-
-double FramesPerSecond(const VIDEOINFOHEADER& info)
-{
-    if (info.AvgTimePerFrame <= 0)
-        return kDefaultFramesPerSecond;
-    return static_cast<double>(kUnitsPerSecond) / static_cast<double>(info.AvgTimePerFrame);
-}
-
-}  // namespace
-
-const VIDEOINFOHEADER* Rgb24VideoInfo(const CMediaType& type)
-{
-    if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB24 ||
-        type.formattype != FORMAT_VideoInfo || !type.pbFormat ||
-        type.cbFormat < sizeof(VIDEOINFOHEADER)) {
-        return nullptr;
-    }
-    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
-    const BITMAPINFOHEADER& bitmap = info->bmiHeader;
-    if (bitmap.biBitCount != 24 || bitmap.biCompression != BI_RGB || bitmap.biWidth <= 0 ||
-        bitmap.biHeight == 0) {
-        return nullptr;
-    }
-    return info;
-}
+#include "platform/dshow/UncompressedTypes.h"
 
 CVideoEncoderFilter::CVideoEncoderFilter(std::string friendlyName)
     : CEncoderFilter(CLSID_VideoEncoderFilter, std::move(friendlyName), "video encoder")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/av/VideoEncoder.h"
 #include "platform/dshow/EncoderFilter.h"
 
 #include <memory>
@@ -27,8 +28,3 @@ private:
     std::unique_ptr<av::VideoEncoder> encoder_;
     long frameBytes_ = 0;
 };
-
-// The frame layout of an uncompressed RGB24 type, rows bottom-up (a positive height) or
-// top-down (a negative one): the info header when the type is one, else null. Also used
-// by the multiplexer for uncompressed video.
-const VIDEOINFOHEADER* Rgb24VideoInfo(const CMediaType& type);

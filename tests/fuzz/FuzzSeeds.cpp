@@ -3,7 +3,7 @@
 #include "FuzzTargets.h"
 
 #include "platform/av/AviWriter.h"
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 #include "tools/SampleAudio.h"
 
 #include <opencv2/imgcodecs.hpp>

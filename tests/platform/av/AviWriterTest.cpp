@@ -1,6 +1,6 @@
 #include "platform/av/AviWriter.h"
 #include "platform/av/AviHeaderPatch.h"
-#include "platform/av/Encoder.h"
+#include "platform/av/StreamFormatPtr.h"
 
 #include "AviProbe.h"
 

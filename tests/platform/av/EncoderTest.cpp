@@ -1,6 +1,9 @@
-#include "platform/av/Encoder.h"
+#include "platform/av/AudioEncoder.h"
 #include "platform/av/AviWriter.h"
+#include "platform/av/EncoderEntry.h"
 #include "platform/av/StreamFormat.h"
+#include "platform/av/StreamFormatPtr.h"
+#include "platform/av/VideoEncoder.h"
 
 #include "AviProbe.h"
 

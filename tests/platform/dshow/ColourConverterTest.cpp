@@ -1,7 +1,9 @@
-#include "TestFilters.h"
-
 #include "platform/dshow/Graph.h"
 #include "platform/dshow/Uuids.h"
+#include "tests/platform/dshow/Callback.h"
+#include "tests/platform/dshow/CountingSource.h"
+#include "tests/platform/dshow/TestGraph.h"
+#include "tests/platform/dshow/TestMediaTypes.h"
 
 #include <gtest/gtest.h>
 

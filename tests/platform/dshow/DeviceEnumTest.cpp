@@ -1,5 +1,6 @@
 #include "platform/dshow/SystemDeviceEnum.h"
 
+#include "platform/av/EncoderEntry.h"
 #include "platform/com/Com.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/win/DesktopHooks.h"

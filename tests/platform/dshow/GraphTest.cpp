@@ -1,8 +1,11 @@
-#include "TestFilters.h"
-
 #include "platform/dshow/Graph.h"
 #include "platform/dshow/SampleGrabber.h"
 #include "platform/dshow/Uuids.h"
+#include "tests/platform/dshow/Callback.h"
+#include "tests/platform/dshow/CountingSource.h"
+#include "tests/platform/dshow/RecordingRenderer.h"
+#include "tests/platform/dshow/TestGraph.h"
+#include "tests/platform/dshow/TestMediaTypes.h"
 
 #include <gtest/gtest.h>
 

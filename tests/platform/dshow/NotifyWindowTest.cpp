@@ -1,7 +1,8 @@
-#include "TestFilters.h"
-
 #include "platform/dshow/Uuids.h"
 #include "platform/win/Window.h"
+#include "tests/platform/dshow/CountingSource.h"
+#include "tests/platform/dshow/TestGraph.h"
+#include "tests/platform/dshow/TestMediaTypes.h"
 
 #include <QCoreApplication>
 

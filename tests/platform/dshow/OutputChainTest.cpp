@@ -1,5 +1,6 @@
 #include "platform/dshow/AviMux.h"
 
+#include "platform/av/EncoderEntry.h"
 #include "platform/com/Com.h"
 #include "platform/dshow/FileSink.h"
 #include "platform/dshow/Uuids.h"

@@ -1,8 +1,8 @@
-#include "TestFilters.h"
-
 #include "platform/dshow/Uuids.h"
 #include "platform/text/Utf16.h"
 #include "support/TestMedia.h"
+#include "tests/platform/dshow/Callback.h"
+#include "tests/platform/dshow/TestGraph.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 
 #include "creator/engine/ColourClustering.h"
 #include "creator/engine/ImageRotation.h"
+#include "creator/engine/RotationClip.h"
 #include "media/image/FloodFill.h"
 #include "media/image/Image.h"
 

@@ -1,31 +1,6 @@
-#include "platform/dshow/RendererBase.h"
+#include "platform/dshow/BaseRenderer.h"
 
 #include <chrono>
-
-CRendererInputPin::CRendererInputPin(CBaseRenderer* renderer, HRESULT* result, LPCWSTR name)
-    : CBaseInputPin(nullptr, renderer, renderer->pStateLock(), result, name), renderer_(renderer)
-{}
-
-HRESULT CRendererInputPin::CheckMediaType(const CMediaType* type)
-{
-    return renderer_->CheckMediaType(type);
-}
-
-HRESULT CRendererInputPin::Receive(IMediaSample* sample)
-{
-    const HRESULT hr = CBaseInputPin::Receive(sample);
-    if (hr != S_OK)
-        return hr;
-    return renderer_->Receive(sample);
-}
-
-HRESULT CRendererInputPin::EndOfStream()
-{
-    const HRESULT hr = CBaseInputPin::EndOfStream();
-    if (hr != S_OK)
-        return hr;
-    return renderer_->EndOfStream();
-}
 
 CBaseRenderer::CBaseRenderer(REFCLSID clsid, const char* objectName, LPUNKNOWN outer,
                              HRESULT* result)

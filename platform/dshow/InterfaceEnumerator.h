@@ -2,15 +2,14 @@
 
 #include "platform/com/ComPtr.h"
 #include "platform/com/Unknown.h"
-#include "platform/dshow/BasePin.h"
-#include "platform/dshow/MediaType.h"
+#include "platform/dshow/Filter.h"
 
 #include <functional>
 #include <vector>
 
-// The enumerators the base classes and the graph hand out. Each works on a snapshot of
-// its owner's list, taken when it is made and again on Reset, and keeps the owner alive.
-
+// An enumerator of interfaces as the base classes and the graph hand them out (pins,
+// filters, monikers). It works on a snapshot of its owner's list, taken when it is made
+// and again on Reset, and keeps the owner alive.
 template <class Enum, class Item, const IID& kIid>
 class CInterfaceEnumerator : public CUnknown, public Enum {
 public:
@@ -73,22 +72,3 @@ private:
 
 using CEnumPins = CInterfaceEnumerator<IEnumPins, IPin, IID_IEnumPins>;
 using CEnumFilters = CInterfaceEnumerator<IEnumFilters, IBaseFilter, IID_IEnumFilters>;
-
-// The types a pin offers (GetMediaType 0, 1, ...).
-class CEnumMediaTypes : public CUnknown, public IEnumMediaTypes {
-public:
-    explicit CEnumMediaTypes(CBasePin* pin);
-    DECLARE_IUNKNOWN
-
-    HRESULT Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
-    HRESULT Skip(ULONG count) override;
-    HRESULT Reset() override;
-
-protected:
-    void* GetInterface(REFIID iid) override;
-
-private:
-    ComPtr<CBasePin> pin_;
-    std::vector<CMediaType> types_;
-    std::size_t position_ = 0;
-};

@@ -1,4 +1,4 @@
-#include "platform/dshow/Enumerators.h"
+#include "platform/dshow/EnumMediaTypes.h"
 
 CEnumMediaTypes::CEnumMediaTypes(CBasePin* pin) : pin_(ComPtr<CBasePin>::Share(pin))
 {

@@ -1,33 +1,10 @@
-#include "platform/win/Sync.h"
-
-#include "platform/text/NoCase.h"
+#include "platform/win/Event.h"
 
 #include <chrono>
 #include <condition_variable>
-#include <ctime>
 #include <memory>
+#include <mutex>
 #include <new>
-#include <thread>
-
-void InitializeCriticalSection(CRITICAL_SECTION* section)
-{
-    section->mutex.emplace();
-}
-
-void EnterCriticalSection(CRITICAL_SECTION* section)
-{
-    section->mutex->lock();
-}
-
-void LeaveCriticalSection(CRITICAL_SECTION* section)
-{
-    section->mutex->unlock();
-}
-
-void DeleteCriticalSection(CRITICAL_SECTION* section)
-{
-    section->mutex.reset();
-}
 
 namespace {
 
@@ -116,40 +93,4 @@ BOOL ResetEvent(HANDLE event)
         return FALSE;
     target->Reset();
     return TRUE;
-}
-
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds)
-{
-    auto* waitable = dynamic_cast<WaitableObject*>(handle);
-    return waitable ? waitable->Wait(milliseconds) : WAIT_FAILED;
-}
-
-void Sleep(DWORD milliseconds)
-{
-    if (milliseconds == 0)
-        std::this_thread::yield();
-    else
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-void GetLocalTime(SYSTEMTIME* time)
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    std::tm local{};
-    localtime_r(&now.tv_sec, &local);
-    time->wYear = static_cast<WORD>(local.tm_year + 1900);
-    time->wMonth = static_cast<WORD>(local.tm_mon + 1);
-    time->wDayOfWeek = static_cast<WORD>(local.tm_wday);
-    time->wDay = static_cast<WORD>(local.tm_mday);
-    time->wHour = static_cast<WORD>(local.tm_hour);
-    time->wMinute = static_cast<WORD>(local.tm_min);
-    // A leap second shows as the last second of the minute, as the platform has no 60.
-    time->wSecond = static_cast<WORD>(local.tm_sec > 59 ? 59 : local.tm_sec);
-    time->wMilliseconds = static_cast<WORD>(now.tv_nsec / 1000000);
-}
-
-int lstrcmpiA(const char* first, const char* second)
-{
-    return CompareNoCase(first ? first : "", second ? second : "");
 }

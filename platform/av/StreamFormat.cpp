@@ -1,12 +1,12 @@
-#include "platform/av/Encoder.h"
-
-#include "platform/av/EncoderTable.h"
-#include "platform/av/FfmpegError.h"
 #include "platform/av/StreamFormat.h"
+
+#include "platform/av/FfmpegError.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
 }
+
+#include <cstdint>
 
 namespace av {
 
@@ -28,15 +28,6 @@ StreamFormatPtr StreamFormat::Make(Kind kind, const AVCodecParameters& parameter
 StreamFormat::StreamFormat(Kind kind, CodecParametersPtr parameters, AVRational timeBase)
     : kind_(kind), parameters_(std::move(parameters)), timeBase_(timeBase)
 {}
-
-std::vector<EncoderEntry> AvailableEncoders(EncoderCategory category)
-{
-    std::vector<EncoderEntry> found;
-    for (const EncoderSettings& row : EncoderTable())
-        if (row.category == category && avcodec_find_encoder_by_name(row.codecName))
-            found.push_back({row.friendlyName, row.category, row.codecName});
-    return found;
-}
 
 StreamFormatPtr RawVideoFormat(int width, int height, double framesPerSecond)
 {

@@ -1,0 +1,31 @@
+#include "tests/platform/dshow/Callback.h"
+
+namespace testfilters {
+
+HRESULT Callback::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+        return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_ISampleGrabberCB) {
+        *out = static_cast<ISampleGrabberCB*>(this);
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT Callback::SampleCB(double sampleTime, IMediaSample* sample)
+{
+    ++calls;
+    if (onSample)
+        onSample(sampleTime, sample);
+    return S_OK;
+}
+
+HRESULT Callback::BufferCB(double, BYTE*, long)
+{
+    ++calls;
+    return S_OK;
+}
+
+}  // namespace testfilters
