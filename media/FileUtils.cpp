@@ -12,12 +12,6 @@ bool OpensForReading(const std::string& name)
     return UniqueFile(OpenFile(name.c_str(), "rb")) != nullptr;
 }
 
-bool IsFolder(const std::string& path)
-{
-    const std::uint32_t attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
 
 bool FileExists(const char* name)
@@ -39,6 +33,15 @@ std::string ExistingFilePath(const char* name)
     return OpensForReading(beside) ? beside : std::string();
 }
 
+bool FolderExists(const char* path)
+{
+    const char* start = SkipSpaces(path);
+    if (!start || !*start)
+        return false;
+    const std::uint32_t attributes = GetFileAttributesA(start);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool IsWritableFilePath(const char* path)
 {
     const char* s = SkipSpaces(path);
@@ -47,10 +50,10 @@ bool IsWritableFilePath(const char* path)
     if (const char* separator = FindLastPathSeparator(s)) {
         // A file right under the root has the root, not an empty name, as its folder.
         const std::size_t folderLength = separator == s ? 1 : separator - s;
-        if (!IsFolder(std::string(s, folderLength)))
+        if (!FolderExists(std::string(s, folderLength).c_str()))
             return false;
     }
-    if (IsFolder(s))
+    if (FolderExists(s))
         return false;
     const FileHandle probe =
         CreateFileA(s, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -14,6 +14,9 @@ bool FileExists(const char* name);
 // they read whatever the working folder is.
 std::string ExistingFilePath(const char* name);
 
+// Whether path (leading blanks skipped) names an existing folder; false when empty.
+bool FolderExists(const char* path);
+
 // Whether an output file may be created or appended at path (leading blanks ignored):
 // its folder must exist, the path must not name a folder, and an existing file must not
 // be held by another open that refuses writers (see platform/win/Files.h).

@@ -1,5 +1,6 @@
 #include "editor/app/FolderPaths.h"
 
+#include "media/FileUtils.h"
 #include "media/PathUtils.h"
 #include "platform/win/Files.h"
 
@@ -31,15 +32,6 @@ std::string TrimFolder(const char* text)
     while (folder.size() > 1 && IsPathSeparator(folder.back()))
         folder.pop_back();
     return folder;
-}
-
-bool FolderExists(const char* path)
-{
-    const char* start = SkipSpaces(path);
-    if (!start || !*start)
-        return false;
-    const std::uint32_t attributes = GetFileAttributesA(start);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 int CreateFolderPath(const char* path, int resultIfExists)

@@ -17,9 +17,7 @@ std::string TrimBlanks(const char* text);
 // without trailing separators (so "D:\out//" is "D:\out"; a lone "/" stays).
 std::string TrimFolder(const char* text);
 
-// Whether path (leading blanks skipped) names an existing folder; false when empty.
-bool FolderExists(const char* path);
 // Makes the folder path names (leading blanks skipped) with every missing folder above
-// it. resultIfExists when it exists already (the disk is not touched), 1 when it was
+// it, as far as FolderExists (media/FileUtils.h) does not find them. resultIfExists when it exists already (the disk is not touched), 1 when it was
 // made, 0 when it could not be made or path is empty.
 int CreateFolderPath(const char* path, int resultIfExists);

@@ -4,6 +4,7 @@
 #include "editor/app/FolderPaths.h"
 #include "editor/app/NumberedNames.h"
 #include "editor/app/PageLayout.h"
+#include "media/FileUtils.h"
 #include "media/ui/Pickers.h"
 #include "platform/text/Utf8Copy.h"
 

@@ -1,4 +1,5 @@
 #include "editor/app/FolderPaths.h"
+#include "media/FileUtils.h"
 
 #include "support/ProgramFolder.h"
 
