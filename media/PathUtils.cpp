@@ -129,6 +129,16 @@ char* SkipSpaces(char* text)
     return const_cast<char*>(SkipSpaces(static_cast<const char*>(text)));
 }
 
+char* TrimRight(char* text)
+{
+    if (!text)
+        return nullptr;
+    std::size_t length = std::strlen(text);
+    while (length > 0 && IsSpace(static_cast<unsigned char>(text[length - 1])))
+        text[--length] = '\0';
+    return text;
+}
+
 const char* FindLastPathSeparator(const char* text)
 {
     if (!text)

@@ -21,6 +21,8 @@ bool IsPathSeparator(char c);
 // The text after its leading IsSpace characters; null stays null.
 const char* SkipSpaces(const char* text);
 char* SkipSpaces(char* text);
+// Removes the trailing IsSpace characters of text in place and returns it; null stays null.
+char* TrimRight(char* text);
 
 // The last backslash or slash in text; when there is none, the last colon (as in C:x);
 // else null (also for null text).

@@ -49,16 +49,6 @@ bool IsDigit(int c)
     return c >= '0' && c <= '9';
 }
 
-char* TrimRight(char* text)
-{
-    if (!text)
-        return nullptr;
-    std::size_t length = std::strlen(text);
-    while (length > 0 && IsSpace(static_cast<unsigned char>(text[length - 1])))
-        text[--length] = '\0';
-    return text;
-}
-
 int GetFileNumber(char* name, int defaultValue)
 {
     if (!TrimRight(name))

@@ -14,8 +14,6 @@
 
 // True exactly for the characters 0 to 9.
 bool IsDigit(int c);
-// Removes the trailing blanks of text in place and returns it; null stays null.
-char* TrimRight(char* text);
 
 // The number of the name (its trailing blanks removed first); defaultValue for null, an
 // empty name or a name without number. A number too large for an int gives INT_MAX.

@@ -17,14 +17,6 @@ constexpr UINT kCountDone = 0xBEE7;
 constexpr UINT kCounting = 0xBEE8;
 constexpr UINT kConvertDone = 0xBEE9;
 
-// Cuts the trailing blanks of text in place.
-void CutTrailingSpaces(char* text)
-{
-    std::size_t length = std::strlen(text);
-    while (length > 0 && IsSpace(static_cast<unsigned char>(text[length - 1])))
-        text[--length] = 0;
-}
-
 }  // namespace
 
 CAVIToFiles::~CAVIToFiles()
@@ -51,7 +43,7 @@ void CAVIToFiles::SetInputFile(char* path)
         return;
     char* start = SkipSpaces(path);
     std::memmove(path, start, std::strlen(start) + 1);
-    CutTrailingSpaces(path);
+    TrimRight(path);
     if (inputPath_ && lstrcmpiA(inputPath_, path) == 0)
         return;
     ReplaceHeapText(inputPath_, path);

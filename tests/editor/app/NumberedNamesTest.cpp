@@ -1,4 +1,5 @@
 #include "editor/app/NumberedNames.h"
+#include "media/PathUtils.h"
 
 #include <gtest/gtest.h>
 
