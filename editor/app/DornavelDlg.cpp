@@ -128,10 +128,9 @@ BOOL CDornavelDlg::OnInitDialog()
         }
     }
 
-    char programFolder[kPathBufferSize] = {};
-    if (GetModuleDirectory(programFolder, sizeof programFolder) > 0) {
-        CopyTextCut(m_szProjectFolder, sizeof m_szProjectFolder,
-                    JoinedPath(programFolder, "VideoTemplateProject"));
+    const std::string projectFolder = ProgramSubfolder("VideoTemplateProject");
+    if (!projectFolder.empty()) {
+        CopyTextCut(m_szProjectFolder, sizeof m_szProjectFolder, projectFolder);
         // Made now, so that the save on the way out has its folder.
         CreateFolderPath(m_szProjectFolder, 1);
     }
