@@ -13,6 +13,7 @@ packages=(
   libgtest-dev
   locales
   zlib1g-dev
+  xvfb xdotool libxcb1-dev
   "$@"
 )
 

@@ -35,5 +35,6 @@ int main(int argc, char** argv)
         }
         DestroySnapshotWindow(snapshot, window);
     }
+    EndApplication();
     return failures == 0 ? 0 : 1;
 }

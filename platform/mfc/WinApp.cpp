@@ -108,5 +108,7 @@ int AfxWinMain(int argc, char** argv, HINSTANCE resources)
     if (app->InitInstance())
         RunUiEventLoop();
     OnTerminationRequest(nullptr);
-    return app->ExitInstance();
+    const int exitCode = app->ExitInstance();
+    EndApplication();
+    return exitCode;
 }

@@ -48,7 +48,8 @@ int AfxMessageBox(LPCSTR text, UINT type = MB_OK);
 
 // The program's main: makes the application object of the user-interface layer, sets the
 // resource module, rebuilds the command line from the arguments, runs InitInstance (and
-// the event loop when it answers TRUE) and ExitInstance, whose answer is returned. Until
-// then a termination request from the system (platform/ui/TerminationRequests.h) closes
-// the main window as its close box does; without one it ends the program at once.
+// the event loop when it answers TRUE) and ExitInstance, whose answer is returned once the
+// application object has been ended (EndApplication). Until then a termination request
+// from the system (platform/ui/TerminationRequests.h) closes the main window as its close
+// box does; without one it ends the program at once.
 int AfxWinMain(int argc, char** argv, HINSTANCE resources);

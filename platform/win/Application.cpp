@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 
 #include <cerrno>
-#include <memory>
 
 namespace {
 
@@ -20,6 +19,15 @@ ApplicationMaker& Maker()
     return maker;
 }
 
+// Not a static object: what EndApplication has not ended is never destroyed by the C
+// runtime's exit handlers (a forked child that calls exit included), where Qt's clean-up
+// would run after the libraries it needs.
+QCoreApplication*& MadeApplication()
+{
+    static QCoreApplication* application = nullptr;
+    return application;
+}
+
 }  // namespace
 
 void EnsureApplication()
@@ -29,7 +37,16 @@ void EnsureApplication()
     // Qt keeps references to both for the application's lifetime.
     static int argc = 1;
     static char* argv[] = {program_invocation_name, nullptr};
-    static std::unique_ptr<QCoreApplication> application(Maker()(argc, argv));
+    MadeApplication() = Maker()(argc, argv);
+}
+
+void EndApplication()
+{
+    if (!MadeApplication())
+        return;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete MadeApplication();
+    MadeApplication() = nullptr;
 }
 
 void SetApplicationMaker(ApplicationMaker maker)

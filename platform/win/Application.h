@@ -20,7 +20,13 @@ class QCoreApplication;
 // argv for the object's lifetime; the program's own name is the only argument.
 void EnsureApplication();
 
-// Makes the application object from the arguments; it lives until the program ends.
+// Destroys the application object that EnsureApplication made, after the objects still
+// waiting for deletion, on the thread that made it. Programs call it before main returns: Qt's
+// own clean-up must run while the program still runs, not among the C runtime's exit
+// handlers, where the libraries it calls into may already be gone.
+void EndApplication();
+
+// Makes the application object from the arguments; it lives until EndApplication.
 using ApplicationMaker = QCoreApplication* (*)(int& argc, char** argv);
 
 // Installs the maker EnsureApplication uses. Call as the program starts (static

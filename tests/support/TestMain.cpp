@@ -1,5 +1,5 @@
 // The main of every test program: one environment makes the application object, through
-// the place every program makes it, before the first test runs.
+// the place every program makes it, before the first test runs, and ends it after the last.
 
 #include "platform/win/Application.h"
 
@@ -10,6 +10,7 @@ namespace {
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override { EnsureApplication(); }
+    void TearDown() override { EndApplication(); }
 };
 
 }  // namespace

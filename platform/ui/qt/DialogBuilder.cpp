@@ -53,8 +53,8 @@ void Place(UiWindow* control, const ControlResource& resource)
     widget->show();
 }
 
-// A label's "&" letter moves the focus to the next control in the table, as on the
-// desktop.
+// A label's "&" letter moves the focus to the next control in the table (the label's
+// buddy), as on the desktop.
 void LinkMnemonics(const std::vector<UiWindow*>& controls)
 {
     for (std::size_t i = 0; i + 1 < controls.size(); ++i) {

@@ -115,6 +115,23 @@ LRESULT DialogWindow::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+void DialogWindow::HoldFocusFor(UiWindow* control)
+{
+    focusHeldFor_ = control ? control->handle() : nullptr;
+    if (control)
+        widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void DialogWindow::ControlEnabled(UiWindow* control)
+{
+    if (!control || control->handle() != focusHeldFor_)
+        return;
+    focusHeldFor_ = nullptr;
+    QWidget* focus = widget()->focusWidget();
+    if (!focus || focus == widget())
+        control->widget()->setFocus(Qt::OtherFocusReason);
+}
+
 INT_PTR DialogWindow::RunModal()
 {
     if (ended_)

@@ -24,6 +24,16 @@ public:
     // The enabled default push button among the dialog's own controls, null when none.
     UiWindow* defaultButton();
 
+    // A disabled control that is given the focus keeps it, as on the desktop, where no Qt
+    // widget can: the focus waits on the dialog itself (keys then reach no control) and
+    // passes to the control once it is enabled, unless the user has moved it meanwhile.
+    // Null: nothing waits. Top-level dialogs.
+    void HoldFocusFor(UiWindow* control);
+    // The control is enabled now: the focus held for it becomes its own.
+    void ControlEnabled(UiWindow* control);
+    // The control the focus waits for, null when none.
+    HWND focusHeldFor() const { return focusHeldFor_; }
+
     INT_PTR RunModal();
     void End(INT_PTR result);
 
@@ -46,4 +56,5 @@ private:
     bool ended_ = false;
     INT_PTR result_ = -1;
     bool toolTips_ = false;
+    HWND focusHeldFor_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "platform/ui/FileDialogs.h"
 
+#include "platform/ui/qt/DesktopDialogOwner.h"
 #include "platform/ui/qt/UiWindow.h"
 #include "platform/win/DesktopHooks.h"
 
@@ -51,9 +52,8 @@ QStringList QtFilters(const std::vector<FileFilter>& filters)
 
 std::optional<std::string> RunPicker(const FilePickCall& call)
 {
-    UiWindow* owner = UiWindow::FromHandle(call.owner);
-    QFileDialog dialog(owner ? owner->topLevel()->widget() : nullptr, FromUtf8(call.title),
-                       FromUtf8(call.initialFolder));
+    const DesktopDialogOwner owner(call.owner);
+    QFileDialog dialog(owner.widget(), FromUtf8(call.title), FromUtf8(call.initialFolder));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                       QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

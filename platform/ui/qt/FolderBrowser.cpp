@@ -1,6 +1,7 @@
 #include "platform/ui/FolderBrowser.h"
 
 #include "platform/text/Utf8Copy.h"
+#include "platform/ui/qt/DesktopDialogOwner.h"
 #include "platform/ui/qt/UiWindow.h"
 #include "platform/win/DesktopHooks.h"
 
@@ -28,10 +29,10 @@ public:
 
 std::optional<std::string> RunBrowser(const FolderPickCall& call)
 {
-    UiWindow* owner = UiWindow::FromHandle(call.owner);
+    const DesktopDialogOwner owner(call.owner);
     const QString chosen = QFileDialog::getExistingDirectory(
-        owner ? owner->topLevel()->widget() : nullptr, FromUtf8(call.title),
-        FromUtf8(call.startFolder), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        owner.widget(), FromUtf8(call.title), FromUtf8(call.startFolder),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
         return std::nullopt;
     return ToUtf8(chosen);

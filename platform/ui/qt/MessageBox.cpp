@@ -2,6 +2,7 @@
 
 #include "platform/ui/ProgramName.h"
 #include "platform/ui/qt/ControlFactory.h"
+#include "platform/ui/qt/DesktopDialogOwner.h"
 #include "platform/win/DesktopHooks.h"
 
 #include <QMessageBox>
@@ -10,9 +11,9 @@ namespace {
 
 int ShowMessageBox(const MessageBoxCall& call)
 {
-    UiWindow* owner = UiWindow::FromHandle(call.owner);
+    const DesktopDialogOwner owner(call.owner);
     QMessageBox box(QMessageBox::NoIcon, FromUtf8(call.caption), DisplayText(call.text),
-                    QMessageBox::Ok, owner ? owner->topLevel()->widget() : nullptr);
+                    QMessageBox::Ok, owner.widget());
     if (call.type & MB_ICONEXCLAMATION)
         box.setIcon(QMessageBox::Warning);
     box.exec();

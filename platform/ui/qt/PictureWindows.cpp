@@ -2,9 +2,11 @@
 
 #include "platform/win/DesktopHooks.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 
 #include <map>
 #include <string>
@@ -47,6 +49,24 @@ QImage ToImage(const PictureView& picture)
     return picture.bottomUp ? image.mirrored(false, true) : image.copy();
 }
 
+// A new picture window opens beside the window the user works in (to its right, else
+// below it), so that it never lands on that window's buttons where the desktop leaves
+// new windows where they are made.
+void PlaceBesideActiveWindow(QWidget* window)
+{
+    constexpr int kGap = 8;
+    constexpr int kNarrowest = 64;
+    const QWidget* active = QApplication::activeWindow();
+    if (!active)
+        return;
+    const QRect busy = active->frameGeometry();
+    const QRect room = active->screen()->availableGeometry();
+    QPoint corner(busy.right() + 1 + kGap, busy.top());
+    if (corner.x() + kNarrowest > room.right())
+        corner = QPoint(busy.left(), busy.bottom() + 1 + kGap);
+    window->move(corner);
+}
+
 }  // namespace
 
 int cvNamedWindow(const char* name, int)
@@ -62,6 +82,7 @@ int cvNamedWindow(const char* name, int)
     auto* window = new QLabel;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(QString::fromUtf8(name));
+    PlaceBesideActiveWindow(window);
     window->show();
     Open()[name] = window;
     return 1;

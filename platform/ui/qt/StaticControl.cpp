@@ -2,9 +2,26 @@
 #include "platform/ui/qt/ControlFactory.h"
 #include "platform/ui/qt/GdiObjects.h"
 
+#include <QEvent>
 #include <QLabel>
 
 namespace {
+
+// A label's "&" letter moves the focus to the control after it and presses nothing, as on
+// the desktop (Qt's own label would click a button that follows it).
+class MnemonicLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::Shortcut || !buddy())
+            return QLabel::event(event);
+        buddy()->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+};
 
 // A label: text (with "&" mnemonics and line breaks), or the icon or bitmap its resource
 // names. Sunken ones are framed like a status field.
@@ -41,7 +58,7 @@ QString DisplayText(const std::string& text)
 
 UiWindow* CreateStaticControl(const ControlResource& resource, UiWindow* dialog, HINSTANCE module)
 {
-    auto* label = new QLabel(dialog->clientWidget());
+    auto* label = new MnemonicLabel(dialog->clientWidget());
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const DWORD type = resource.style & 0x1F;

@@ -41,6 +41,9 @@ protected:
         if (current >= 0)
             frame.selectedTabRect = TabRect(current);
         painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+        // Styles draw a selected tab taller than its row, for a tab bar that the framed
+        // area then covers; here both share one widget, so the tabs keep to their row.
+        painter.setClipRect(0, 0, width(), TabHeight());
         for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
             QStyleOptionTab tab = TabOption(i);
             tab.rect = TabRect(i);

@@ -126,6 +126,11 @@ UiWindow* UiWindow::FromWidget(QWidget* widget)
         const QVariant handle = w->property(kHandleProperty);
         if (handle.isValid())
             return FromHandle(reinterpret_cast<HWND>(handle.value<quintptr>()));
+        // A window the layer did not build (a picker, a message box) is no part of the
+        // dialog Qt parents it to: its keys and clicks are its own. Popups (a drop list's
+        // list, a menu) belong to the control that opened them.
+        if (w->isWindow() && w->windowType() != Qt::Popup)
+            return nullptr;
     }
     return nullptr;
 }

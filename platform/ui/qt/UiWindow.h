@@ -27,7 +27,8 @@ public:
     UiWindow(const UiWindow&) = delete;
     UiWindow& operator=(const UiWindow&) = delete;
 
-    // The window of a handle, or of the nearest widget (itself or an ancestor) that has one.
+    // The window of a handle, or of the nearest widget (itself or an ancestor within its
+    // own top-level window or popup) that has one.
     static UiWindow* FromHandle(HWND window);
     static UiWindow* FromWidget(QWidget* widget);
 

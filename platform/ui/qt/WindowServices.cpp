@@ -2,6 +2,7 @@
 
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/qt/DialogFont.h"
+#include "platform/ui/qt/DialogWindow.h"
 #include "platform/ui/qt/UiWindow.h"
 
 #include <QApplication>
@@ -95,6 +96,8 @@ BOOL EnableWindow(HWND window, BOOL enable)
         return FALSE;
     const bool wasDisabled = !found->widget()->isEnabled();
     found->widget()->setEnabled(enable != FALSE);
+    if (auto* dialog = dynamic_cast<DialogWindow*>(found->topLevel()); dialog && enable)
+        dialog->ControlEnabled(found);
     return wasDisabled ? TRUE : FALSE;
 }
 
@@ -132,6 +135,8 @@ HWND GetFocus()
 {
     QWidget* focus = QApplication::focusWidget();
     UiWindow* found = focus ? UiWindow::FromWidget(focus) : nullptr;
+    if (auto* dialog = dynamic_cast<DialogWindow*>(found); dialog && dialog->focusHeldFor())
+        return dialog->focusHeldFor();
     return found ? found->handle() : nullptr;
 }
 
@@ -142,6 +147,9 @@ HWND SetFocus(HWND window)
         if (found->isTopLevel())
             found->widget()->activateWindow();
         found->widget()->setFocus(Qt::OtherFocusReason);
+        auto* dialog = dynamic_cast<DialogWindow*>(found->topLevel());
+        if (dialog && dialog != found)
+            dialog->HoldFocusFor(found->widget()->isEnabled() ? nullptr : found);
     }
     return previous;
 }

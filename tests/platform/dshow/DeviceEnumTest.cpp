@@ -47,7 +47,7 @@ TEST(DeviceEnum, CompressorCategoriesListTheTableRowsInOrder)
     EXPECT_EQ(ListedNames(CLSID_AudioCompressorCategory), audio);
 }
 
-TEST(DeviceEnum, CompressorsInstalledInTheDesktopHooksAreListedAndBind)
+TEST(DeviceEnum, CompressorsInstalledInTheHooksAreListedAndBind)
 {
     DesktopHooks hooks;
     hooks.compressors = [](CompressorCategory category) {

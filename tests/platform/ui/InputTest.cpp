@@ -145,7 +145,7 @@ TEST(DroppedFiles, APathThatDoesNotFitIsRefusedWhole)
     DragFinish(drop);
 }
 
-TEST_F(ProbeDialogTest, TrackbarKeysMoveAsOnTheDesktopAndTellTheirScrollCodes)
+TEST_F(ProbeDialogTest, TrackbarKeysMoveAsOnTheClassicTrackbarAndTellTheirScrollCodes)
 {
     Send(kTrackbar, TBM_SETRANGE, TRUE, MAKELONG(0, 1000));
     Send(kTrackbar, TBM_SETPAGESIZE, 0, 100);

@@ -17,7 +17,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ShellTest, OpenHandsExistingFilesFoldersAndAddressesToTheDesktop)
+TEST_F(ShellTest, OpenHandsExistingFilesFoldersAndAddressesToTheSessionsOpener)
 {
     const std::string file = (dir_ / "a b.avi").string();
     std::ofstream(file) << "x";
@@ -35,7 +35,7 @@ TEST_F(ShellTest, OpenHandsExistingFilesFoldersAndAddressesToTheDesktop)
     EXPECT_EQ(ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, 5), SE_ERR_NOASSOC);
 }
 
-TEST_F(ShellTest, MissingFilesAnswerNotFoundBeforeTheDesktopIsAsked)
+TEST_F(ShellTest, MissingFilesAnswerNotFoundBeforeTheOpenerIsAsked)
 {
     const std::string missing = (dir_ / "missing.avi").string();
     EXPECT_EQ(ShellExecuteA(nullptr, "open", missing.c_str(), nullptr, nullptr, 5), SE_ERR_FNF);

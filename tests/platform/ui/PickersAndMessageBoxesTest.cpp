@@ -13,9 +13,9 @@
 
 namespace {
 
-class DesktopDialogsTest : public testmedia::ProgramFolderTest {
+class PickersAndMessageBoxesTest : public testmedia::ProgramFolderTest {
 protected:
-    DesktopDialogsTest() : ProgramFolderTest("Tavrino") {}
+    PickersAndMessageBoxesTest() : ProgramFolderTest("Tavrino") {}
     testmedia::DesktopRecorder desktop_;
 };
 
@@ -35,7 +35,7 @@ OPENFILENAMEA Request(char* file, DWORD size, DWORD flags)
 
 }  // namespace
 
-TEST_F(DesktopDialogsTest, MessageBoxWithoutCaptionShowsTheProgramsName)
+TEST_F(PickersAndMessageBoxesTest, MessageBoxWithoutCaptionShowsTheProgramsName)
 {
     EXPECT_EQ(MessageBoxA(nullptr, "Cannot play the file:\r\n\r\n  x", nullptr, MB_OK), IDOK);
     EXPECT_EQ(MessageBoxA(nullptr, "Please close", "Creation Fail", MB_OK), IDOK);
@@ -45,7 +45,7 @@ TEST_F(DesktopDialogsTest, MessageBoxWithoutCaptionShowsTheProgramsName)
     EXPECT_EQ(desktop_.boxes[1].caption, "Creation Fail");
 }
 
-TEST_F(DesktopDialogsTest, FilePickerFiltersByPatternsAndTakesNewNamesUnlessTheyMustExist)
+TEST_F(PickersAndMessageBoxesTest, FilePickerFiltersByPatternsAndTakesNewNamesUnlessTheyMustExist)
 {
     char file[520] = "Recent";
     desktop_.fileAnswers = {std::string("/data/Projects/new"), std::nullopt};
@@ -69,7 +69,7 @@ TEST_F(DesktopDialogsTest, FilePickerFiltersByPatternsAndTakesNewNamesUnlessThey
     EXPECT_EQ(first.filters[1].patterns, std::vector<std::string>{"*.*"});
 }
 
-TEST_F(DesktopDialogsTest, APickedPathThatDoesNotFitTheBufferIsRefused)
+TEST_F(PickersAndMessageBoxesTest, APickedPathThatDoesNotFitTheBufferIsRefused)
 {
     char file[16] = "keep.avp";
     desktop_.fileAnswers = {std::string("/a/very/long/name.avi")};
@@ -89,7 +89,7 @@ int SelectData(HWND browser, UINT message, LPARAM, LPARAM data)
 
 }  // namespace
 
-TEST_F(DesktopDialogsTest, FolderBrowserOpensWhereItsCallbackSelectsSynchronously)
+TEST_F(PickersAndMessageBoxesTest, FolderBrowserOpensWhereItsCallbackSelectsSynchronously)
 {
     desktop_.folderAnswers = {std::string("/data/Audio"), std::string(300, 'x')};
     char start[] = "/data/Background";
@@ -123,7 +123,7 @@ TEST_F(DesktopDialogsTest, FolderBrowserOpensWhereItsCallbackSelectsSynchronousl
     EXPECT_EQ(SHBrowseForFolderA(&request), nullptr);  // no answer left: Cancel
 }
 
-TEST_F(DesktopDialogsTest, PicturesShowOnlyInWindowsThatAreOpen)
+TEST_F(PickersAndMessageBoxesTest, PicturesShowOnlyInWindowsThatAreOpen)
 {
     const unsigned char pixels[8 * 4 * 3] = {};
     const PictureView picture{8, 4, 3, 24, pixels, true};

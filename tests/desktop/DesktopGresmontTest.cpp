@@ -1,0 +1,172 @@
+// Gresmont on a real X server, driven by keys and clicks, with the desktop's own pickers
+// and message boxes.
+
+#include "desktop/DesktopTest.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using namespace desktop;
+namespace fs = std::filesystem;
+
+constexpr char kCaption[] = "Gresmont";
+constexpr int kClientHeightUnits = 221;
+constexpr int kTemplateFrames = 48;
+
+class DesktopGresmont : public DesktopTest {
+protected:
+    // The program started in its folder (beside the sample template), its main dialog
+    // shown and focused.
+    void StartGresmont(const std::vector<std::string>& arguments = {})
+    {
+        StartProgram(program_, kCaption, arguments);
+    }
+    // Started on the sample template, which it counts first; then the keys come.
+    void StartOnTheTemplate()
+    {
+        StartGresmont({(program_.folder() / "VideoTemplate" / "Dancer.avi").string()});
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+    }
+    int Bitmaps() const
+    {
+        std::error_code error;
+        int count = 0;
+        for (const auto& entry :
+             fs::directory_iterator(program_.folder() / "VideoTemplateImages", error))
+            count += entry.path().extension() == ".bmp";
+        return count;
+    }
+    // Where the tab row begins inside the dialog: below the menu bar and the tab
+    // control's two units.
+    int TabRow() const
+    {
+        const WindowGeometry dialog = driver_.Geometry(main_);
+        return dialog.height - static_cast<int>(std::lround(kClientHeightUnits * 13 / 8.0)) + 3;
+    }
+    // Both pages' values as a new start gives them, beside the selected tab.
+    static void ExpectEveryPageValue(const std::string& saved)
+    {
+        const auto values = ProjectValues(saved);
+        EXPECT_EQ(values.size(), 12u) << saved;
+        const std::map<std::string, std::string> expected = {
+            {"Tab/Tab", "0"},
+            {"AVI to Files/FirstFile", "00000.bmp"},
+            {"AVI to Files/FileStep", "10"},
+            {"Files to AVI/FirstFile", "00000.bmp"},
+            {"Files to AVI/LastFile", "00000.bmp"},
+            {"Files to AVI/FileStep", "10"},
+            {"Files to AVI/FrameRate", "2.00 frame/sec"},
+            {"Files to AVI/VideoCompression", "(No Compression)"}};
+        for (const auto& [key, value] : expected) {
+            const auto found = values.find(key);
+            EXPECT_TRUE(found != values.end() && found->second == value)
+                << key << "=" << value << " is missing from:\n"
+                << saved;
+        }
+        for (const char* folder : {"AVI to Files/Folder", "Files to AVI/Folder"}) {
+            const auto found = values.find(folder);
+            EXPECT_TRUE(found != values.end() && found->second.ends_with("VideoTemplateImages"))
+                << folder << " is missing from:\n"
+                << saved;
+        }
+    }
+
+    DesktopProgram program_{"Gresmont", {"VideoTemplate"}};
+};
+
+TEST_F(DesktopGresmont, SpaceRightAfterTheStartConvertsTheTemplateAndThePreviewOpensBesideIt)
+{
+    StartOnTheTemplate();
+    driver_.Press({"space"});
+    EXPECT_TRUE(Eventually([&] { return Bitmaps() == kTemplateFrames; })) << Bitmaps();
+
+    // The files page shows its first bitmap in a picture window of its own, which leaves
+    // the dialog's buttons free.
+    const WindowGeometry dialog = driver_.Geometry(main_);
+    driver_.Click(main_, 120, TabRow() + 11);
+    const std::string preview = driver_.AwaitWindow("Files to AVI");
+    ASSERT_FALSE(preview.empty());
+    const WindowGeometry picture = driver_.Geometry(preview);
+    const bool apart =
+        picture.x >= dialog.x + dialog.width || picture.y >= dialog.y + dialog.height;
+    EXPECT_TRUE(apart) << "picture at " << picture.x << ", " << picture.y << ", dialog "
+                       << dialog.width << " x " << dialog.height;
+
+    ASSERT_TRUE(driver_.Focus(main_));
+    driver_.Press({"Escape"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+}
+
+TEST_F(DesktopGresmont, TheSelectedTabOpensOntoThePageWithoutAStripRunningIntoIt)
+{
+    StartGresmont();
+    // A little below the tab row, under the selected first tab and where no tab is.
+    const int below = TabRow() + 30;
+    ASSERT_TRUE(Eventually([&] { return driver_.Pixel(main_, 250, below) > 0; }));
+    EXPECT_EQ(driver_.Pixel(main_, 40, below), driver_.Pixel(main_, 250, below));
+}
+
+TEST_F(DesktopGresmont, TheFirstTabFromStartReachesExit)
+{
+    StartOnTheTemplate();
+    driver_.Press({"Tab", "space"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    EXPECT_EQ(Bitmaps(), 0);
+}
+
+TEST_F(DesktopGresmont, EscapeEndsTheFolderBrowserFirstAndThenTheProgramKeepingEveryValue)
+{
+    StartGresmont();
+    // "&Output Folder" leads to its field; the folder button follows it.
+    driver_.Press({"alt+o", "Tab", "space"});
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Find Directory").empty());
+
+    driver_.Press({"Escape"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Find Directory"));
+    EXPECT_EQ(driver_.Windows(kCaption).size(), 1u);
+    EXPECT_FALSE(fs::exists(program_.folder() / "VideoTemplateProject" / "RecentProject.tmp"));
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    driver_.Press({"Escape"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryPageValue(program_.Read("VideoTemplateProject/RecentProject.tmp"));
+}
+
+TEST_F(DesktopGresmont, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheProgram)
+{
+    StartGresmont();
+    // The first output file's "Open File" button, on a bitmap that is not there yet.
+    driver_.Press({"alt+o", "Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    ASSERT_FALSE(driver_.AwaitFocusedWindow(kCaption, main_).empty());
+
+    driver_.Press({"Return"});
+    EXPECT_TRUE(driver_.AwaitNoWindow(kCaption, main_));
+    EXPECT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+
+    ASSERT_TRUE(driver_.Close(main_));
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryPageValue(program_.Read("VideoTemplateProject/RecentProject.tmp"));
+}
+
+TEST_F(DesktopGresmont, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsTheProgram)
+{
+    StartGresmont();
+    ChooseFromFileMenu("a");
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Save As").empty());
+
+    driver_.Type("Mine");
+    driver_.Press({"Return"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Save As"));
+    const fs::path saved = program_.folder() / "VideoTemplateProject" / "Mine.avp";
+    EXPECT_TRUE(Eventually([&] { return fs::exists(saved); }));
+    ExpectEveryPageValue(program_.Read("VideoTemplateProject/Mine.avp"));
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ChooseFromFileMenu("e");
+    EXPECT_EQ(program_.AwaitExit(), 0);
+}
+
+}  // namespace

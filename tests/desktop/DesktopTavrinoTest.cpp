@@ -1,0 +1,127 @@
+// Tavrino on a real X server, driven by keys and clicks, with the desktop's own pickers
+// and message boxes.
+
+#include "desktop/DesktopTest.h"
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using namespace desktop;
+namespace fs = std::filesystem;
+
+constexpr char kCaption[] = "Halvorsk Tavrino Free";
+constexpr int kClientHeightUnits = 260;
+const std::vector<std::string> kSampleFolders = {"Audio", "Background",   "FaceImage",
+                                                 "Video", "VideoProject", "VideoTemplate"};
+
+class DesktopTavrino : public DesktopTest {
+protected:
+    void StartTavrino() { StartProgram(program_, kCaption); }
+    void ClickControl(int x, int y, int width, int height)
+    {
+        const Point point =
+            DialogPoint(driver_.Geometry(main_), kClientHeightUnits, x, y, width, height);
+        driver_.Click(main_, point.x, point.y);
+    }
+    // What the shutdown saved holds what the start project gave: every path (made
+    // absolute) and every option.
+    static void ExpectEveryValueOfTheSampleProject(const std::string& saved)
+    {
+        const auto values = ProjectValues(saved);
+        for (const char* file :
+             {"Garden.jpg", "Face.bmp", "Dancer.avi", "Melody.wav", "Sample.avi"}) {
+            bool found = false;
+            for (const auto& [key, value] : values)
+                found = found || value.ends_with(file);
+            EXPECT_TRUE(found) << file << " is missing from:\n" << saved;
+        }
+        const std::map<std::string, std::string> options = {
+            {"VideoProject/AudioCompression", "PCM"},
+            {"VideoProject/VideoCompression", "Microsoft MPEG-4 Video Codec V2"},
+            {"VideoProject/AudioDelay", "5000"},
+            {"VideoProject/FaceSize", "120%"}};
+        for (const auto& [key, value] : options) {
+            const auto found = values.find(key);
+            EXPECT_TRUE(found != values.end() && found->second == value)
+                << key << "=" << value << " is missing from:\n"
+                << saved;
+        }
+    }
+
+    DesktopProgram program_{"Tavrino", kSampleFolders};
+};
+
+TEST_F(DesktopTavrino, EscapeEndsThePickerFirstAndThenTheProgramKeepingEveryValue)
+{
+    StartTavrino();
+    ChooseFromFileMenu("o");
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Open").empty());
+
+    driver_.Press({"Escape"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Open"));
+    EXPECT_EQ(driver_.Windows(kCaption).size(), 1u);
+    EXPECT_FALSE(fs::exists(program_.folder() / "VideoProject" / "RecentProject.tmp"));
+
+    // The picker gone, the dialog has the keys again.
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    driver_.Press({"Escape"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
+}
+
+TEST_F(DesktopTavrino, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheProgram)
+{
+    // No Gresmont lies beside this Tavrino: "Edit Video Template" has nothing to start.
+    StartTavrino();
+    ClickControl(429, 160, 22, 20);
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Tavrino").empty());
+
+    driver_.Press({"Return"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Tavrino"));
+    EXPECT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_EQ(driver_.Windows(kCaption).size(), 1u);
+
+    ASSERT_TRUE(driver_.Close(main_));
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
+}
+
+TEST_F(DesktopTavrino, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsTheProgram)
+{
+    StartTavrino();
+    ChooseFromFileMenu("a");
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Save As").empty());
+
+    driver_.Type("Mine");
+    driver_.Press({"Return"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Save As"));
+    const fs::path saved = program_.folder() / "VideoProject" / "Mine.avp";
+    EXPECT_TRUE(Eventually([&] { return fs::exists(saved); }));
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/Mine.avp"));
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ChooseFromFileMenu("e");
+    EXPECT_EQ(program_.AwaitExit(), 0);
+}
+
+TEST_F(DesktopTavrino, ALabelsLetterMovesTheFocusWithoutClickingAndTheProgramEndsOnRequest)
+{
+    StartTavrino();
+    driver_.Press({"alt+b"});
+    // Nothing to wait for when nothing happens: a short look for the picture window.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_TRUE(driver_.Windows("Background").empty());
+
+    // The focus is on the background preview, whose press shows the picture.
+    driver_.Press({"space"});
+    EXPECT_FALSE(driver_.AwaitWindow("Background").empty());
+
+    program_.Terminate();
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
+}
+
+}  // namespace

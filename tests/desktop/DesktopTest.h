@@ -1,0 +1,91 @@
+#pragma once
+
+#include "desktop/DesktopDriver.h"
+#include "desktop/DesktopProgram.h"
+#include "desktop/XServer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace desktop {
+
+// Each test has an X server of its own, so that the tests run side by side; without one
+// (no Xvfb or xdotool on the machine) they skip with the reason.
+class DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (server_.display().empty())
+            GTEST_SKIP() << "no X server for the desktop tests: " << server_.why();
+    }
+
+    // Starts the program with the arguments and waits until its main dialog, titled
+    // caption, shows and has the keys.
+    void StartProgram(DesktopProgram& program, const std::string& caption,
+                      const std::vector<std::string>& arguments = {})
+    {
+        ASSERT_TRUE(program.placed());
+        ASSERT_TRUE(program.Start(server_.display(), arguments));
+        main_ = driver_.AwaitWindow(caption);
+        ASSERT_FALSE(main_.empty());
+        ASSERT_TRUE(driver_.Focus(main_));
+    }
+    // Opens the main dialog's "&File" menu with a click and picks the item by its letter.
+    void ChooseFromFileMenu(const std::string& letter) const
+    {
+        constexpr int kFileMenuX = 18;
+        constexpr int kFileMenuY = 8;
+        driver_.Click(main_, kFileMenuX, kFileMenuY);
+        driver_.Press({letter});
+    }
+
+    XServer server_;
+    DesktopDriver driver_{server_.display()};
+    // The program's main dialog.
+    std::string main_;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// The middle of a control placed in dialog units (x, y, width, height), inside its
+// top-level dialog, whose client area of clientHeightUnits lies below its menu bar. The
+// server draws at 96 dots per inch: a unit is 6 / 4 pixels across and 13 / 8 down.
+inline Point DialogPoint(const WindowGeometry& dialog, int clientHeightUnits, int x, int y,
+                         int width, int height)
+{
+    const auto across = [](double units) { return static_cast<int>(std::lround(units * 6 / 4)); };
+    const auto down = [](double units) { return static_cast<int>(std::lround(units * 13 / 8)); };
+    const int menuBar = dialog.height - down(clientHeightUnits);
+    return Point{across(x + width / 2.0), menuBar + down(y + height / 2.0)};
+}
+
+}  // namespace desktop
+
+namespace desktop {
+
+// A project file's values by "Section/Key".
+inline std::map<std::string, std::string> ProjectValues(const std::string& text)
+{
+    std::map<std::string, std::string> values;
+    std::stringstream lines(text);
+    std::string line;
+    std::string section;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > 1 && line.front() == '[' && line.back() == ']')
+            section = line.substr(1, line.size() - 2);
+        else if (const std::size_t equals = line.find('='); equals != std::string::npos)
+            values[section + "/" + line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
+}
+
+}  // namespace desktop
