@@ -1,5 +1,6 @@
 #include "platform/mfc/WinApp.h"
 
+#include "platform/ui/DialogWindows.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/ProgramName.h"
@@ -95,10 +96,12 @@ int AfxWinMain(int argc, char** argv, HINSTANCE resources)
     }
     app->m_lpCmdLine = app->commandLine_.c_str();
     // The system's request to end the program closes the main window as its close box
-    // would, so that the program leaves through its usual way out.
+    // would, so that the program leaves through its usual way out, once whatever waits
+    // for the user above it is closed.
     OnTerminationRequest([](int signal) {
         CWnd* main = AfxGetMainWnd();
         if (main && main->m_hWnd) {
+            CloseModalWindowsAbove(main->m_hWnd);
             main->PostMessage(WM_CLOSE);
             return;
         }

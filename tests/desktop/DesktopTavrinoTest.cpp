@@ -72,6 +72,17 @@ TEST_F(DesktopTavrino, EscapeEndsThePickerFirstAndThenTheProgramKeepingEveryValu
     ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
 }
 
+TEST_F(DesktopTavrino, ARequestToEndTheProgramClosesAnOpenPickerAndEndsIt)
+{
+    StartTavrino();
+    ChooseFromFileMenu("o");
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Open").empty());
+
+    program_.Terminate();
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
+}
+
 TEST_F(DesktopTavrino, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheProgram)
 {
     // No Gresmont lies beside this Tavrino: "Edit Video Template" has nothing to start.

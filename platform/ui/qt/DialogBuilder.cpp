@@ -5,7 +5,9 @@
 #include "platform/ui/qt/DialogWindow.h"
 #include "platform/ui/qt/InputRouting.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 
 namespace {
@@ -124,6 +126,18 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
         return FALSE;
     window->End(result);
     return TRUE;
+}
+
+void CloseModalWindowsAbove(HWND window)
+{
+    for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+        if (auto* desktopDialog = qobject_cast<QDialog*>(topLevel);
+            desktopDialog && desktopDialog->isVisible())
+            desktopDialog->reject();
+        auto* dialog = dynamic_cast<DialogWindow*>(UiWindow::FromWidget(topLevel));
+        if (dialog && dialog->runsModally() && dialog->handle() != window)
+            PostMessageA(dialog->handle(), WM_CLOSE, 0, 0);
+    }
 }
 
 void EnableDialogToolTips(HWND dialog, bool enable)

@@ -35,6 +35,7 @@ public:
     HWND focusHeldFor() const { return focusHeldFor_; }
 
     INT_PTR RunModal();
+    bool runsModally() const { return modal_ != nullptr; }
     void End(INT_PTR result);
 
     bool toolTips() const { return toolTips_; }
