@@ -72,6 +72,29 @@ TEST_F(DesktopTavrino, EscapeEndsThePickerFirstAndThenTheProgramKeepingEveryValu
     ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
 }
 
+TEST_F(DesktopTavrino, TheAboutBoxAndTheOptionsPageTakeTheirOwnKeysAndTheProgramEndsCleanly)
+{
+    StartTavrino();
+    driver_.Click(main_, kHelpMenuX, kMenuY);
+    driver_.Press({"a"});
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("About Tavrino").empty());
+    driver_.Press({"Return"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("About Tavrino"));
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ClickControl(419, 220, 22, 20);
+    const std::string options = driver_.AwaitFocusedWindow("Options");
+    ASSERT_FALSE(options.empty());
+    driver_.Press({"Escape"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Options"));
+    EXPECT_EQ(driver_.Windows(kCaption).size(), 1u);
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    driver_.Press({"Escape"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
+}
+
 TEST_F(DesktopTavrino, ARequestToEndTheProgramClosesAnOpenPickerAndEndsIt)
 {
     StartTavrino();

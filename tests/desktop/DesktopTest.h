@@ -37,11 +37,13 @@ protected:
     // Opens the main dialog's "&File" menu with a click and picks the item by its letter.
     void ChooseFromFileMenu(const std::string& letter) const
     {
-        constexpr int kFileMenuX = 18;
-        constexpr int kFileMenuY = 8;
-        driver_.Click(main_, kFileMenuX, kFileMenuY);
+        driver_.Click(main_, kFileMenuX, kMenuY);
         driver_.Press({letter});
     }
+    // Where the menu bar's "&File" and "&Help" menus are inside a dialog.
+    static constexpr int kFileMenuX = 18;
+    static constexpr int kHelpMenuX = 52;
+    static constexpr int kMenuY = 8;
 
     XServer server_;
     DesktopDriver driver_{server_.display()};

@@ -1,7 +1,9 @@
 #include "platform/ui/qt/DialogWindow.h"
 
+#include "platform/ui/WindowServices.h"
 #include "platform/ui/qt/DialogFont.h"
 #include "platform/ui/qt/GdiObjects.h"
+#include "platform/ui/qt/ModalOwner.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -136,6 +138,7 @@ INT_PTR DialogWindow::RunModal()
 {
     if (ended_)
         return result_;
+    const ModalOwner owner(parent() ? parent()->handle() : nullptr);
     ModalState state;
     modal_ = &state;
     QPointer<QWidget> frame = widget();
@@ -161,6 +164,5 @@ void DialogWindow::End(INT_PTR result)
     }
     ended_ = true;
     result_ = result;
-    if (widget())
-        widget()->hide();
+    ShowWindow(handle(), SW_HIDE);
 }

@@ -1,6 +1,6 @@
 #include "platform/ui/FileDialogs.h"
 
-#include "platform/ui/qt/DesktopDialogOwner.h"
+#include "platform/ui/qt/ModalOwner.h"
 #include "platform/ui/qt/UiWindow.h"
 #include "platform/win/DesktopHooks.h"
 
@@ -52,7 +52,7 @@ QStringList QtFilters(const std::vector<FileFilter>& filters)
 
 std::optional<std::string> RunPicker(const FilePickCall& call)
 {
-    const DesktopDialogOwner owner(call.owner);
+    const ModalOwner owner(call.owner);
     QFileDialog dialog(owner.widget(), FromUtf8(call.title), FromUtf8(call.initialFolder));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                       QFileDialog::HideNameFilterDetails);

@@ -1,7 +1,7 @@
 #include "platform/ui/FolderBrowser.h"
 
 #include "platform/text/Utf8Copy.h"
-#include "platform/ui/qt/DesktopDialogOwner.h"
+#include "platform/ui/qt/ModalOwner.h"
 #include "platform/ui/qt/UiWindow.h"
 #include "platform/win/DesktopHooks.h"
 
@@ -29,7 +29,7 @@ public:
 
 std::optional<std::string> RunBrowser(const FolderPickCall& call)
 {
-    const DesktopDialogOwner owner(call.owner);
+    const ModalOwner owner(call.owner);
     const QString chosen = QFileDialog::getExistingDirectory(
         owner.widget(), FromUtf8(call.title), FromUtf8(call.startFolder),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);

@@ -2,7 +2,7 @@
 
 #include "platform/ui/ProgramName.h"
 #include "platform/ui/qt/ControlFactory.h"
-#include "platform/ui/qt/DesktopDialogOwner.h"
+#include "platform/ui/qt/ModalOwner.h"
 #include "platform/win/DesktopHooks.h"
 
 #include <QMessageBox>
@@ -11,7 +11,7 @@ namespace {
 
 int ShowMessageBox(const MessageBoxCall& call)
 {
-    const DesktopDialogOwner owner(call.owner);
+    const ModalOwner owner(call.owner);
     QMessageBox box(QMessageBox::NoIcon, FromUtf8(call.caption), DisplayText(call.text),
                     QMessageBox::Ok, owner.widget());
     if (call.type & MB_ICONEXCLAMATION)

@@ -1,14 +1,14 @@
-#include "platform/ui/qt/DesktopDialogOwner.h"
+#include "platform/ui/qt/ModalOwner.h"
 
 #include "platform/ui/qt/UiWindow.h"
 
-DesktopDialogOwner::DesktopDialogOwner(HWND owner)
+ModalOwner::ModalOwner(HWND owner)
 {
     if (UiWindow* window = UiWindow::FromHandle(owner))
         widget_ = window->topLevel()->widget();
 }
 
-DesktopDialogOwner::~DesktopDialogOwner()
+ModalOwner::~ModalOwner()
 {
     if (widget_ && widget_->isVisible())
         widget_->activateWindow();
