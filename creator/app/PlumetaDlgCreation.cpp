@@ -101,6 +101,10 @@ void CPlumetaDlg::OnCreateVideo()
                                       videoCompressor, frames - 1) != 0;
     if (opened && creator_.SetNotifyWindow(m_hWnd, WM_GRAPH_NOTIFY)) {
         creator_.SetFaceSizePercent(faceSize);
+        // The frame that makes the creation over-long is the last the file gets, however
+        // soon its progress message closes the creation.
+        creator_.SetFrameCap(
+            OverLongCount(templateReader_.GetFrameLimit(), templateReader_.GetLargestGap()));
         if (creator_.Run()) {
             CopyTextCut(createdVideo_, sizeof createdVideo_, outputPath);
             creating_ = true;
