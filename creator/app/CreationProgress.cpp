@@ -23,11 +23,16 @@ std::string ProgressText(std::int64_t composed, std::int64_t frames)
     return text;
 }
 
-bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap)
+std::int64_t OverLongCount(int frameLimit, double largestGap)
 {
     const double overrun = kOverrunSeconds / largestGap;
     if (!std::isfinite(overrun) || overrun > std::numeric_limits<std::int32_t>::max() ||
         overrun < std::numeric_limits<std::int32_t>::min())
-        return true;
-    return composed > frameLimit + static_cast<std::int64_t>(std::trunc(overrun));
+        return 1;
+    return frameLimit + static_cast<std::int64_t>(std::trunc(overrun)) + 1;
+}
+
+bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap)
+{
+    return composed >= OverLongCount(frameLimit, largestGap);
 }

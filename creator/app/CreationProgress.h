@@ -11,8 +11,12 @@
 // held to 0 .. 100, and 100 for a template without frames.
 std::string ProgressText(std::int64_t composed, std::int64_t frames);
 
-// Whether `composed` frames are more than the template's frame limit plus five seconds'
-// worth of frames at the template's largest frame spacing (seconds). A spacing that gives
-// no finite count within the range of a 32-bit integer (0 when the reader saw one frame
-// at time 0) makes every creation over-long.
+// The number of composed frames that makes a creation over-long: one more than the
+// template's frame limit plus five seconds' worth of frames at the template's largest
+// frame spacing (seconds). A spacing that gives no finite count within the range of a
+// 32-bit integer (0 when the reader saw one frame at time 0) makes it 1: every creation is
+// over-long with its first frame.
+std::int64_t OverLongCount(int frameLimit, double largestGap);
+
+// Whether `composed` frames make a creation over-long (OverLongCount).
 bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap);

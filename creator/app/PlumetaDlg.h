@@ -192,4 +192,8 @@ private:
     // the one whose audio start is set when it ends.
     bool creating_ = false;
     char createdVideo_[kPathBufferSize] = {};
+    // From the end of a creation that finished its file to the next creation or template:
+    // the status line tells how far that creation got, and the progress messages it posted
+    // before its end, which arrive after it, bring it up to the frames the file holds.
+    bool endedCreationShown_ = false;
 };

@@ -4,7 +4,8 @@
 //
 // A creation runs from a successful Run in OnCreateVideo to OnCreationDone (the graph's
 // completion, the user's stop or the over-length stop). Messages posted before its end
-// may arrive after it; they find no creation and change nothing.
+// may arrive after it: they end nothing, and only progress shows, on the status line of
+// a creation that finished its file.
 
 #include "creator/app/CreationProgress.h"
 #include "creator/app/PlumetaDlg.h"
@@ -94,6 +95,7 @@ void CPlumetaDlg::OnCreateVideo()
         MessageBox(text, kCreationFail, MB_OK);
         return;
     }
+    endedCreationShown_ = false;
     SetDlgItemText(kStatusLine, "Start creating video ...");
     EnableControls(FALSE);
 
@@ -101,6 +103,10 @@ void CPlumetaDlg::OnCreateVideo()
                                       videoCompressor, frames - 1) != 0;
     if (opened && creator_.SetNotifyWindow(m_hWnd, WM_GRAPH_NOTIFY)) {
         creator_.SetFaceSizePercent(faceSize);
+        // The frame that makes the creation over-long is the last the file gets, however
+        // soon its progress message closes the creation.
+        creator_.SetFrameCap(
+            OverLongCount(templateReader_.GetFrameLimit(), templateReader_.GetLargestGap()));
         if (creator_.Run()) {
             CopyTextCut(createdVideo_, sizeof createdVideo_, outputPath);
             creating_ = true;
@@ -133,15 +139,14 @@ LRESULT CPlumetaDlg::OnGraphNotify(WPARAM, LPARAM lParam)
 
 LRESULT CPlumetaDlg::OnFrameDone(WPARAM frameIndex, LPARAM)
 {
-    if (!creating_)
+    if (!creating_ && !endedCreationShown_)
         return 0;
     const std::int64_t composed =
         static_cast<std::int64_t>(std::min<WPARAM>(frameIndex, std::numeric_limits<int>::max())) +
         1;
-    const bool overLong =
-        IsOverLong(composed, templateReader_.GetFrameLimit(), templateReader_.GetLargestGap());
     SetDlgItemText(kStatusLine, ProgressText(composed, templateReader_.GetFrameCount()).c_str());
-    if (overLong)
+    if (creating_ &&
+        IsOverLong(composed, templateReader_.GetFrameLimit(), templateReader_.GetLargestGap()))
         OnCreationDone(0, 0);
     return 0;
 }
@@ -186,6 +191,7 @@ LRESULT CPlumetaDlg::OnCreationDone(WPARAM, LPARAM)
         if (SetAudioStart(createdVideo_))
             options_.UpdateApplyButton();
         EnableControls(TRUE);
+        endedCreationShown_ = true;
     }
     createdVideo_[0] = '\0';
     return 0;

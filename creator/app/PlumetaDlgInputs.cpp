@@ -246,6 +246,8 @@ void CPlumetaDlg::OnChangePicture(int fieldId, CBufferFrame& source, int bitmap,
 void CPlumetaDlg::OnChangeVideoTemplate()
 {
     ShowPath(kTemplatePath);
+    // A creation of the template named before has nothing more to show.
+    endedCreationShown_ = false;
     // The read of the template named before ends here, and its frame goes: neither the
     // preview nor a creation may take it for the new template's.
     templateReader_.Stop();

@@ -28,9 +28,10 @@ HRESULT CVideoCreator::SampleCB(double sampleTime, IMediaSample* sample)
     frame->Attach(pixels);
     const int index = composition_.Compose(*frame, sample->GetSize(), sampleTime);
     frame->Attach(nullptr);
-    if (index >= 0)
-        PostMessageA(notifyWindow_, WM_FRAME_PROGRESS, static_cast<WPARAM>(index), 0);
-    return S_OK;
+    if (index < 0)
+        return S_OK;
+    PostMessageA(notifyWindow_, WM_FRAME_PROGRESS, static_cast<WPARAM>(index), 0);
+    return index + std::int64_t{1} >= frameCap_ ? S_FALSE : S_OK;
 }
 
 bool CVideoCreator::SetSources(CBufferFrame* background, CBufferFrame* face, CBufferFrame* templ,
@@ -131,6 +132,7 @@ int CVideoCreator::Close()
     audioPath_.reset();
     outputPath_.reset();
     composition_.Release();
+    frameCap_ = kNoFrameCap;
     running_ = 0;
     return closed ? 1 : 0;
 }

@@ -6,6 +6,8 @@
 #include "media/VideoGraph.h"
 #include "platform/win/Types.h"
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -23,9 +25,9 @@ inline constexpr UINT WM_CREATION_DONE = 0xBEE9;
 // clock, as fast as the composition allows.
 //
 // Life cycle: construct; SetSources once; per creation Open, SetNotifyWindow with the
-// owner's window and WM_GRAPH_NOTIFY, SetFaceSizePercent, Run; OnGraphEvent for each
-// WM_GRAPH_NOTIFY from this object; Close on WM_CREATION_DONE or the user's stop; at the
-// end Stop and ReleaseGraph, then delete.
+// owner's window and WM_GRAPH_NOTIFY, SetFaceSizePercent, SetFrameCap, Run; OnGraphEvent
+// for each WM_GRAPH_NOTIFY from this object; Close on WM_CREATION_DONE or the user's stop;
+// at the end Stop and ReleaseGraph, then delete.
 //
 // Threads: everything but SampleCB runs on the user-interface thread. SampleCB runs on
 // the streaming thread while the graph runs and reports only by posted messages; Open
@@ -36,7 +38,8 @@ public:
 
     // Composes the sample in place (streaming thread) and posts WM_FRAME_PROGRESS with the
     // frame's index; a sample that cannot be composed passes unchanged and posts nothing.
-    // S_OK always.
+    // S_OK, but S_FALSE for the frame that brings the composed frames to the cap: the
+    // grabber then ends the template's video after it.
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override;
 
     // The main dialog's image sources (background, face, template preview, output
@@ -80,10 +83,17 @@ public:
     // Between 100 and 200; 120 unless set. Set after Open, before Run.
     void SetFaceSizePercent(int percent) { composition_.SetFaceSizePercent(percent); }
     int faceSizePercent() const { return composition_.faceSizePercent(); }
+    // The most frames the creation composes: the one that reaches this count is the last
+    // the output gets, whenever the owner comes to close the creation, so that a stop at
+    // that count writes the same frames every time. None unless set; set after Open,
+    // before Run; Close removes it.
+    void SetFrameCap(std::int64_t frames) { frameCap_ = frames; }
     int isRunning() const { return running_; }
     const CFrameComposition& composition() const { return composition_; }
 
 private:
+    static constexpr std::int64_t kNoFrameCap = std::numeric_limits<std::int64_t>::max();
+
     // Renders one input file into the graph; the result is not needed: a file that does
     // not render simply adds no stream.
     void RenderInput(const std::optional<std::string>& path);
@@ -102,4 +112,5 @@ private:
     // Prepared on the user-interface thread while the graph is stopped, used by the
     // streaming thread while it runs.
     CFrameComposition composition_;
+    std::int64_t frameCap_ = kNoFrameCap;
 };

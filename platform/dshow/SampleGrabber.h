@@ -13,7 +13,9 @@ inline constexpr IID IID_ISampleGrabber{
 
 // Called on the streaming thread, one sample at a time, inside the delivery of the
 // sample. The time is the sample's start time in seconds. The sample (or buffer) is
-// borrowed; editing it in place changes what goes downstream. The result is ignored.
+// borrowed; editing it in place changes what goes downstream. S_FALSE makes the sample
+// the stream's last: it still goes downstream, and the grabber's Receive then answers
+// S_FALSE, so that the source ends the stream after it. Any other result is ignored.
 struct ISampleGrabberCB : IUnknown {
     virtual HRESULT SampleCB(double sampleTime, IMediaSample* sample) = 0;
     virtual HRESULT BufferCB(double sampleTime, BYTE* buffer, long length) = 0;

@@ -88,6 +88,7 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
         method = method_;
         oneShot = oneShot_;
     }
+    HRESULT answer = S_OK;
     if (callback) {
         REFERENCE_TIME start = 0;
         REFERENCE_TIME stop = 0;
@@ -96,11 +97,11 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
         const double seconds = static_cast<double>(start) / kUnitsPerSecond;
         // Called without any lock: the callback may take long or take its own locks.
         if (method == 0) {
-            callback->SampleCB(seconds, sample);
+            answer = callback->SampleCB(seconds, sample);
         } else {
             BYTE* buffer = nullptr;
             sample->GetPointer(&buffer);
-            callback->BufferCB(seconds, buffer, sample->GetActualDataLength());
+            answer = callback->BufferCB(seconds, buffer, sample->GetActualDataLength());
         }
     }
     HRESULT hr = S_OK;
@@ -111,5 +112,8 @@ HRESULT CSampleGrabberFilter::Receive(IMediaSample* sample)
             output_.DeliverEndOfStream();
         return S_FALSE;
     }
+    // The callback's last sample: the source ends the stream after it.
+    if (answer == S_FALSE && hr == S_OK)
+        return S_FALSE;
     return hr;
 }

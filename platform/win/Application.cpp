@@ -1,5 +1,7 @@
 #include "platform/win/Application.h"
 
+#include "platform/win/MessageApplication.h"
+
 #include <QCoreApplication>
 
 #include <cerrno>
@@ -8,7 +10,7 @@ namespace {
 
 QCoreApplication* MakeCoreApplication(int& argc, char** argv)
 {
-    return new QCoreApplication(argc, argv);
+    return new MessageApplication<QCoreApplication>(argc, argv);
 }
 
 // Set during static initialisation, read by the user-interface thread afterwards; no

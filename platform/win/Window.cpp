@@ -1,5 +1,7 @@
 #include "platform/win/Window.h"
 
+#include "platform/win/RaceDetector.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
@@ -187,9 +189,15 @@ int PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     Entry* entry = Find(window);
     if (!entry)
         return 0;
+    auto* posted = new PostedMessageEvent(message, wParam, lParam);
+    // Qt's queue hands the event over under a lock of its own that the race detector
+    // cannot see: it is told here that the message leaves, and by
+    // MessageApplication::notify that it arrives, so that what this thread did before
+    // posting comes before the handler.
+    HandOverRelease(posted);
     // Held across postEvent so the receiver cannot be deleted in between; postEvent
     // only queues and is safe from any thread.
-    QCoreApplication::postEvent(entry->receiver, new PostedMessageEvent(message, wParam, lParam));
+    QCoreApplication::postEvent(entry->receiver, posted);
     return 1;
 }
 

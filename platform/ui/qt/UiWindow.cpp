@@ -3,6 +3,7 @@
 #include "platform/text/Utf8Copy.h"
 #include "platform/ui/Shell.h"
 #include "platform/win/Application.h"
+#include "platform/win/MessageApplication.h"
 
 #include <QApplication>
 #include <QPointingDevice>
@@ -14,7 +15,7 @@ namespace {
 
 QCoreApplication* MakeWidgetApplication(int& argc, char** argv)
 {
-    auto* application = new QApplication(argc, argv);
+    auto* application = new MessageApplication<QApplication>(argc, argv);
     // Qt's list of input devices is made with the first device; made here, while the
     // application object is being made, it outlives that object at exit, whose devices
     // leave the list as they go.

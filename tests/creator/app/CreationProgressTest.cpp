@@ -23,6 +23,9 @@ TEST(CreationProgress, ACreationStopsFiveSecondsOfTheSlowestFramesPastTheLimit)
     EXPECT_TRUE(IsOverLong(203, 127, 0.0666666));
     EXPECT_FALSE(IsOverLong(177, 127, 0.1));
     EXPECT_TRUE(IsOverLong(178, 127, 0.1));
+    // The count is the creator's cap: the frame that reaches it is the file's last.
+    EXPECT_EQ(OverLongCount(127, 0.1), 178);
+    EXPECT_EQ(OverLongCount(127, 0.0), 1);
     // One frame at time 0 gives no spacing: over-long at once.
     EXPECT_TRUE(IsOverLong(1, 1, 0.0));
     EXPECT_TRUE(IsOverLong(1, 127, std::numeric_limits<double>::quiet_NaN()));

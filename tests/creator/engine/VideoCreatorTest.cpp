@@ -81,6 +81,22 @@ struct VideoCreatorTest : ::testing::Test {
         return creator.Open(path, audio, outputPath.c_str(), "", kNoCompression, total);
     }
 
+    // A 24 frames-per-second template longer than the 127 frames a template read counts,
+    // and a song to go with it; false when either cannot be made.
+    bool MakeLongInputs()
+    {
+        longTemplate = folder.path("long.avi");
+        song = folder.path("song.wav");
+        return testmedia::MakeTestVideo(longTemplate, "rawvideo", kW, kH, 24, 300, false) &&
+               testmedia::MakeTestAudio(song, "pcm_s16le", 15.0, 22050, 1);
+    }
+    // Opens a creation of the long template and the song through the video compressor.
+    int OpenLong(const char* videoCompressor)
+    {
+        return creator.Open(longTemplate.c_str(), song.c_str(), outputPath.c_str(), "PCM",
+                            videoCompressor, 126);
+    }
+
     // Runs the open creation to its end and closes it; false when it did not complete.
     bool RunToCompletion()
     {
@@ -105,6 +121,7 @@ struct VideoCreatorTest : ::testing::Test {
     CBufferFrame background, face, templ, video;
     TestCreator creator;
     std::string templatePath, outputPath;
+    std::string longTemplate, song;
     bool made = false;
     bool creatorReady = false;
     bool drained = false;
@@ -374,19 +391,13 @@ TEST_F(VideoCreatorTest, OutputThatCannotBeWrittenEndsTheCreationWithAFailure)
 TEST_F(VideoCreatorTest, StopKeepsEveryComposedFrameInTheFile)
 {
     ASSERT_TRUE(made && creatorReady);
-    // A 24 frames-per-second template longer than the 127 frames a template read counts.
-    const std::string longTemplate = folder.path("long.avi");
-    const std::string song = folder.path("song.wav");
-    ASSERT_TRUE(testmedia::MakeTestVideo(longTemplate, "rawvideo", kW, kH, 24, 300, false));
-    ASSERT_TRUE(testmedia::MakeTestAudio(song, "pcm_s16le", 15.0, 22050, 1));
+    ASSERT_TRUE(MakeLongInputs());
     // The user's stop after a second, and the stop once the counted frames are done.
     for (const int stopAt : {24, 127}) {
         for (const char* codec : {"H.264 Video", "MJPEG Compressor", kNoCompression}) {
             SCOPED_TRACE(std::string(codec) + " stopped at " + std::to_string(stopAt));
             pump.Clear();
-            ASSERT_EQ(creator.Open(longTemplate.c_str(), song.c_str(), outputPath.c_str(), "PCM",
-                                   codec, 126),
-                      1);
+            ASSERT_EQ(OpenLong(codec), 1);
             creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY);
             ASSERT_EQ(creator.Run(), 1);
             ASSERT_TRUE(pump.RunUntil([&] { return pump.Count(WM_FRAME_PROGRESS) >= stopAt; }));
@@ -401,4 +412,21 @@ TEST_F(VideoCreatorTest, StopKeepsEveryComposedFrameInTheFile)
             EXPECT_GT(streams[1].durationSeconds, 0.0);
         }
     }
+}
+
+TEST_F(VideoCreatorTest, TheFrameThatReachesTheCapIsTheLastTheFileGetsWhenNobodyStops)
+{
+    ASSERT_TRUE(made && creatorReady);
+    ASSERT_TRUE(MakeLongInputs());
+    ASSERT_EQ(OpenLong("MJPEG Compressor"), 1);
+    creator.SetFrameCap(30);
+    // The owner would stop the creation on the 30th frame's message, but however late that
+    // comes, the template's video has ended and the graph completes by itself.
+    ASSERT_TRUE(RunToCompletion());
+    Drain();
+    EXPECT_EQ(pump.Count(WM_FRAME_PROGRESS), 30);
+    const std::vector<av::StreamInfo> streams = StreamsOf(outputPath);
+    ASSERT_EQ(streams.size(), 2u);
+    EXPECT_EQ(streams[0].frameCount, 30);
+    EXPECT_GT(streams[1].durationSeconds, 0.0);
 }

@@ -16,10 +16,10 @@ HRESULT Callback::QueryInterface(REFIID iid, void** out)
 
 HRESULT Callback::SampleCB(double sampleTime, IMediaSample* sample)
 {
-    ++calls;
+    const int call = ++calls;
     if (onSample)
         onSample(sampleTime, sample);
-    return S_OK;
+    return call == lastCall ? S_FALSE : S_OK;
 }
 
 HRESULT Callback::BufferCB(double, BYTE*, long)

@@ -19,6 +19,9 @@ public:
     // Runs on the streaming thread for each sample.
     std::function<void(double, IMediaSample*)> onSample;
     std::atomic<int> calls{0};
+    // The call (from 1) that answers S_FALSE, making its sample the stream's last; 0 for
+    // none. Set before the graph runs.
+    int lastCall = 0;
 };
 
 }  // namespace testfilters

@@ -50,6 +50,26 @@ std::vector<std::u16string> FilterNames(IFilterGraph* graph)
     return names;
 }
 
+// A Sample Grabber in a graph, released with the object.
+struct Grabber {
+    explicit Grabber(Graph& graph)
+    {
+        grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
+        grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+        graph.builder->AddFilter(filter, u"Sample Grabber");
+    }
+    ~Grabber()
+    {
+        filter->Release();
+        grabber->Release();
+    }
+    Grabber(const Grabber&) = delete;
+    Grabber& operator=(const Grabber&) = delete;
+
+    ISampleGrabber* grabber = nullptr;
+    IBaseFilter* filter = nullptr;
+};
+
 }  // namespace
 
 TEST(FilterGraph, EnumeratesNewestFirstAndNumbersDuplicateNames)
@@ -154,11 +174,10 @@ TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn)
     graph.RemoveClock();
     Held<CountingSource> source(Rgb24Type(4, 2), 5);
     Held<RecordingRenderer> sink;
-    ISampleGrabber* grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
-    IBaseFilter* grabberFilter = nullptr;
-    grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter));
     graph.builder->AddFilter(source.filter, u"Source");
-    graph.builder->AddFilter(grabberFilter, u"Sample Grabber");
+    Grabber grabbing(graph);
+    ISampleGrabber* grabber = grabbing.grabber;
+    IBaseFilter* grabberFilter = grabbing.filter;
     graph.builder->AddFilter(sink.filter, u"Sink");
 
     AM_MEDIA_TYPE wanted{};
@@ -192,8 +211,30 @@ TEST(FilterGraph, GrabberCallbackEditsEverySampleInPlaceBeforeItGoesOn)
     EXPECT_EQ(callback.calls, 5);
     EXPECT_EQ(sink->firstBytes(), (std::vector<int>{100, 101, 102, 103, 104}));
     EXPECT_EQ(times, (std::vector<double>{0.0, 0.1, 0.2, 0.3, 0.4}));
-    grabberFilter->Release();
-    grabber->Release();
+}
+
+TEST(FilterGraph, ACallbackThatAnswersSFalseMakesItsSampleTheStreamsLast)
+{
+    Callback callback;
+    callback.lastCall = 3;
+    Graph graph;
+    graph.RemoveClock();
+    Held<CountingSource> source(Rgb24Type(4, 2), 10);
+    Held<RecordingRenderer> sink;
+    graph.builder->AddFilter(source.filter, u"Source");
+    Grabber grabbing(graph);
+    graph.builder->AddFilter(sink.filter, u"Sink");
+    graph.builder->Connect(PinOf(source.filter, PINDIR_OUTPUT),
+                           PinOf(grabbing.filter, PINDIR_INPUT));
+    graph.builder->Connect(PinOf(grabbing.filter, PINDIR_OUTPUT), PinOf(sink.filter, PINDIR_INPUT));
+    grabbing.grabber->SetCallback(&callback, 0);
+    ASSERT_EQ(graph.control->Run(), S_OK);
+    // Nobody stops the graph: the stream ends by itself after the third sample.
+    EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 1000), 1);
+    EXPECT_EQ(callback.calls, 3);
+    EXPECT_EQ(sink->firstBytes(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(source->pin()->delivered(), 3);
+    graph.control->Stop();
 }
 
 TEST(FilterGraph, GrabberRefusesATypeOtherThanTheOneAskedFor)
@@ -310,11 +351,10 @@ TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart)
     Graph graph;
     graph.RemoveClock();
     Held<CountingSource> source(Rgb24Type(4, 2), 1000);
-    ISampleGrabber* grabber = Create<ISampleGrabber>(CLSID_SampleGrabber, IID_ISampleGrabber);
-    IBaseFilter* grabberFilter = nullptr;
-    grabber->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter));
     graph.builder->AddFilter(source.filter, u"Source");
-    graph.builder->AddFilter(grabberFilter, u"Sample Grabber");
+    Grabber grabbing(graph);
+    ISampleGrabber* grabber = grabbing.grabber;
+    IBaseFilter* grabberFilter = grabbing.filter;
     graph.builder->Connect(PinOf(source.filter, PINDIR_OUTPUT), PinOf(grabberFilter, PINDIR_INPUT));
     graph.builder->Render(PinOf(grabberFilter, PINDIR_OUTPUT));
     Callback callback;
@@ -337,8 +377,6 @@ TEST(FilterGraph, StopWaitsForASleepingCallbackAndThenRunsAgainFromTheStart)
     graph.control->Run();
     EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 5000), 1);
     EXPECT_EQ(source->pin()->delivered(), 1000);
-    grabberFilter->Release();
-    grabber->Release();
 }
 
 TEST(FilterGraph, EventsWaitUpToTheTimeOutAndReportAbort)
