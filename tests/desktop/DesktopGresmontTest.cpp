@@ -3,9 +3,7 @@
 
 #include "desktop/DesktopTest.h"
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -24,11 +22,19 @@ protected:
     {
         StartProgram(program_, kCaption, arguments);
     }
-    // Started on the sample template, which it counts first; then the keys come.
+    // Started on the sample template, which it counts first; the keys come once Start
+    // shows in colour, as a person waits for it.
     void StartOnTheTemplate()
     {
         StartGresmont({(program_.folder() / "VideoTemplate" / "Dancer.avi").string()});
-        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const Point start =
+            DialogPoint(driver_.Geometry(main_), kClientHeightUnits, 191, 185, 22, 20);
+        // Left of the white arrow lies the green of the icon, grey while Start is disabled.
+        const auto green = [&] {
+            const long colour = driver_.Pixel(main_, start.x - 8, start.y);
+            return colour >= 0 && ((colour >> 8) & 0xFF) > ((colour >> 16) & 0xFF) + 60;
+        };
+        ASSERT_TRUE(Eventually(green));
     }
     int Bitmaps() const
     {
