@@ -260,6 +260,17 @@ TEST_F(MainDialogTest, TheWebSiteOpensFromItsButtonAndFromTheHelpMenu)
     ASSERT_EQ(desktop_.opened.size(), 2u);
     EXPECT_EQ(desktop_.opened[0], "https://www.halvorsk.example/");
     EXPECT_EQ(desktop_.opened[1], desktop_.opened[0]);
+    EXPECT_TRUE(desktop_.boxes.empty());
+
+    // Without a desktop opener the user is told once.
+    desktop_.launchesSucceed = false;
+    QTest::mouseClick(WidgetOf(Item(kVisitWebSite)), Qt::LeftButton);
+    EXPECT_EQ(desktop_.opened.size(), 3u);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text,
+              "Cannot open the address:\r\n\r\n  https://www.halvorsk.example/\r\n\r\nNo Web "
+              "Browser or invalid address");
+    EXPECT_EQ(desktop_.boxes[0].caption, "Tavrino");
 }
 
 TEST_F(MainDialogTest, AboutRunsItsBoxModallyUntilOk)
