@@ -13,8 +13,8 @@ int TellCannotOpen(HWND owner, const char* verb, const char* kind, const char* t
                    const char* tool);
 
 // Hands target to the shell with verb and, when that fails and verb is another, with
-// "open" (the desktop knows few verbs); when neither works, TellCannotOpen. Answers the shell's result (above
-// 32) or the message box's.
+// "open" (the desktop knows few verbs); when neither works, TellCannotOpen. Answers the
+// shell's result (above 32) or the message box's.
 INT_PTR OpenOrTell(HWND owner, const char* verb, const char* kind, const char* target,
                    const char* tool);
 

@@ -57,9 +57,9 @@ bool IsReadableFile(const char* path);
 enum class FileRead { Read, Missing, NotReadable, TooLarge };
 // The whole content of the file at path into bytes (which it replaces), when it opens for
 // reading (OpenFile with "rb") and holds at most maxBytes bytes: Read (a file that grows
-// meanwhile is read up to its size when opened). Otherwise bytes are empty and the answer says why: Missing
-// when nothing is there, TooLarge, or NotReadable (no regular file, no permission, a
-// failed read, no memory for it).
+// meanwhile is read up to its size when opened). Otherwise bytes are empty and the
+// answer says why: Missing when nothing is there, TooLarge, or NotReadable (no regular
+// file, no permission, a failed read, no memory for it).
 FileRead ReadFileBytes(const char* path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes);
 
 constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
