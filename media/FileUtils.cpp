@@ -5,15 +5,6 @@
 
 #include <string>
 
-namespace {
-
-bool OpensForReading(const std::string& name)
-{
-    return UniqueFile(OpenFile(name.c_str(), "rb")) != nullptr;
-}
-
-}  // namespace
-
 bool FileExists(const char* name)
 {
     return !ExistingFilePath(name).empty();
@@ -23,14 +14,14 @@ std::string ExistingFilePath(const char* name)
 {
     if (!name)
         return {};
-    if (OpensForReading(name))
+    if (IsReadableFile(name))
         return name;
     const std::string program = ModuleFilePath();
     const char* separator = FindLastPathSeparator(program.c_str());
     if (!separator)
         return {};
     std::string beside = program.substr(0, separator - program.c_str() + 1) + name;
-    return OpensForReading(beside) ? beside : std::string();
+    return IsReadableFile(beside.c_str()) ? beside : std::string();
 }
 
 bool FolderExists(const char* path)

@@ -6,7 +6,8 @@
 // which a backslash and a slash both separate folders.
 
 // True when name opens for reading as given, or else, taken literally, in the running
-// program's folder. A folder is no file: false.
+// program's folder. Only a regular file is a file: a folder, a FIFO or a device gives
+// false (see IsReadableFile).
 bool FileExists(const char* name);
 
 // The file that FileExists finds for name: name itself, or its path in the program's

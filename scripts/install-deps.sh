@@ -10,6 +10,7 @@ packages=(
   ffmpeg
   qt6-base-dev
   fonts-liberation2
+  xdg-utils  # xdg-open, the desktop's opener behind the folder, file and web buttons
   libgtest-dev
   locales
   zlib1g-dev

@@ -5,6 +5,7 @@
 #include "creator/app/TavrinoResources.h"
 #include "media/FileUtils.h"
 #include "media/MakerSite.h"
+#include "media/ui/ShellOpen.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/PictureWindows.h"
 #include "platform/win/Files.h"
@@ -204,7 +205,7 @@ void CPlumetaDlg::OnOptions()
 
 void CPlumetaDlg::OnVisitWebSite()
 {
-    ShellExecuteA(nullptr, "open", kMakerPage, "", nullptr, SW_SHOWNORMAL);
+    OpenOrTell(m_hWnd, "open", "address", kMakerPage, "Web Browser");
 }
 
 void CPlumetaDlg::OnAppAbout()

@@ -7,6 +7,7 @@
 #include "media/BitmapInfo.h"
 #include "media/ui/Pickers.h"
 #include "media/ui/PictureWindow.h"
+#include "media/ui/ShellOpen.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Shell.h"
@@ -151,15 +152,7 @@ INT_PTR CPlumetaDlg::LaunchTool(const char* verb, const char* toolProgram,
     } else {
         if (!*SkipSpaces(file))
             return 0;
-        INT_PTR opened = ShellExecuteA(nullptr, verb, file, nullptr, nullptr, SW_SHOW);
-        if (opened > kShellSucceeded)
-            return opened;
-        opened = ShellExecuteA(nullptr, "open", file, nullptr, nullptr, SW_SHOW);
-        if (opened > kShellSucceeded)
-            return opened;
-        std::snprintf(message, sizeof message,
-                      "Cannot %s the file:\r\n\r\n  %s\r\n\r\nNo %s or invalid file", verb, file,
-                      toolDescription);
+        return OpenOrTell(m_hWnd, verb, "file", file, toolDescription);
     }
     return MessageBox(message, nullptr, MB_OK);
 }
@@ -167,8 +160,7 @@ INT_PTR CPlumetaDlg::LaunchTool(const char* verb, const char* toolProgram,
 void CPlumetaDlg::OpenFolder(char* folder)
 {
     for (;;) {
-        if (*SkipSpaces(folder) &&
-            ShellExecuteA(nullptr, "open", folder, nullptr, nullptr, SW_SHOW) > kShellSucceeded)
+        if (*SkipSpaces(folder) && OpenFolderOrTell(m_hWnd, folder))
             return;
         if (!ChooseFolder(m_hWnd, folder) || !*folder)
             return;

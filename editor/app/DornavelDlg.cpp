@@ -11,6 +11,7 @@
 #include "media/BufferFrame.h"
 #include "media/FileUtils.h"
 #include "media/MakerSite.h"
+#include "media/ui/ShellOpen.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/PictureWindows.h"
@@ -244,7 +245,7 @@ void CDornavelDlg::OnAppExit()
 
 void CDornavelDlg::OnHelpUsing()
 {
-    ShellExecuteA(m_hWnd, "open", kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+    OpenOrTell(m_hWnd, "open", "address", kMakerPage, "Web Browser");
 }
 
 void CDornavelDlg::OnTabSelChange(NMHDR* header, LRESULT* result)

@@ -4,6 +4,7 @@
 #include "editor/app/FolderPaths.h"
 #include "editor/app/NumberedNames.h"
 #include "editor/engine/FilesToAVI.h"
+#include "editor/engine/SettingRanges.h"
 #include "media/FileUtils.h"
 #include "media/ProfileUtils.h"
 #include "media/ui/CompressorCombo.h"
@@ -17,8 +18,6 @@ using namespace gresmont;
 namespace {
 
 constexpr char kPreviewWindow[] = "Files to AVI";
-constexpr int kLowestRate = 100;
-constexpr int kHighestRate = 400;
 
 // Compressors the editor does not offer: every list item that begins with one of these.
 constexpr const char* kExcludedCompressors[] = {
@@ -73,7 +72,7 @@ std::string FrameRateText(int hundredths)
 void FillFrameRateList(HWND page)
 {
     SendDlgItemMessageA(page, kRateList, CB_RESETCONTENT, 0, 0);
-    for (int rate = kLowestRate; rate <= kHighestRate; ++rate) {
+    for (int rate = kLowestFrameRateHundredths; rate <= kHighestFrameRateHundredths; ++rate) {
         const std::string item = FrameRateText(rate);
         SendDlgItemMessageA(page, kRateList, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(item.c_str()));

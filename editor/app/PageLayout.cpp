@@ -2,6 +2,7 @@
 
 #include "editor/app/EditorIds.h"
 #include "editor/app/EditorResources.h"
+#include "editor/engine/SettingRanges.h"
 #include "platform/ui/Gdi.h"
 #include "platform/ui/WindowServices.h"
 
@@ -23,7 +24,6 @@ constexpr ButtonIcon kButtonIcons[] = {
     {kOpenFirstButton, kOpenFileIconId},        {kOpenLastButton, kOpenFileIconId},
 };
 
-constexpr int kStepCount = 100;
 constexpr int kDefaultStepIndex = 9;
 
 }  // namespace
@@ -62,7 +62,7 @@ void SetPageIcons(HWND page)
 void FillStepList(HWND page)
 {
     SendDlgItemMessageA(page, kStepList, CB_RESETCONTENT, 0, 0);
-    for (int step = 1; step <= kStepCount; ++step) {
+    for (int step = 1; step <= kLargestFileStep; ++step) {
         const std::string item = std::to_string(step);
         SendDlgItemMessageA(page, kStepList, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(item.c_str()));

@@ -6,6 +6,7 @@
 #include "editor/app/PageLayout.h"
 #include "media/FileUtils.h"
 #include "media/ui/Pickers.h"
+#include "media/ui/ShellOpen.h"
 #include "platform/text/Utf8Copy.h"
 
 #include <cstdlib>
@@ -142,13 +143,7 @@ void CTabDlg::OpenWithShell(const char* verb, const char* description, const cha
 {
     if (!file || !*SkipSpaces(file))
         return;
-    if (ShellExecuteA(m_hWnd, verb, file, nullptr, nullptr, SW_SHOW) > 32 ||
-        ShellExecuteA(m_hWnd, "open", file, nullptr, nullptr, SW_SHOW) > 32)
-        return;
-    const std::string text = std::string("Cannot ") + verb + " the file:\r\n\r\n  " + file +
-                             "\r\n\r\nNo " + description + " or invalid file";
-    CWinApp* app = AfxGetApp();
-    MessageBox(text.c_str(), app && *app->m_pszAppName ? app->m_pszAppName : nullptr, MB_OK);
+    OpenOrTell(m_hWnd, verb, "file", file, description);
 }
 
 void CTabDlg::OpenFieldWithShell(const char* verb, const char* description, int fieldId)
@@ -178,7 +173,7 @@ void CTabDlg::OpenFolderField(int fieldId)
         if (*folder) {
             if (!FolderExists(folder) && CreateFolderPath(folder, 1))
                 PostToParent(kUpdateState, kRefresh);
-            if (ShellExecuteA(m_hWnd, "open", folder, nullptr, nullptr, SW_SHOW) > 32)
+            if (OpenFolderOrTell(m_hWnd, folder))
                 return;
         }
         if (!ChooseFolder(m_hWnd, folder) || !*folder)

@@ -1,6 +1,7 @@
 #include "editor/engine/AVIToFiles.h"
 
 #include "editor/engine/NumberedName.h"
+#include "editor/engine/SettingRanges.h"
 #include "media/FileUtils.h"
 #include "media/PathUtils.h"
 #include "platform/text/HeapText.h"
@@ -85,7 +86,7 @@ bool CAVIToFiles::Convert(char* path, const char* pattern, int first, int step)
         return false;
     ReplaceHeapText(pattern_, pattern);
     nextNumber_ = first > 0 ? first : 0;
-    step_ = step > 1 ? step : 1;
+    step_ = std::clamp(step, 1, kLargestFileStep);
     StartRun(-1, kMaxFrameLimit);
     return RunGraph();
 }

@@ -35,8 +35,9 @@ public:
     // or the file does not render.
     bool CountFrames(char* path, int stopFrame, int limit);
     // Writes the frames of the file as the bitmaps FormatNumberedName names from the
-    // pattern (null: no files), numbered from first (at least 0) in steps of step (at
-    // least 1). False when a file is rendered already or the file does not render.
+    // pattern (null: no files), numbered from first (at least 0) in steps of step (held
+    // to 1 .. kLargestFileStep). False when a file is rendered already or the file does
+    // not render.
     bool Convert(char* path, const char* pattern, int first, int step);
     // Removes the reference clock and runs the graph; false without control interface.
     bool RunGraph();

@@ -1,10 +1,12 @@
 #include "editor/engine/FilesToAVI.h"
 
+#include "editor/engine/SettingRanges.h"
 #include "media/FilterLookup.h"
 #include "platform/text/HeapText.h"
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -65,10 +67,11 @@ void CFilesToAVI::SetSettings(const char* outputPath, const char* inputPattern,
     ReplaceHeapText(compressorName_, compressorName);
     firstNumber_ = first > 0 ? first : 0;
     lastNumber_ = last;
-    step_ = step > 1 ? step : 1;
+    step_ = std::clamp(step, 1, kLargestFileStep);
     // A rate of 0 would give each frame minutes; the last usable rate stays instead.
     if (frameRate > 0.0f && std::isfinite(frameRate))
-        frameRate_ = frameRate;
+        frameRate_ = std::clamp(frameRate, kLowestFrameRateHundredths / 100.0f,
+                                kHighestFrameRateHundredths / 100.0f);
     ApplySource();
     CPushPinBitmapSet* pin = Pin();
     frameCount_ = changed || (pin && pin->HasFrames()) ? -1 : 0;

@@ -38,11 +38,12 @@ public:
     // graph manager cannot be created.
     bool CreateGraph(HWND videoWindow, CBufferFrame* frameSource);
     // Takes the settings for the next start; rate in frames per second. first below 0
-    // becomes 0, step below 1 becomes 1; a rate that is not positive keeps the one
-    // before, so it never reaches the pin. The frame count becomes -1 (not known) when
-    // the output path or pattern changed (compared without regard to case), a number or
-    // the rate changed, or the run has usable bitmaps; else 0. The compressor takes no
-    // part in that but is used at the next start.
+    // becomes 0; step and a positive rate are held to the pages' ranges (SettingRanges.h);
+    // a rate that is not positive keeps the one before, so it never reaches the pin. The
+    // frame count becomes -1 (not known) when the output path or pattern changed
+    // (compared without regard to case), a number or the rate changed, or the run has
+    // usable bitmaps; else 0. The compressor takes no part in that but is used at the
+    // next start.
     void SetSettings(const char* outputPath, const char* inputPattern, const char* compressorName,
                      float frameRate, int first, int last, int step);
     // Starts a run from the first number; builds the output chain when none is built.

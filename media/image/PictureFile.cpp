@@ -5,10 +5,8 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include <cstdio>
 #include <cstring>
 #include <exception>
-#include <new>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -18,7 +16,7 @@ namespace {
 // More than any picture of kMaxPicturePixels takes in an offered format (a 32-bit BMP of
 // that size is 400 MB, a 16-bit PNG with alpha 800 MB before compression), so a larger
 // file is refused before it is read into memory.
-constexpr long kMaxFileBytes = 1L << 30;
+constexpr std::uint64_t kMaxFileBytes = 1u << 30;
 
 struct PictureSize {
     std::uint64_t width = 0;
@@ -152,9 +150,8 @@ cv::Mat ToStorableLayout(const cv::Mat& stored)
 ImagePtr DecodePicture(std::span<const std::uint8_t> bytes)
 {
     const std::optional<PictureSize> size = OfferedPictureSize(bytes);
-    if (!size || bytes.size() > static_cast<std::size_t>(kMaxFileBytes) ||
-        size->width > kMaxPicturePixels || size->height > kMaxPicturePixels ||
-        size->width * size->height > kMaxPicturePixels)
+    if (!size || bytes.size() > kMaxFileBytes || size->width > kMaxPicturePixels ||
+        size->height > kMaxPicturePixels || size->width * size->height > kMaxPicturePixels)
         return nullptr;
     try {
         const cv::Mat encoded(1, static_cast<int>(bytes.size()), CV_8UC1,
@@ -170,19 +167,8 @@ ImagePtr DecodePicture(std::span<const std::uint8_t> bytes)
 
 ImagePtr LoadPicture(const char* fileName)
 {
-    const UniqueFile file(OpenFile(fileName, "rb"));
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
-        return nullptr;
-    const long size = std::ftell(file.get());
-    if (size < 0 || size > kMaxFileBytes || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return nullptr;
     std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+    if (ReadFileBytes(fileName, kMaxFileBytes, bytes) != FileRead::Read)
         return nullptr;
     return DecodePicture(bytes);
 }

@@ -57,6 +57,10 @@ InputFormatContextPtr OpenInputFile(const std::string& path, std::string_view wh
 {
     AVFormatContext* raw = nullptr;
     const std::string what(who);
+    if (!IsReadableFile(path.c_str())) {
+        Fail(error, what + ": opening \"" + path + "\" failed: no file that can be read");
+        return nullptr;
+    }
     if (int code = avformat_open_input(&raw, ToNativePath(path.c_str()).c_str(), nullptr, nullptr);
         code < 0) {
         Fail(error, FfmpegErrorMessage(what + ": opening \"" + path + "\" failed", code));

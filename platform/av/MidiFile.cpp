@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
@@ -342,17 +341,15 @@ bool ParseMidi(std::span<const std::uint8_t> file, MidiSequence& sequence, std::
 
 bool ReadMidiFile(const std::string& path, MidiSequence& sequence, std::string* error)
 {
-    std::ifstream in(ToNativePath(path.c_str()), std::ios::binary | std::ios::ate);
-    if (!in)
-        return Fail(error, "cannot open \"" + path + "\"");
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > kMaxFileBytes)
+    std::vector<std::uint8_t> bytes;
+    switch (ReadFileBytes(path.c_str(), kMaxFileBytes, bytes)) {
+    case FileRead::Read:
+        return ParseMidi(bytes, sequence, error);
+    case FileRead::TooLarge:
         return Fail(error, "\"" + path + "\" is too large for a MIDI file");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return Fail(error, "reading \"" + path + "\" failed");
-    return ParseMidi(bytes, sequence, error);
+    default:
+        return Fail(error, "cannot read \"" + path + "\"");
+    }
 }
 
 }  // namespace av

@@ -1,6 +1,7 @@
 #include "platform/ui/Shell.h"
 
 #include "platform/ui/DesktopLaunch.h"
+#include "platform/ui/DesktopOpener.h"
 #include "platform/ui/ProgramName.h"
 #include "platform/win/Files.h"
 #include "platform/win/Sync.h"

@@ -16,9 +16,11 @@
 //   does not matter. A name ending in ".exe" without such an executable is a file like
 //   any other.
 // - "open" (or a null verb) on a web address ("http:", "https:", "mailto:") or on an
-//   existing file or folder hands it to the desktop's default handler. A file that does
-//   not exist answers SE_ERR_FNF, or SE_ERR_PNF when its folder is missing too; the
-//   existence check comes first, since the desktop reports failures only later.
+//   existing file or folder hands it to the desktop's opener (DesktopOpener.h). A file
+//   that does not exist answers SE_ERR_FNF, or SE_ERR_PNF when its folder is missing too;
+//   the existence check comes first, since the desktop reports failures only later. When
+//   no opener can be run, or it fails at once (it knows no program for the target), the
+//   answer is SE_ERR_NOASSOC, so that callers tell the user.
 // - any other verb ("edit", "play", ...) answers SE_ERR_NOASSOC: the desktop knows no
 //   such verbs, so callers fall back to "open" as they do where one is not registered.
 // Paths may use either separator; relative ones are taken against the current folder.

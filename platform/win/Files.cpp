@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <optional>
 
 #include <fcntl.h>
@@ -45,18 +46,40 @@ LockKind LockFor(bool reads, bool writes, std::uint32_t share)
     return LockKind::None;
 }
 
+// Whether an open descriptor may serve as a file. What is read must be a regular file: a
+// device such as /dev/zero never ends. Writing may also go to a device (/dev/null); an
+// open without data access only shows that something is there. A folder is never a file.
+bool ServesAsFile(int fd, int flags)
+{
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        return false;
+    }
+    const bool reads = (flags & O_PATH) == 0 && (flags & O_ACCMODE) != O_WRONLY;
+    if (reads && !S_ISREG(status.st_mode)) {
+        errno = EINVAL;
+        return false;
+    }
+    return true;
+}
+
 // Opens path with flags and takes the lock; the descriptor, or -1 with errno set. Opens
-// never truncate here, since a refused open must leave the file as it was.
+// never truncate here, since a refused open must leave the file as it was. The open does
+// not wait (a FIFO would hold it until its other end opens, and without that end it
+// fails); the file's kind is then read from the descriptor, so the file checked is the
+// file opened, and reads and writes wait as usual again.
 int OpenLocked(const char* path, int flags, LockKind lock)
 {
     const std::string native = ToNativePath(path);
-    const int fd = ::open(native.c_str(), flags | O_CLOEXEC, 0666);
+    const int fd = ::open(native.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0)
         return -1;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || S_ISDIR(status.st_mode)) {
+    if (!ServesAsFile(fd, flags) ||
+        ((flags & O_PATH) == 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
+        const int reason = errno;
         ::close(fd);
-        errno = EISDIR;
+        errno = reason;
         return -1;
     }
     if (lock != LockKind::None) {
@@ -132,6 +155,37 @@ FILE* OpenFile(const char* path, const char* mode)
     if (!file)
         ::close(fd);
     return file;
+}
+
+bool IsReadableFile(const char* path)
+{
+    return UniqueFile(OpenFile(path, "rb")) != nullptr;
+}
+
+FileRead ReadFileBytes(const char* path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    errno = 0;
+    const UniqueFile file(OpenFile(path, "rb"));
+    if (!file)
+        return errno == ENOENT ? FileRead::Missing : FileRead::NotReadable;
+    struct stat status {};
+    if (::fstat(fileno(file.get()), &status) != 0)
+        return FileRead::NotReadable;
+    if (static_cast<std::uint64_t>(status.st_size) > maxBytes)
+        return FileRead::TooLarge;
+    try {
+        // The size when opened: a file that grows meanwhile is read no further.
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+    } catch (const std::bad_alloc&) {
+        return FileRead::NotReadable;
+    }
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    if (std::ferror(file.get())) {
+        bytes.clear();
+        return FileRead::NotReadable;
+    }
+    return FileRead::Read;
 }
 
 std::uint32_t GetFileAttributesA(const char* path)

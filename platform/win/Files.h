@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Files under the desktop platform's names. Paths are UTF-8 text in which a backslash
 // and a slash both separate folders.
@@ -22,7 +23,11 @@
 // So two writers exclude each other unless both share writing, and a writer that shares
 // only reading keeps every other writer out while readers still get in. (A reader that
 // refuses writers keeps out only writers that refuse writers too.)
-// Folders are not files: every open of a folder fails.
+// Only regular files are read: an open for reading of a FIFO, a device or a socket fails,
+// at once (a FIFO is not waited on for a writer), and what is checked is the descriptor
+// opened, so a name swapped in between cannot slip through. An open for writing only may
+// name a device (/dev/null) or a FIFO that a reader holds open, and fails at once on a
+// FIFO without one. Folders are not files: every open of a folder fails.
 // All functions may be called from any thread.
 
 // A path with every backslash turned into a slash, as the system's calls expect it: the
@@ -31,16 +36,31 @@
 std::string ToNativePath(const char* path);
 
 // fopen with the sharing of the desktop platform's C library (others may read and
-// write): null when the file cannot be opened, when it is a folder, or when the mode asks
-// for writing while another open holds it without sharing writing. Modes "r", "w", "a",
-// each with an optional "+" and "b". A file that "w" would truncate is cut only once the
-// open is granted. The caller owns the stream and closes it with fclose.
+// write): null when the file cannot be opened, when it is no file to read or write as
+// above, or when the mode asks for writing while another open holds it without sharing
+// writing. Modes "r", "w", "a", each with an optional "+" and "b". A file that "w" would
+// truncate is cut only once the open is granted. The caller owns the stream and closes
+// it with fclose.
 FILE* OpenFile(const char* path, const char* mode);
 
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+// Whether path opens for reading (OpenFile with "rb"): the question every reader asks
+// before it hands a name to a library that opens the file itself, since such an open
+// would wait for ever on a FIFO and read a device such as /dev/zero without end. (The
+// file may still change between this answer and the library's own open.)
+bool IsReadableFile(const char* path);
+
+enum class FileRead { Read, Missing, NotReadable, TooLarge };
+// The whole content of the file at path into bytes (which it replaces), when it opens for
+// reading (OpenFile with "rb") and holds at most maxBytes bytes: Read (a file that grows
+// meanwhile is read up to its size when opened). Otherwise bytes are empty and the
+// answer says why: Missing when nothing is there, TooLarge, or NotReadable (no regular
+// file, no permission, a failed read, no memory for it).
+FileRead ReadFileBytes(const char* path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes);
 
 constexpr std::uint32_t INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr std::uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;

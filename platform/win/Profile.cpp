@@ -25,20 +25,24 @@ struct CloseFile {
 };
 using FilePtr = std::unique_ptr<std::FILE, CloseFile>;
 
+// Far beyond any project, which holds a few hundred bytes: a larger file is none of ours
+// and is neither read into memory nor replaced.
+constexpr std::uint64_t kLargestProfileBytes = 4u << 20;
+
 enum class ReadStatus { Read, Missing, Failed };
 
 ReadStatus ReadWholeFile(const std::string& path, std::string& text)
 {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+    std::vector<std::uint8_t> bytes;
+    switch (ReadFileBytes(path.c_str(), kLargestProfileBytes, bytes)) {
+    case FileRead::Read:
+        text.assign(bytes.begin(), bytes.end());
+        return ReadStatus::Read;
+    case FileRead::Missing:
+        return ReadStatus::Missing;
+    default:
+        return ReadStatus::Failed;
     }
-    char chunk[16384];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        text.append(chunk, count);
-    }
-    return std::ferror(file.get()) ? ReadStatus::Failed : ReadStatus::Read;
 }
 
 // The platform's read-only attribute is the absence of every write permission; root

@@ -8,6 +8,10 @@
 // on writing. Text is UTF-8; results are cut at character boundaries. Backslashes in
 // values are stored and read as they stand. File names may use '\' or '/' as separators.
 //
+// A file that is not a regular file (a FIFO, a device such as /dev/zero) or that holds
+// more than 4 MiB, far beyond any project, is none of ours: reading it gives every
+// default, as a missing file does, and writing to it fails and leaves it as it was.
+//
 // Both may be called from any thread; writes to one file must not overlap, since each
 // write reads the whole file and replaces it.
 

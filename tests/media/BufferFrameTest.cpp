@@ -1,5 +1,8 @@
 #include "media/BufferFrame.h"
 
+#include "support/Fifo.h"
+#include "support/TestMedia.h"
+
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -372,6 +375,13 @@ TEST(FrameSourceFile, UnreadableFileGivesARecordWithoutImageAndNoNameFails)
     EXPECT_EQ(HeldImage(source), nullptr);
     source.SetFileName(TempPath("missing.bmp").c_str());
     EXPECT_TRUE(source.LoadFile());
+    EXPECT_EQ(HeldImage(source), nullptr);
+    // A FIFO is no file: it is not waited on for a writer.
+    const testmedia::TempFolder folder;
+    const std::string fifo = folder.path("fifo.bmp");
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    source.SetFileName(fifo.c_str());
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] { EXPECT_TRUE(source.LoadFile()); }));
     EXPECT_EQ(HeldImage(source), nullptr);
     source.Close();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/win/Files.h"
 
+#include "support/Fifo.h"
 #include "support/ProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +31,19 @@ TEST_F(ProgramFolder, FileExistsAsGivenOrAsABareNameBesideTheProgram)
     EXPECT_FALSE(FileExists(nullptr));
 }
 
-TEST_F(ProgramFolder, FoldersAreNoFiles)
+TEST_F(ProgramFolder, FoldersFifosAndDevicesAreNoFiles)
 {
     fs::create_directory(dir_ / "Video");
     EXPECT_FALSE(FileExists(dir_.c_str()));
     EXPECT_FALSE(FileExists("Video"));
+    EXPECT_FALSE(FileExists("/dev/zero"));
+    const std::string fifo = (dir_ / "Dancer.avi").string();
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] {
+        EXPECT_FALSE(FileExists(fifo.c_str()));
+        EXPECT_FALSE(FileExists("Dancer.avi"));  // beside the program
+        EXPECT_FALSE(IsWritableFilePath(fifo.c_str()));
+    }));
 }
 
 TEST_F(ProgramFolder, WritablePathNeedsAnExistingFolderAndNoFolderAtThePath)

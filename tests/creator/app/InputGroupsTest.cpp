@@ -133,6 +133,18 @@ TEST_F(InputGroupsTest, AFolderButtonOpensItsFolderOrAsksForOneThatTheGroupThenK
     EXPECT_EQ(desktop_.folderPicks.size(), 3u);
     EXPECT_EQ(desktop_.opened.size(), 2u);
     EXPECT_STREQ(dialog_->FolderPath(CPlumetaDlg::kVideoFolder), In("Gone").c_str());
+
+    // A folder that is there but that nothing on the desktop opens: one message, and no
+    // browser, since another folder would fare no better.
+    desktop_.launchesSucceed = false;
+    desktop_.folderAnswers.push_back(In("Music"));
+    Click(kOpenBackgroundFolder);
+    EXPECT_EQ(desktop_.folderPicks.size(), 3u);
+    EXPECT_EQ(desktop_.opened.size(), 3u);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text, "Cannot open the folder:\r\n\r\n  " + In("Background") +
+                                          "\r\n\r\nNo File Manager or invalid folder");
+    EXPECT_EQ(desktop_.boxes[0].caption, "Tavrino");
 }
 
 TEST_F(InputGroupsTest, ToolsGetTheFieldsFileMadeAbsoluteOrSayWhyNot)

@@ -3,6 +3,7 @@
 #include "creator/app/AboutDlgResource.h"
 #include "creator/app/PlumetaApp.h"
 #include "platform/win/MessageLoop.h"
+#include "support/Fifo.h"
 #include "support/TestMedia.h"
 #include "support/WidgetOf.h"
 
@@ -15,6 +16,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <filesystem>
 #include <functional>
 
 using namespace tavrino_test;
@@ -94,6 +96,47 @@ TEST_F(MainDialogTest, TheRecentProjectWinsOverTheDefaultOne)
     EXPECT_EQ(Text(kOutputPath), "/videos/Recent.avi");
     EXPECT_EQ(Text(kBackgroundPath), "");
     EXPECT_EQ(dialog_->OptionsPage().GetAudioDelay(), 5000);
+}
+
+TEST_F(MainDialogTest, ARecentProjectThatIsNoProjectFileIsPassedOverAtStartAndExit)
+{
+    ASSERT_TRUE(testmedia::WriteTextFile(DefaultProject(), kDefaultProjectText));
+    // A FIFO, which no writer ever opens, and a link to an endless device.
+    ASSERT_TRUE(testmedia::MakeFifo(RecentProject()));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(RecentProject(), [&] {
+        Start();
+        EXPECT_EQ(Text(kOutputPath), "/videos/Default.avi");
+        End();
+    }));
+    std::filesystem::remove(RecentProject());
+    std::filesystem::create_symlink("/dev/zero", RecentProject());
+    Start();
+    EXPECT_EQ(Text(kOutputPath), "/videos/Default.avi");
+    End();
+    EXPECT_TRUE(std::filesystem::is_symlink(RecentProject()));
+
+    // A file of 5 MB, far beyond any project, gives no value and is left as it was.
+    std::filesystem::remove(RecentProject());
+    const std::string huge =
+        "[VideoProject]\nVideo=/videos/Recent.avi\n;" + std::string(5u << 20, 'x') + "\n";
+    ASSERT_TRUE(testmedia::WriteTextFile(RecentProject(), huge));
+    Start();
+    EXPECT_EQ(Text(kOutputPath), "");
+    EXPECT_EQ(dialog_->OptionsPage().GetAudioDelay(), 5000);
+    End();
+    EXPECT_EQ(std::filesystem::file_size(RecentProject()), huge.size());
+}
+
+TEST_F(MainDialogTest, InputsThatAreFifosLoadNothingAndDoNotHoldTheStart)
+{
+    const std::string fifo = (dir_ / "Background" / "Garden.jpg").string();
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    ASSERT_TRUE(testmedia::WriteTextFile(
+        DefaultProject(), "[VideoProject]\nBackground=" + fifo + "\nFaceImage=" + fifo +
+                              "\nVideoTemplate=" + fifo + "\nAudio=" + fifo + "\n"));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] { Start(); }));
+    EXPECT_EQ(Text(kBackgroundPath), fifo);
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
 }
 
 TEST_P(MainDialogExitTest, EveryWayOutEndsThroughTheShutdownThatSavesTheRecentProject)
@@ -217,6 +260,17 @@ TEST_F(MainDialogTest, TheWebSiteOpensFromItsButtonAndFromTheHelpMenu)
     ASSERT_EQ(desktop_.opened.size(), 2u);
     EXPECT_EQ(desktop_.opened[0], "https://www.halvorsk.example/");
     EXPECT_EQ(desktop_.opened[1], desktop_.opened[0]);
+    EXPECT_TRUE(desktop_.boxes.empty());
+
+    // Without a desktop opener the user is told once.
+    desktop_.launchesSucceed = false;
+    QTest::mouseClick(WidgetOf(Item(kVisitWebSite)), Qt::LeftButton);
+    EXPECT_EQ(desktop_.opened.size(), 3u);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text,
+              "Cannot open the address:\r\n\r\n  https://www.halvorsk.example/\r\n\r\nNo Web "
+              "Browser or invalid address");
+    EXPECT_EQ(desktop_.boxes[0].caption, "Tavrino");
 }
 
 TEST_F(MainDialogTest, AboutRunsItsBoxModallyUntilOk)

@@ -1,5 +1,7 @@
 #include "MainDialogTest.h"
 
+#include "support/Fifo.h"
+
 #include <filesystem>
 
 using namespace gresmont;
@@ -104,6 +106,24 @@ TEST_F(EditorProject, ATabOutsideTheTwoPagesShowsNoneUntilOneIsPicked)
         EXPECT_TRUE(Page(1).IsWindowVisible());
         Close();
     }
+}
+
+TEST_F(EditorProject, ARecentProjectThatIsNoProjectFileIsPassedOverAtStartAndExit)
+{
+    WriteProject("DefaultProject.avp", "[AVI to Files]\nFolder=/default\n");
+    const std::string recent = ProjectFile("RecentProject.tmp");
+    ASSERT_TRUE(testmedia::MakeFifo(recent));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(recent, [&] {
+        Open();
+        EXPECT_EQ(Field(0, kFolderField), "/default");
+        Close();
+    }));
+    std::filesystem::remove(recent);
+    std::filesystem::create_symlink("/dev/zero", recent);
+    Open();
+    EXPECT_EQ(Field(0, kFolderField), "/default");
+    Close();
+    EXPECT_TRUE(std::filesystem::is_symlink(recent));
 }
 
 TEST_F(EditorProject, SaveWritesTheProjectStartedFromOrAsksWhereWhenItIsGone)

@@ -325,6 +325,15 @@ TEST_F(MainDialog, AboutBoxAndHelp)
 
     Command(kHelpCommand);
     EXPECT_EQ(desktop_.opened, std::vector<std::string>{"https://www.halvorsk.example/"});
+    EXPECT_TRUE(desktop_.boxes.empty());
+    // Without a desktop opener the user is told once.
+    desktop_.launchesSucceed = false;
+    Command(kHelpCommand);
+    EXPECT_EQ(desktop_.opened.size(), 2u);
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].text,
+              "Cannot open the address:\r\n\r\n  https://www.halvorsk.example/\r\n\r\nNo Web "
+              "Browser or invalid address");
 }
 
 TEST_F(MainDialog, EnterInAFieldEndsTheProgramThroughExitSavingTheRecentProjectFirst)

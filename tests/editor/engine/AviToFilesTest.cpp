@@ -43,6 +43,17 @@ TEST_F(AviToFiles, ClampsFirstNumberAndStep)
     EXPECT_EQ(editor.aviToFiles.GetFrameCount(), 10);
 }
 
+TEST_F(AviToFiles, AStepBeyondThePagesIsHeldTo100)
+{
+    const std::string avi = MakeAvi("three.avi", 3);
+    ASSERT_TRUE(editor.AviToFiles(avi, folder.root() + "/%05d.bmp", 0, 0x7FFFFFFF));
+    for (int n : {0, 100, 200})
+        EXPECT_TRUE(Exists(folder.path(editortest::BitmapName("", n)))) << n;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.root()),
+                            std::filesystem::directory_iterator()),
+              4);  // the three bitmaps and the video
+}
+
 TEST_F(AviToFiles, WritesAtMost127FramesAndEndsOnce)
 {
     const std::string avi = MakeAvi("long.avi", 140);

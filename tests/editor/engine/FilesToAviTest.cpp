@@ -140,6 +140,22 @@ TEST_F(FilesToAvi, ARateThatIsNotPositiveKeepsTheRateBefore)
     EXPECT_NEAR(editortest::ProbeVideo(out).framesPerSecond, 3.0, 1e-3);
 }
 
+TEST_F(FilesToAvi, RatesAndStepsBeyondThePagesAreHeldToTheirRanges)
+{
+    WriteRun({0, 1, 102});
+    const std::string out = folder.path("out.avi");
+    // A rate near 0 would give each frame a duration beyond any time stamp.
+    ASSERT_TRUE(editor.FilesToAvi(out, Pattern(), "(No Compression)", 1e-30f, 0, 200, 1));
+    EXPECT_NEAR(editortest::ProbeVideo(out).framesPerSecond, 1.0, 1e-3);
+    ASSERT_TRUE(editor.FilesToAvi(out, Pattern(), "(No Compression)", 1000.0f, 0, 200, 1));
+    EXPECT_NEAR(editortest::ProbeVideo(out).framesPerSecond, 4.0, 1e-3);
+    // Steps bridge at most 100 numbers: 2 to 101 hold nothing, so 102 is not reached.
+    ASSERT_TRUE(editor.FilesToAvi(out, Pattern(), "(No Compression)", 2.0f, 0, 200, 0x7FFFFFFF));
+    EXPECT_EQ(editortest::ProbeVideo(out).frameCount, 2);
+    ASSERT_TRUE(editor.FilesToAvi(out, Pattern(), "(No Compression)", 2.0f, 0, 200, 101));
+    EXPECT_EQ(editortest::ProbeVideo(out).frameCount, 2);
+}
+
 TEST_F(FilesToAvi, TheFrameCountFollowsTheSettings)
 {
     const std::string out = folder.path("out.avi");

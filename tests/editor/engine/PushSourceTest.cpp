@@ -2,10 +2,12 @@
 
 #include "editor/engine/PushSource.h"
 #include "platform/dshow/FilterBase.h"
+#include "support/Fifo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,6 +168,24 @@ TEST_F(PushPin, SkipsFilesThatAreNoPictures)
     HRESULT end = E_FAIL;
     pin()->SetSource(&frames, Pattern().c_str(), 2.0f, 1, 3, 2);
     EXPECT_EQ(FillAll(&end).size(), 2u);
+}
+
+TEST_F(PushPin, AFolderOrAFifoOfABitmapsNameIsNoUsableBitmap)
+{
+    WriteNumbered(1, editortest::FlatPicture(8, 8, 0x102030));
+    std::filesystem::create_directory(folder.path("frame00002.bmp"));
+    const std::string fifo = folder.path("frame00003.bmp");
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    WriteNumbered(4, editortest::FlatPicture(8, 8, 0x302010));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] {
+        // Each alone: no frames.
+        EXPECT_EQ(pin()->SetSource(&frames, Pattern().c_str(), 2.0f, 3, 4, 1), -1);
+        EXPECT_FALSE(pin()->HasFrames());
+        // Within a run: bridged by the step like a missing number.
+        HRESULT end = E_FAIL;
+        pin()->SetSource(&frames, Pattern().c_str(), 2.0f, 1, 4, 3);
+        EXPECT_EQ(FillAll(&end).size(), 2u);
+    }));
 }
 
 TEST_F(PushPin, ALaterBitmapOfAnotherSizeIsScaledToTheStream)

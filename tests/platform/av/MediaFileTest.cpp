@@ -2,6 +2,7 @@
 
 #include "platform/av/AviWriter.h"
 
+#include "tests/support/Fifo.h"
 #include "tests/support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,21 @@ TEST(ProbeMediaFile, FailsWithAMessageOnMissingOrNonMediaFiles)
         EXPECT_NE(error.find("probe"), std::string::npos) << error;
         EXPECT_EQ(streams.size(), 1u);  // left as it was
     }
+}
+
+TEST(ProbeMediaFile, FifosAndDevicesAreRefusedWithoutWaitingOnThem)
+{
+    TempFolder folder;
+    const std::string fifo = folder.path("Dancer.avi");
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] {
+        for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+            std::vector<av::StreamInfo> streams;
+            std::string error;
+            EXPECT_FALSE(av::ProbeMediaFile(path, streams, &error)) << path;
+            EXPECT_NE(error.find("no file that can be read"), std::string::npos) << error;
+        }
+    }));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "AllocationMeter.h"
 #include "AviProbe.h"
+#include "support/Fifo.h"
 
 #include <gtest/gtest.h>
 
@@ -246,6 +247,12 @@ TEST(MidiFile, BrokenFilesAreRefusedWithAMessage)
     av::MidiSequence song;
     std::string error;
     EXPECT_FALSE(av::ReadMidiFile(TestFolder("midi-none") + "/absent.mid", song, &error));
+    // A FIFO is no file: it is refused at once, not waited on for a writer.
+    const std::string fifo = TestFolder("midi-fifo") + "/song.mid";
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(
+        fifo, [&] { EXPECT_FALSE(av::ReadMidiFile(fifo, song, &error)); }));
+    EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
 }
 
 }  // namespace

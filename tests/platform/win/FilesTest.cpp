@@ -1,5 +1,6 @@
 #include "platform/win/Files.h"
 
+#include "support/Fifo.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -88,6 +90,42 @@ TEST_F(Files, FoldersDoNotOpenAsFiles)
     EXPECT_EQ(GetFileAttributesA(dir_.root().c_str()), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesA(Make("f", "").c_str()), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(GetFileAttributesA(PathOf("missing").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Files, FifosAndDevicesAreNoFilesAndNoOpenWaitsForThem)
+{
+    const std::string fifo = PathOf("frame00001.bmp");
+    ASSERT_TRUE(testmedia::MakeFifo(fifo));
+    std::vector<std::uint8_t> bytes{1};
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(fifo, [&] {
+        for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
+            EXPECT_FALSE(IsReadableFile(path.c_str())) << path;
+            EXPECT_EQ(ReadFileBytes(path.c_str(), 1 << 20, bytes), FileRead::NotReadable);
+            EXPECT_TRUE(bytes.empty());
+            EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
+                      INVALID_HANDLE_VALUE);
+        }
+        EXPECT_EQ(OpenFile(fifo.c_str(), "wb"), nullptr);
+        EXPECT_EQ(OpenFile(fifo.c_str(), "r+b"), nullptr);
+    }));
+    // Without data access it only shows that something is there.
+    const UniqueFileHandle probe(CreateFileA(fifo.c_str(), 0, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_NE(probe.get(), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(Files, ReadFileBytesReadsWholeFilesUpToTheBound)
+{
+    std::vector<std::uint8_t> bytes;
+    const std::string path = Make("project.avp", "[VideoProject]\n");
+    EXPECT_EQ(ReadFileBytes(path.c_str(), 15, bytes), FileRead::Read);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[VideoProject]\n");
+    EXPECT_EQ(ReadFileBytes(path.c_str(), 14, bytes), FileRead::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_EQ(ReadFileBytes(Make("empty", "").c_str(), 0, bytes), FileRead::Read);
+    EXPECT_EQ(ReadFileBytes(PathOf("missing").c_str(), 15, bytes), FileRead::Missing);
+    EXPECT_EQ(ReadFileBytes(dir_.root().c_str(), 15, bytes), FileRead::NotReadable);
 }
 
 TEST_F(Files, BackslashesSeparateFolders)

@@ -1,5 +1,6 @@
 #include "platform/win/Profile.h"
 
+#include "support/Fifo.h"
 #include "support/TestMedia.h"
 
 #include <gtest/gtest.h>
@@ -332,6 +333,30 @@ TEST_F(Profile, FailedWritesLeaveTheFileAsItWas)
     EXPECT_FALSE(write("S", nullptr, nullptr));
     EXPECT_EQ(stored(), "[S]\nk=v\n");
     EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(Profile, DevicesFifosAndHugeFilesReadAsMissingAndAreNeverWritten)
+{
+    // A project that begins like one and goes on for 5 MB.
+    std::string huge = "[S]\nk=v\n;" + std::string(5u << 20, 'x') + "\n";
+    store(huge);
+    EXPECT_EQ(get("S", "k", "default"), "default");
+    EXPECT_FALSE(write("S", "k", "new"));
+    EXPECT_EQ(std::filesystem::file_size(file_), huge.size());
+
+    std::filesystem::remove(file_);
+    std::filesystem::create_symlink("/dev/zero", file_);
+    EXPECT_EQ(get("S", "k", "default"), "default");
+    EXPECT_FALSE(write("S", "k", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file_));
+
+    std::filesystem::remove(file_);
+    ASSERT_TRUE(testmedia::MakeFifo(file_));
+    EXPECT_TRUE(testmedia::FinishesWithoutWaitingOn(file_, [&] {
+        EXPECT_EQ(get("S", "k", "default"), "default");
+        EXPECT_FALSE(write("S", "k", "new"));
+    }));
+    EXPECT_TRUE(std::filesystem::is_fifo(file_));
 }
 
 TEST_F(Profile, WriteThatFailsPartWayLeavesTheOldFileWhole)

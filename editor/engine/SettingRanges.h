@@ -1,0 +1,13 @@
+#pragma once
+
+// What the editor's pages offer, and so what the converters hold the settings they are
+// given to: any other caller gets the pages' nearest value.
+
+// The file step: 1 to this. A larger one would have the files-to-AVI run probe that many
+// names for each frame.
+inline constexpr int kLargestFileStep = 100;
+
+// Frame rates in hundredths of a frame a second: 1.00 to 4.00. A rate near 0 would give
+// each frame a duration beyond any time stamp.
+inline constexpr int kLowestFrameRateHundredths = 100;
+inline constexpr int kHighestFrameRateHundredths = 400;
