@@ -13,7 +13,7 @@ namespace {
 
 // The real opener, found on a PATH that holds only a folder of the test's own: no hooks
 // answer for the desktop here.
-class DesktopOpener : public ::testing::Test {
+class OpenerOfTheSession : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -41,7 +41,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DesktopOpener, WithoutAnOpenerNothingOpensAndTheShellAnswersNoAssociation)
+TEST_F(OpenerOfTheSession, WithoutAnOpenerNothingOpensAndTheShellAnswersNoAssociation)
 {
     EXPECT_FALSE(OpenWithDesktopHandler("https://example.org/"));
     const std::string file = files_.Write("Garden.jpg", "JPEG");
@@ -50,7 +50,7 @@ TEST_F(DesktopOpener, WithoutAnOpenerNothingOpensAndTheShellAnswersNoAssociation
               SE_ERR_NOASSOC);
 }
 
-TEST_F(DesktopOpener, AnOpenerThatFailsAtOnceOpensNothing)
+TEST_F(OpenerOfTheSession, AnOpenerThatFailsAtOnceOpensNothing)
 {
     InstallOpener("exit 3\n");
     const std::string folder = files_.root() + "/My Pictures";
@@ -59,7 +59,7 @@ TEST_F(DesktopOpener, AnOpenerThatFailsAtOnceOpensNothing)
     EXPECT_EQ(testmedia::ReadWholeFile(Noted()), folder);
 }
 
-TEST_F(DesktopOpener, AnOpenerThatSucceedsOrStillRunsHasTheTarget)
+TEST_F(OpenerOfTheSession, AnOpenerThatSucceedsOrStillRunsHasTheTarget)
 {
     InstallOpener("exit 0\n");
     EXPECT_TRUE(OpenWithDesktopHandler("https://example.org/?a=1&b=2"));
