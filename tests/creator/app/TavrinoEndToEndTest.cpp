@@ -122,8 +122,8 @@ protected:
 TEST_F(TavrinoEndToEnd, TheSampleProjectBecomesItsVideoWithProgressAndTheAudioStartApplied)
 {
     StartOnTheSampleProject();
-    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background\\Garden.jpg").string());
-    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video\\Sample.avi").string());
+    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background" / "Garden.jpg").string());
+    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video" / "Sample.avi").string());
     for (const int preview : {kViewBackground, kViewFaceImage, kTemplatePreview})
         EXPECT_NE(::SendMessageA(Item(preview), BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << preview;
     EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
@@ -302,6 +302,24 @@ TEST_F(TavrinoEndToEnd, AFailedStartFallsBackToTheFrameCountAndTheNextStartWorks
     Click(apply);
     ASSERT_TRUE(testmedia::PumpUntil([&] { return AudioStartMs(typed) < 1000; }));
     EXPECT_NEAR(AudioStartMs(typed), 700.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, ARelativeOutputWithSlashesLiesInTheProgramsFolderWhateverTheWorkingOne)
+{
+    StartOnTheSampleProject();
+    // Started from the home folder or a launcher: the working folder is another one.
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::create_directory(dir_ / "Home");
+    std::filesystem::current_path(dir_ / "Home");
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Video/Typed.avi");
+    const bool enabled = IsWindowEnabled(Item(kCreateVideo));
+    Click(kCreateVideo);
+    const bool finished = testmedia::PumpUntil([&] { return Idle(); });
+    std::filesystem::current_path(working);
+    EXPECT_TRUE(enabled);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(Probe((dir_ / "Video" / "Typed.avi").string()).frames, 48);
+    EXPECT_EQ(Text(kOutputPath), "Video/Typed.avi");
 }
 
 TEST_F(TavrinoEndToEnd, TheEndOfACreationSetsTheAudioStartOfTheFileItWrote)

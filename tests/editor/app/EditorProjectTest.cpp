@@ -66,7 +66,7 @@ TEST_F(EditorProject, StoredPathsResolveAgainstTheProgramsFolderAndListsChooseBy
                                       "Folder=images\n[Files to AVI]\nFileStep=1\n"
                                       "FrameRate=9.99 frame/sec\nVideoCompression=mjpeg\n");
     Open();
-    EXPECT_EQ(Field(0, kAviField), dir_.parent_path().string() + "/clips\\a.avi");
+    EXPECT_EQ(Field(0, kAviField), dir_.parent_path().string() + "/clips/a.avi");
     EXPECT_EQ(Field(0, kFolderField), At("images"));
     EXPECT_EQ(Field(1, kStepList), "1");
     EXPECT_EQ(Field(1, kRateList), "2.00 frame/sec");  // no such item: the choice stays
@@ -76,18 +76,20 @@ TEST_F(EditorProject, StoredPathsResolveAgainstTheProgramsFolderAndListsChooseBy
 TEST_F(EditorProject, ACommandLineForcesTheFirstTabAndBecomesTheInputQuotesKept)
 {
     WriteProject("RecentProject.tmp", "[Tab]\nTab=1\n[AVI to Files]\nAVIFile=/a.avi\nFolder=/f\n");
+    // A quoted text begins with no separator: it is resolved like any relative one.
+    const std::string quoted = At("\"x/a b.avi\"");
     {
         CWinApp app("Gresmont");
-        app.m_lpCmdLine = "  \"/x/a b.avi\"";
+        app.m_lpCmdLine = "  \"x\\a b.avi\"";
         Open();
         EXPECT_EQ(Tab(), 0);
-        EXPECT_EQ(Field(0, kAviField), "\"/x/a b.avi\"");
+        EXPECT_EQ(Field(0, kAviField), quoted);
         EXPECT_EQ(Field(0, kFolderField), "/f");
         Close();
     }
     Open();
     EXPECT_EQ(Tab(), 0);
-    EXPECT_EQ(Field(0, kAviField), "\"/x/a b.avi\"");
+    EXPECT_EQ(Field(0, kAviField), quoted);
 }
 
 TEST_F(EditorProject, ATabOutsideTheTwoPagesShowsNoneUntilOneIsPicked)
