@@ -179,10 +179,12 @@ TEST_F(InputGroupsTest, EditVideoTemplateStartsGresmontBesideTheProgramOnTheTemp
     ASSERT_EQ(desktop_.boxes.size(), 1u);
     EXPECT_EQ(desktop_.boxes[0].text,
               "Cannot edit the file:\r\n\r\n  " + In("VideoTemplate/Dancer.avi") +
-                  "\r\n\r\nNo Gresmont:\r\n\r\n  " + In("Gresmont.exe") + "\r\n\r\n or invalid file");
+                  "\r\n\r\nNo Gresmont:\r\n\r\n  " + In("Gresmont") + "\r\n\r\n or invalid file");
     EXPECT_TRUE(desktop_.started.empty());
 
     ASSERT_TRUE(testmedia::WriteTextFile(In("Gresmont"), "#!/bin/sh\n"));
+    std::filesystem::permissions(In("Gresmont"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
     Click(kEditTemplate);
     SetField(kTemplatePath, "");
     Click(kEditTemplate);

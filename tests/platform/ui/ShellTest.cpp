@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -55,22 +58,32 @@ TEST_F(ShellTest, EditAndPlayHaveNoAssociationSoCallersFallBackToOpen)
     EXPECT_TRUE(desktop_.opened.empty());
 }
 
-TEST_F(ShellTest, OurProgramStartsBesideTheCallerWithTheParameterAsItsOneArgument)
+TEST_F(ShellTest, AProgramHandedParametersStartsWithThemAsItsOneArgument)
 {
-    std::ofstream(dir_ / "Gresmont") << "#!/bin/sh\n";
-    const std::string exe = dir_.string() + "\\Gresmont.exe";
+    const std::filesystem::path program = dir_ / "Gresmont";
+    std::ofstream(program) << "#!/bin/sh\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const std::string backslashed = dir_.string() + "\\Gresmont";
     const std::string work = dir_.string();
-    EXPECT_GT(
-        ShellExecuteA(nullptr, "open", exe.c_str(), "C:\\T\\my template.avi", work.c_str(), 5), 32);
-    EXPECT_GT(ShellExecuteA(nullptr, "edit", exe.c_str(), "", nullptr, 5), 32);
+    EXPECT_GT(ShellExecuteA(nullptr, "open", backslashed.c_str(), "C:\\T\\my template.avi",
+                            work.c_str(), 5),
+              32);
+    EXPECT_GT(ShellExecuteA(nullptr, "edit", program.c_str(), "", nullptr, 5), 32);
     ASSERT_EQ(desktop_.started.size(), 2u);
-    EXPECT_EQ(desktop_.started[0].program, (dir_ / "Gresmont").string());
+    EXPECT_EQ(desktop_.started[0].program, program.string());
     EXPECT_EQ(desktop_.started[0].argument, "C:\\T\\my template.avi");
     EXPECT_EQ(desktop_.started[0].folder, work);
     EXPECT_EQ(desktop_.started[1].argument, "");
     EXPECT_EQ(desktop_.started[1].folder, work);  // the caller's folder
-    // Without the executable the name is a missing file like any other.
-    const std::string other = dir_.string() + "/Other.exe";
+    // Without parameters a program is a document like any other, and so is a file that
+    // is no program; a missing one is missing.
+    EXPECT_GT(ShellExecuteA(nullptr, "open", program.c_str(), nullptr, nullptr, 5), 32);
+    const std::string text = (dir_ / "notes.txt").string();
+    std::ofstream(text) << "x";
+    EXPECT_GT(ShellExecuteA(nullptr, "open", text.c_str(), "", nullptr, 5), 32);
+    const std::string other = dir_.string() + "/Other";
     EXPECT_EQ(ShellExecuteA(nullptr, "open", other.c_str(), "", nullptr, 5), SE_ERR_FNF);
-    EXPECT_TRUE(desktop_.opened.empty());
+    EXPECT_EQ(desktop_.started.size(), 2u);
+    EXPECT_EQ(desktop_.opened, (std::vector<std::string>{program.string(), text}));
 }
