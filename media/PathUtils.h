@@ -14,6 +14,11 @@
 
 // The size of the buffers that hold paths: at most 519 bytes of text.
 constexpr std::size_t kPathBufferSize = 520;
+// The size of a buffer that a path is read into (from a field or a profile) to learn
+// whether it fits a path buffer: a text cut to it, at a character boundary, still has at
+// least kPathBufferSize bytes when the whole text has, so ResolveWholePath, or a test of
+// its length, refuses it instead of taking it cut.
+constexpr std::size_t kPathReadSize = kPathBufferSize + 4;
 
 // True for tab, line feed, carriage return and blank; only the low 8 bits count.
 bool IsSpace(int c);

@@ -12,6 +12,7 @@
 #include "creator/engine/AviAudioDelay.h"
 #include "media/FileUtils.h"
 #include "media/FilterLookup.h"
+#include "media/ui/PathField.h"
 #include "platform/text/Utf8Copy.h"
 
 #include <algorithm>
@@ -62,8 +63,7 @@ BOOL CPlumetaDlg::CanCreateVideo()
 
 void CPlumetaDlg::ReadPathField(int fieldId, char* path)
 {
-    GetDlgItemText(fieldId, path, kPathBufferSize);
-    ResolveWholePath(path, kPathBufferSize);
+    ReadResolvedPathField(m_hWnd, fieldId, path);
 }
 
 void CPlumetaDlg::ShowFrameCount(int frames)

@@ -150,6 +150,17 @@ TEST_F(ProjectFilesTest, PathsWithSlashesLieInTheProgramsFolderAndAreShownWithSl
     EXPECT_EQ(Text(kOutputPath), (dir_ / "Video" / "Mine.avi").string());
 }
 
+TEST_F(ProjectFilesTest, AStoredPathTooLongForAFieldIsRefusedWholeNotCut)
+{
+    // 519 bytes fit a path buffer to its last byte; 520 do not.
+    const std::string fits = dir_.string() + "/" + std::string(518 - dir_.string().size(), 'f');
+    const std::string tooLong = (dir_ / "Video" / std::string(600, 'v')).string() + ".avi";
+    Load("Video=" + tooLong + "\nAudio=" + fits + "a\nFaceImage=" + fits + "\n");
+    EXPECT_EQ(Text(kOutputPath), "");
+    EXPECT_EQ(Text(kAudioPath), "");
+    EXPECT_EQ(Text(kFaceImagePath), fits);
+}
+
 TEST_F(ProjectFilesTest, AMissingFileGivesEveryKeysDefault)
 {
     ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, "/t.avi");

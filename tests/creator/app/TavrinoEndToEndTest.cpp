@@ -322,6 +322,21 @@ TEST_F(TavrinoEndToEnd, ARelativeOutputWithSlashesLiesInTheProgramsFolderWhateve
     EXPECT_EQ(Text(kOutputPath), "Video/Typed.avi");
 }
 
+TEST_F(TavrinoEndToEnd, AnOutputTooLongForAPathIsNoWritablePath)
+{
+    StartOnTheSampleProject();
+    // Cut to a path buffer, this would name a new file in the existing "Video" folder.
+    const std::string tooLong = (dir_ / "Video" / std::string(600, 'v')).string() + ".avi";
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, tooLong.c_str());
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Text(kOutputPath), tooLong);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "Video"));
+}
+
 TEST_F(TavrinoEndToEnd, TheEndOfACreationSetsTheAudioStartOfTheFileItWrote)
 {
     StartOnTheSampleProject();

@@ -1,5 +1,8 @@
 #include "MainDialogTest.h"
 
+#include "platform/win/Profile.h"
+#include "support/TestMedia.h"
+
 #include <filesystem>
 
 using namespace gresmont;
@@ -166,4 +169,19 @@ TEST_F(EditorProject, OpenLoadsTheChosenProjectAndACancelKeepsEverything)
     EXPECT_EQ(desktop_.filePicks.size(), 2u);
     EXPECT_NE(testmedia::ReadWholeFile(ProjectFile("other.avp")).find("FirstFile=p00001.bmp"),
               std::string::npos);
+}
+
+TEST_F(EditorProject, APathTooLongForAFieldIsNeitherLoadedNorSavedCut)
+{
+    const std::string tooLong = "/v/" + std::string(600, 'n') + ".avi";
+    WriteProject("long.avp", "[Files to AVI]\nAVIFile=" + tooLong + "\n");
+    Open();
+    const std::string path = ProjectFile("long.avp");
+    dialog_->LoadProject(path.c_str(), nullptr);
+    EXPECT_EQ(Field(1, kAviField), "");
+    SetField(1, kAviField, tooLong);
+    dialog_->SaveProject(path.c_str());
+    char value[1024];
+    GetPrivateProfileStringA("Files to AVI", "AVIFile", "none", value, sizeof value, path.c_str());
+    EXPECT_STREQ(value, "");
 }
