@@ -197,7 +197,14 @@ LRESULT CPlumetaDlg::OnFixOutputAudio(WPARAM, LPARAM)
     if (creating_)
         return 0;
     char output[kPathBufferSize];
+    char templatePath[kPathBufferSize];
+    char audioPath[kPathBufferSize];
     ReadPathField(kOutputPath, output);
+    ReadPathField(kTemplatePath, templatePath);
+    ReadPathField(kAudioPath, audioPath);
+    // The output's audio start is rewritten in place: in an input it is no output's.
+    if (CVideoCreator::OutputIsAnInput(output, templatePath, audioPath))
+        return 0;
     return SetAudioStart(output);
 }
 

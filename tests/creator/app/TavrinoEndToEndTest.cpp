@@ -337,6 +337,29 @@ TEST_F(TavrinoEndToEnd, AnOutputTooLongForAPathIsNoWritablePath)
     EXPECT_TRUE(std::filesystem::is_empty(dir_ / "Video"));
 }
 
+TEST_F(TavrinoEndToEnd, ApplyLeavesAnOutputThatIsTheTemplateOrTheAudioFileAlone)
+{
+    StartOnTheSampleProject();
+    const std::string templ = (dir_ / "VideoTemplate" / "Talking.avi").string();
+    const std::string audio = (dir_ / "Audio" / "Film.avi").string();
+    const std::string copy = (dir_ / "Video" / "Copy.avi").string();
+    for (const std::string& path : {templ, audio, copy})
+        ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 32, 16, 10, 5, true));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, templ.c_str());
+    ::SetDlgItemTextA(dialog_->m_hWnd, kAudioPath, audio.c_str());
+    dialog_->OptionsPage().SetAudioDelay(1500);
+    // Under any spelling, an input is no output to rewrite.
+    for (const char* output : {"VideoTemplate/../VideoTemplate/Talking.avi", "Audio\\Film.avi"}) {
+        ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, output);
+        EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 0) << output;
+    }
+    EXPECT_EQ(AudioStartMs(templ), 0.0);
+    EXPECT_EQ(AudioStartMs(audio), 0.0);
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, copy.c_str());
+    EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 1);
+    EXPECT_NEAR(AudioStartMs(copy), 1500.0, 0.1);
+}
+
 TEST_F(TavrinoEndToEnd, TheEndOfACreationSetsTheAudioStartOfTheFileItWrote)
 {
     StartOnTheSampleProject();
