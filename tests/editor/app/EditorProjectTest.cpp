@@ -171,6 +171,25 @@ TEST_F(EditorProject, OpenLoadsTheChosenProjectAndACancelKeepsEverything)
               std::string::npos);
 }
 
+TEST_F(EditorProject, PathsThatAreNoUtf8AreSavedAndLoadedByteForByte)
+{
+    // Names of an old disk, written in Latin-1: the e-acute is the one byte E9.
+    const std::string input = "/old/caf\xE9.avi";
+    const std::string folder = "/old/images d\xE9j\xE0";
+    Open();
+    SetField(0, kAviField, input);
+    SetField(0, kFolderField, folder);
+    const std::string path = ProjectFile("old.avp");
+    dialog_->SaveProject(path.c_str());
+    const std::string saved = testmedia::ReadWholeFile(path);
+    EXPECT_NE(saved.find("AVIFile=" + input + "\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Folder=" + folder + "\r\n"), std::string::npos) << saved;
+    SetField(0, kAviField, "");
+    dialog_->LoadProject(path.c_str(), nullptr);
+    EXPECT_EQ(Field(0, kAviField), input);
+    EXPECT_EQ(Field(0, kFolderField), folder);
+}
+
 TEST_F(EditorProject, APathTooLongForAFieldIsNeitherLoadedNorSavedCut)
 {
     const std::string tooLong = "/v/" + std::string(600, 'n') + ".avi";
