@@ -38,9 +38,9 @@ const char* FindLastPathSeparator(const char* text);
 char* FindLastPathSeparator(char* text);
 
 // Joins folder and name with a separator into buffer, in the platform's form, when the
-// whole path fits size bytes with its terminator, and answers true. Otherwise, and for an empty or null
-// folder (one that could not be formed), buffer gets an empty text when size > 0, since a
-// cut path would name another file.
+// whole path fits size bytes with its terminator, and answers true. Otherwise, and for an
+// empty or null folder (one that could not be formed), buffer gets an empty text when
+// size > 0, since a cut path would name another file.
 bool JoinPath(char* buffer, std::size_t size, const char* folder, const char* name);
 
 // The running program's full path, cut to fit a path buffer.
