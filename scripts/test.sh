@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build="${BUILD_DIR:-build}"
 export TSAN_OPTIONS="suppressions=$PWD/scripts/tsan.supp ${TSAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp ${LSAN_OPTIONS:-}"
 cmake -S . -B "$build" "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
