@@ -1,5 +1,8 @@
 #include "platform/ui/Shell.h"
 
+#include "platform/ui/DesktopLaunch.h"
+#include "platform/win/Sleep.h"
+
 #include "support/DesktopRecorder.h"
 #include "support/ProgramFolder.h"
 
@@ -7,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -86,4 +90,25 @@ TEST_F(ShellTest, AProgramHandedParametersStartsWithThemAsItsOneArgument)
     EXPECT_EQ(ShellExecuteA(nullptr, "open", other.c_str(), "", nullptr, 5), SE_ERR_FNF);
     EXPECT_EQ(desktop_.started.size(), 2u);
     EXPECT_EQ(desktop_.opened, (std::vector<std::string>{program.string(), text}));
+}
+
+TEST_F(ShellTest, ADetachedProgramGetsItsArgumentAndFolderByteForByte)
+{
+    // A template named in Latin-1, in a folder so named: both go over as their bytes.
+    const std::filesystem::path folder = dir_ / "d\xE9j\xE0";
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path program = dir_ / "Gresmont";
+    std::ofstream(program) << "#!/bin/sh\nprintf '%s' \"$1\" > told.tmp && mv told.tmp told\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    const std::string argument = folder.string() + "/caf\xE9.avi";
+    EXPECT_TRUE(StartDetachedProgram({program.string(), argument, folder.string()}));
+    const std::filesystem::path told = folder / "told";
+    for (int wait = 0; wait < 500 && !std::filesystem::exists(told); ++wait)
+        Sleep(10);
+    std::ifstream in(told, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), argument);
+
+    EXPECT_FALSE(StartDetachedProgram({(dir_ / "missing").string(), "", dir_.string()}));
+    EXPECT_FALSE(StartDetachedProgram({program.string(), "", (dir_ / "gone").string()}));
 }
