@@ -35,6 +35,7 @@ IPin* GetPin(IBaseFilter* filter, PIN_DIRECTION direction, int n);
 IBaseFilter* FindSinkFilterByMajorType(IFilterGraph* graph, GUID majorType);
 
 // Converts UTF-16 text to UTF-8 into buffer (length bytes). Whole characters only: the
-// text is cut at a character boundary so that a terminator always fits; an unpaired
-// surrogate becomes U+FFFD. False when buffer or text is null or length is below 1.
+// text is cut at a character boundary so that a terminator always fits; unpaired
+// surrogates become what WideToUtf8 (platform/text/Utf16.h) makes of them. False when
+// buffer or text is null or length is below 1.
 bool CopyWideAsNarrow(char* buffer, const WCHAR* text, int length);

@@ -12,16 +12,19 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
+// A drive letter and its colon, as in C:\x.avi or C:x.avi: the one colon that makes a
+// path absolute. A colon anywhere else is part of a name (12:30.avi is a file name here).
+bool HasDriveColon(std::string_view s)
+{
+    const auto lower = static_cast<unsigned char>(s.empty() ? 0 : s[0] | 0x20);
+    return s.size() >= 2 && lower >= 'a' && lower <= 'z' && s[1] == ':';
+}
+
+// A path that stays as it is: nothing, a drive, or a share ("\\srv\x", "//srv/x").
 bool IsAbsolute(std::string_view s)
 {
-    if (s.empty())
-        return true;
-    std::size_t drive = s.find(":\\");
-    if (drive == npos)
-        drive = s.find(":/");
-    if (drive != npos && drive > 0)
-        return true;
-    return s.find("\\\\") != npos;
+    return s.empty() || HasDriveColon(s) ||
+           (s.size() >= 2 && IsPathSeparator(s[0]) && IsPathSeparator(s[1]));
 }
 
 std::size_t LastSeparatorIndex(const std::string& text)
@@ -96,8 +99,6 @@ std::string ResolveRelative(const std::string& program, std::string_view s)
     }
     if (IsPathSeparator(s[0]))
         return drive + std::string(s);
-    if (s.find_first_of(":/") != npos)
-        return std::string(s);
     const std::size_t last = LastSeparatorIndex(program);
     return program.substr(0, last == npos ? 0 : last + 1) + std::string(s);
 }
@@ -169,12 +170,9 @@ bool JoinPath(char* buffer, std::size_t size, const char* folder, const char* na
         buffer[0] = '\0';
         return false;
     }
-    const char* last = FindLastPathSeparator(folder);
-    const char separator = last && *last == '/' ? '/' : '\\';
-    // memmove: the folder may be the buffer itself.
-    std::memmove(buffer, folder, folderLength);
-    buffer[folderLength] = separator;
-    std::memmove(buffer + folderLength + 1, name, nameLength + 1);
+    // Formed before the copy: the folder may be the buffer itself.
+    const std::string joined = ToNativePath((std::string(folder) + '/' + name).c_str());
+    std::memcpy(buffer, joined.c_str(), joined.size() + 1);
     return true;
 }
 
@@ -196,8 +194,8 @@ std::size_t GetModuleDirectory(char* buffer, std::size_t size)
 
 namespace {
 
-// The path in buffer resolved against the program's location; nothing when it is
-// absolute and stays as it is.
+// The path in buffer resolved against the program's location, in the platform's form;
+// nothing when it is absolute and stays where it is.
 std::optional<std::string> Resolved(const char* buffer, std::size_t size)
 {
     const std::string_view text(buffer, ::strnlen(buffer, size));
@@ -208,7 +206,15 @@ std::optional<std::string> Resolved(const char* buffer, std::size_t size)
     const std::string_view s = text.substr(lead);
     if (IsAbsolute(s))
         return std::nullopt;
-    return ResolveRelative(ModuleFilePath(), s);
+    return ToNativePath(ResolveRelative(ModuleFilePath(), s).c_str());
+}
+
+// An absolute path keeps its place and its length, and takes the platform's form.
+void KeepInPlatformForm(char* buffer, std::size_t size)
+{
+    const std::size_t length = ::strnlen(buffer, size);
+    const std::string platform = ToNativePath(std::string(buffer, length).c_str());
+    std::memcpy(buffer, platform.data(), length);
 }
 
 }  // namespace
@@ -219,6 +225,8 @@ char* ResolvePath(char* buffer, std::size_t size)
         return buffer;
     if (const std::optional<std::string> resolved = Resolved(buffer, size))
         CopyTextCut(buffer, std::min(size, kPathBufferSize), *resolved);
+    else
+        KeepInPlatformForm(buffer, size);
     return buffer;
 }
 
@@ -234,5 +242,7 @@ bool ResolveWholePath(char* buffer, std::size_t size)
     }
     if (resolved)
         std::memcpy(buffer, resolved->c_str(), length + 1);
+    else
+        KeepInPlatformForm(buffer, size);
     return true;
 }

@@ -1,7 +1,6 @@
 #include "media/ProfileUtils.h"
 
 #include "media/PathUtils.h"
-#include "platform/text/Utf8Copy.h"
 #include "platform/win/Profile.h"
 
 #include <algorithm>
@@ -33,7 +32,9 @@ std::string ProfilePath(std::string_view name)
     } else {
         path = name;
     }
-    path.resize(Utf8PrefixLength(path, kPathBufferSize - 1));
+    // Cut to a path buffer, the name would be another file's: it names none.
+    if (path.size() >= kPathBufferSize)
+        path.clear();
     return path;
 }
 

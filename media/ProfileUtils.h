@@ -7,7 +7,8 @@
 // GetPrivateProfileStringA (platform/win/Profile.h) on the profile file that
 // profileName names: a name that begins with a full stop swaps the program's extension
 // (".ini" beside prog.exe gives prog.ini, beside prog also prog.ini); a name without
-// any separator lies in the program's folder; any other name is used as it stands.
+// any separator lies in the program's folder; any other name is used as it stands. A
+// path that does not fit a path buffer (kPathBufferSize) reads no file: the default.
 // Returns the count of bytes copied into output, whose size is size bytes.
 std::uint32_t ReadIniString(const char* section, const char* key, const char* defaultValue,
                             char* output, std::uint32_t size, const char* profileName);

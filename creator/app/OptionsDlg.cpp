@@ -5,6 +5,7 @@
 #include "creator/engine/AviAudioDelay.h"
 #include "media/PathUtils.h"
 #include "media/ui/CompressorCombo.h"
+#include "media/ui/PathField.h"
 #include "platform/dshow/Uuids.h"
 #include "platform/text/Utf8Copy.h"
 
@@ -181,9 +182,8 @@ int COptionsDlg::SetAudioDelay(int milliseconds)
 
 void COptionsDlg::UpdateApplyButton()
 {
-    char output[kPathBufferSize] = {};
-    ::GetDlgItemTextA(::GetParent(m_hWnd), kOutputPath, output, sizeof output);
-    ResolveWholePath(output, sizeof output);
+    char output[kPathBufferSize];
+    ReadResolvedPathField(::GetParent(m_hWnd), kOutputPath, output);
     ::EnableWindow(::GetDlgItem(m_hWnd, kApplyDelay), SetAviAudioDelay(output, -1) != 0);
 }
 

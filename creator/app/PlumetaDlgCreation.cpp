@@ -13,6 +13,7 @@
 #include "creator/engine/AviAudioDelay.h"
 #include "media/FileUtils.h"
 #include "media/FilterLookup.h"
+#include "media/ui/PathField.h"
 #include "platform/text/Utf8Copy.h"
 
 #include <algorithm>
@@ -63,8 +64,7 @@ BOOL CPlumetaDlg::CanCreateVideo()
 
 void CPlumetaDlg::ReadPathField(int fieldId, char* path)
 {
-    GetDlgItemText(fieldId, path, kPathBufferSize);
-    ResolveWholePath(path, kPathBufferSize);
+    ReadResolvedPathField(m_hWnd, fieldId, path);
 }
 
 void CPlumetaDlg::ShowFrameCount(int frames)
@@ -203,7 +203,14 @@ LRESULT CPlumetaDlg::OnFixOutputAudio(WPARAM, LPARAM)
     if (creating_)
         return 0;
     char output[kPathBufferSize];
+    char templatePath[kPathBufferSize];
+    char audioPath[kPathBufferSize];
     ReadPathField(kOutputPath, output);
+    ReadPathField(kTemplatePath, templatePath);
+    ReadPathField(kAudioPath, audioPath);
+    // The output's audio start is rewritten in place: in an input it is no output's.
+    if (CVideoCreator::OutputIsAnInput(output, templatePath, audioPath))
+        return 0;
     return SetAudioStart(output);
 }
 

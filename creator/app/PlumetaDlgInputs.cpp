@@ -28,7 +28,8 @@ constexpr char kOutputFilter[] = "Video File (*.avi)\0*.avi;\0";
 constexpr char kImageEditor[] = "Image Editor";
 constexpr char kVideoPlayer[] = "Video Player";
 constexpr char kAudioPlayer[] = "Audio Player";
-constexpr char kEditorProgram[] = "Gresmont.exe";
+// The editor's executable beside this program.
+constexpr char kEditorProgram[] = "Gresmont";
 constexpr char kEditorName[] = "Gresmont";
 
 // The shell's answers above this mean success.

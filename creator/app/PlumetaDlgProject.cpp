@@ -6,6 +6,7 @@
 #include "media/FileUtils.h"
 #include "media/FilterLookup.h"
 #include "media/ProfileUtils.h"
+#include "media/ui/PathField.h"
 #include "media/ui/Pickers.h"
 #include "platform/win/Profile.h"
 
@@ -45,7 +46,7 @@ constexpr char kProjectExtension[] = "avp";
 int CPlumetaDlg::LoadProject(const char* path)
 {
     for (const PathKey& entry : kPathKeys) {
-        char value[kPathBufferSize];
+        char value[kPathReadSize];
         ReadIniString(kSection, entry.key, "", value, sizeof value, path);
         ResolveWholePath(value, sizeof value);
         SetDlgItemText(entry.field, value);
@@ -72,11 +73,9 @@ int CPlumetaDlg::LoadProject(const char* path)
 
 int CPlumetaDlg::SaveProject(const char* path)
 {
-    for (const PathKey& entry : kPathKeys) {
-        char value[kPathBufferSize];
-        GetDlgItemText(entry.field, value, sizeof value);
-        WritePrivateProfileStringA(kSection, entry.key, value, path);
-    }
+    for (const PathKey& entry : kPathKeys)
+        WritePrivateProfileStringA(kSection, entry.key, PathFieldText(m_hWnd, entry.field).c_str(),
+                                   path);
     char name[kFriendlyNameLength];
     options_.GetAudioCompressor(name, sizeof name);
     WritePrivateProfileStringA(kSection, kAudioCompressionKey, name, path);

@@ -48,9 +48,8 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     // be running and composing with them.
     if (!graph_ || basicVideo_)
         return 0;
-    // The output is emptied when the graph starts: one that is the template or the audio
-    // file, under any spelling, would destroy it.
-    if (IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath))
+    // The output is emptied when the graph starts: one that is an input would destroy it.
+    if (OutputIsAnInput(outputPath, templatePath, audioPath))
         return 0;
     failed_ = false;
     templatePath_ = CopyOf(templatePath);
@@ -72,6 +71,12 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     }
     ReplaceHeapText(fileName_, outputPath_ ? outputPath_->c_str() : nullptr);
     return 1;
+}
+
+bool CVideoCreator::OutputIsAnInput(const char* outputPath, const char* templatePath,
+                                    const char* audioPath)
+{
+    return IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath);
 }
 
 void CVideoCreator::RenderInput(const std::optional<std::string>& path)

@@ -53,12 +53,17 @@ public:
     // chosen by name, the multiplexer and the writer on outputPath; total is the
     // template's frame count minus one. Prepares the pictures from the sources as they are
     // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph,
-    // while an earlier creation is open, or when outputPath names the template or the
-    // audio file (also under another spelling or through a link); 0, with everything
+    // while an earlier creation is open, or when outputPath names an input
+    // (OutputIsAnInput); 0, with everything
     // closed, when the video does not reach the multiplexer or the controls cannot be
     // queried.
     int Open(const char* templatePath, const char* audioPath, const char* outputPath,
              const char* audioCompressor, const char* videoCompressor, int total);
+    // Whether outputPath names the template or the audio file, also under another
+    // spelling or through a link: the file a creation would empty, or a rewrite of the
+    // output would change, is then an input. False for an output that does not exist.
+    static bool OutputIsAnInput(const char* outputPath, const char* templatePath,
+                                const char* audioPath);
     // Runs the graph; the result is also kept as the running flag. 0 when the graph does
     // not start, for instance because the output file cannot be created (the reason goes
     // to standard error).

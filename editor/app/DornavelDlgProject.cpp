@@ -7,6 +7,7 @@
 #include "editor/app/TabDlg.h"
 #include "media/FileUtils.h"
 #include "media/ProfileUtils.h"
+#include "media/ui/PathField.h"
 #include "media/ui/Pickers.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/win/Profile.h"
@@ -48,12 +49,13 @@ constexpr ProjectKey kFilesToAviKeys[] = {
     {"VideoCompression", kCompressorList, Load::ListItem},
 };
 
-// value (a path buffer) into the page's control as the key says.
+// value (a buffer of kPathReadSize bytes, so that a path too long for a path buffer is
+// refused whole) into the page's control as the key says.
 void PutValue(CTabDlg& page, const ProjectKey& entry, char* value)
 {
     switch (entry.load) {
     case Load::Path:
-        ResolvePath(value, kPathBufferSize);
+        ResolveWholePath(value, kPathReadSize);
         page.SetDlgItemText(entry.control, value);
         break;
     case Load::Text:
@@ -70,11 +72,9 @@ void SavePage(CTabDlg* page, const char* section, const ProjectKey (&keys)[Count
 {
     if (!page)
         return;
-    for (const ProjectKey& entry : keys) {
-        char value[kPathBufferSize];
-        page->GetDlgItemText(entry.control, value, sizeof value);
-        WritePrivateProfileStringA(section, entry.key, value, path);
-    }
+    for (const ProjectKey& entry : keys)
+        WritePrivateProfileStringA(section, entry.key,
+                                   PathFieldText(page->m_hWnd, entry.control).c_str(), path);
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void CDornavelDlg::LoadProject(const char* path, const char* commandLine)
     const std::string project = path ? path : "";
     CopyTextCut(m_szProjectPath, sizeof m_szProjectPath, project);
     const bool fromCommandLine = commandLine && *commandLine;
-    char value[kPathBufferSize];
+    char value[kPathReadSize];
     ReadIniString(kTabSection, "Tab", "0", value, sizeof value, project.c_str());
     const int tab = fromCommandLine ? 0 : std::atoi(value);
     SendDlgItemMessage(kTabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab));

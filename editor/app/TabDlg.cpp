@@ -5,6 +5,7 @@
 #include "editor/app/NumberedNames.h"
 #include "editor/app/PageLayout.h"
 #include "media/FileUtils.h"
+#include "media/ui/PathField.h"
 #include "media/ui/Pickers.h"
 #include "media/ui/ShellOpen.h"
 #include "platform/text/Utf8Copy.h"
@@ -149,8 +150,7 @@ void CTabDlg::OpenWithShell(const char* verb, const char* description, const cha
 void CTabDlg::OpenFieldWithShell(const char* verb, const char* description, int fieldId)
 {
     char path[kPathBufferSize];
-    GetDlgItemText(fieldId, path, sizeof path);
-    ResolvePath(path, sizeof path);
+    ReadResolvedPathField(m_hWnd, fieldId, path);
     OpenWithShell(verb, description, path);
 }
 
@@ -234,9 +234,7 @@ BOOL CTabDlg::PreTranslateMessage(MSG* message)
 
 std::string CTabDlg::FieldText(int id) const
 {
-    char text[kPathBufferSize];
-    GetDlgItemText(id, text, sizeof text);
-    return text;
+    return PathFieldText(m_hWnd, id);
 }
 
 int CTabDlg::StepValue() const

@@ -80,7 +80,8 @@ public:
     BOOL PreTranslateMessage(MSG* message) override;
 
 protected:
-    // The field's text (at most 519 bytes).
+    // The field's text when it fits a path buffer whole (at most 519 bytes), else empty:
+    // the fields name files, and a cut name would be another file's.
     std::string FieldText(int id) const;
     // The step list's text as a number; 0 when blank.
     int StepValue() const;

@@ -29,7 +29,7 @@ inline constexpr UINT CP_UTF8 = 65001;
 // Both code pages mean UTF-8. byteCount (or charCount) -1 converts up to and including the
 // terminator. With an output size of 0 the result is the size needed; otherwise the
 // number of units written, 0 when the output is too small or an argument is null.
-// Malformed UTF-8 gives U+FFFD; an unpaired surrogate gives '?'.
+// Bytes that are no valid UTF-8 survive the round trip as platform/text/Utf16.h says.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int byteCount, LPWSTR out,
                         int outChars);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR text, int charCount, LPSTR out,

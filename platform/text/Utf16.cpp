@@ -4,14 +4,27 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+// A byte that is no part of valid UTF-8 stands in UTF-16 as a lone low surrogate of this
+// base plus the byte (0x80 to 0xFF); no valid UTF-8 ever gives such a unit.
+constexpr char32_t kByteEscape = 0xDC00;
 
-// Decodes one UTF-8 sequence at text[i] (i < end) and advances i.
+bool IsEscapedByte(char32_t unit)
+{
+    return unit >= kByteEscape + 0x80 && unit <= kByteEscape + 0xFF;
+}
+
+// Decodes one UTF-8 sequence at text[i] (i < end) and advances i past it; a byte that
+// starts no valid sequence is escaped alone and i moves past that byte only.
 char32_t DecodeUtf8(const unsigned char* text, std::size_t end, std::size_t& i)
 {
+    const std::size_t start = i;
     const unsigned char lead = text[i++];
     if (lead < 0x80)
         return lead;
+    const auto escaped = [&] {
+        i = start + 1;
+        return kByteEscape + lead;
+    };
     int extra = 0;
     char32_t code = 0;
     char32_t minimum = 0;
@@ -22,16 +35,15 @@ char32_t DecodeUtf8(const unsigned char* text, std::size_t end, std::size_t& i)
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3, code = lead & 0x07, minimum = 0x10000;
     } else {
-        return kReplacement;
+        return escaped();
     }
     for (int k = 0; k < extra; ++k) {
         if (i >= end || (text[i] & 0xC0) != 0x80)
-            return kReplacement;
+            return escaped();
         code = (code << 6) | (text[i++] & 0x3F);
     }
-    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return kReplacement;
-    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return escaped();
     return code;
 }
 
@@ -86,6 +98,9 @@ std::string WideToUtf8(std::u16string_view text)
             text[i + 1] <= 0xDFFF) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (IsEscapedByte(code)) {
+            out.push_back(static_cast<char>(code - kByteEscape));
+            continue;
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = '?';
         }

@@ -4,9 +4,13 @@
 #include <string>
 #include <string_view>
 
-// UTF-16 text, as COM and the graph keep it, and its conversions from and to UTF-8, the
-// text of everything else. Malformed UTF-8 gives U+FFFD and an unpaired surrogate '?';
-// neither stops the conversion.
+// UTF-16 text, as COM, the graph and Qt keep it, and its conversions from and to UTF-8,
+// the text of everything else. Text here is bytes: file names need not be UTF-8 (a name
+// written in Latin-1 on an old disk), and whatever bytes a path holds must name the same
+// file after a trip through UTF-16. So each byte that is no part of valid UTF-8 becomes
+// the lone surrogate U+DC80 to U+DCFF (U+DC00 plus the byte), which WideToUtf8 turns back
+// into that byte: WideToUtf8(Utf8ToWide(bytes)) == bytes for any bytes. Any other
+// unpaired surrogate gives '?'. Nothing stops a conversion.
 
 std::u16string Utf8ToWide(std::string_view text);
 std::string WideToUtf8(std::u16string_view text);

@@ -9,17 +9,12 @@
 #include <filesystem>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 // Any answer above 32 means success to the callers.
 constexpr INT_PTR kLaunched = 42;
-
-bool EndsWithIgnoringCase(const std::string& text, const char* suffix)
-{
-    const std::string end(suffix);
-    return text.size() >= end.size() &&
-           lstrcmpiA(text.substr(text.size() - end.size()).c_str(), suffix) == 0;
-}
 
 bool StartsWithIgnoringCase(const std::string& text, const char* prefix)
 {
@@ -46,15 +41,15 @@ bool OpenWithDesktop(const std::string& target)
     return hook ? hook(target) : OpenWithDesktopHandler(target);
 }
 
-// "Name.exe" names our executable "Name" when that exists; empty otherwise.
-std::string OwnProgram(const std::string& file)
+// A program to start: a file handed over with parameters (documents get none) that is an
+// executable file; its absolute path, empty otherwise.
+std::string ProgramToStart(const std::string& file, LPCSTR parameters)
 {
-    if (!EndsWithIgnoringCase(file, ".exe"))
+    if (!parameters)
         return {};
-    std::string program = ToNativePath(file.c_str());
-    program.resize(program.size() - 4);
+    const std::string program = ToNativePath(file.c_str());
     std::error_code error;
-    if (!std::filesystem::is_regular_file(program, error))
+    if (!std::filesystem::is_regular_file(program, error) || ::access(program.c_str(), X_OK) != 0)
         return {};
     return std::filesystem::absolute(program, error).string();
 }
@@ -75,7 +70,7 @@ INT_PTR ShellExecuteA(HWND, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR 
     if (!file || !*file)
         return SE_ERR_FNF;
     const std::string target(file);
-    const std::string program = OwnProgram(target);
+    const std::string program = ProgramToStart(target, parameters);
     if (!program.empty())
         return StartOwnProgram(program, parameters, directory);
     if (verb && lstrcmpiA(verb, "open") != 0)

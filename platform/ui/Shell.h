@@ -8,13 +8,12 @@
 //
 // ShellExecuteA answers a number above 32 on success and one of the codes below on
 // failure (as an INT_PTR; callers compare it with 32):
-// - a file that names a program of ours (a path ending in ".exe" whose base name is an
-//   executable in that folder, such as "Gresmont.exe" beside the caller for the
-//   executable Gresmont there) starts that executable as a process
-//   of its own with parameters as its one argument (none when empty) in directory (the
-//   caller's folder when null or empty), never through a shell command line; the verb
-//   does not matter. A name ending in ".exe" without such an executable is a file like
-//   any other.
+// - a file handed over with parameters (even empty ones; documents get null) that is an
+//   executable file, such as the program "Gresmont" beside the caller, starts as a
+//   process of its own with parameters as its one argument (none when empty) in
+//   directory (the caller's folder when null or empty), never through a shell command
+//   line; the verb does not matter. Any other file is a document, even when it is
+//   executable: documents are handed to the desktop, never run.
 // - "open" (or a null verb) on a web address ("http:", "https:", "mailto:") or on an
 //   existing file or folder hands it to the desktop's opener (DesktopOpener.h). A file
 //   that does not exist answers SE_ERR_FNF, or SE_ERR_PNF when its folder is missing too;

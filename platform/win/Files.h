@@ -30,9 +30,11 @@
 // FIFO without one. Folders are not files: every open of a folder fails.
 // All functions may be called from any thread.
 
-// A path with every backslash turned into a slash, as the system's calls expect it: the
-// one conversion made on every path that reaches the system (the file, folder and
-// profile calls here, media and MIDI files, AVI writing, picture loading). Null gives "".
+// A path with every backslash turned into a slash: the platform's form of a path. It is
+// the one conversion made on every path that reaches the system (the file, folder and
+// profile calls here, media and MIDI files, AVI writing, picture loading), and the form
+// in which the programs show and save the paths they form or resolve. Every other byte
+// stays as it is. Null gives "".
 std::string ToNativePath(const char* path);
 
 // fopen with the sharing of the desktop platform's C library (others may read and

@@ -29,25 +29,31 @@ struct Resolution {
     const char* besideLinuxProgram;    // /opt/app/bin/prog
 };
 
+// Results come in the platform's form (a slash between folders) whatever the program's
+// path or the input uses.
 const Resolution kResolutions[] = {
-    {"x.avi", "C:\\App\\Bin\\x.avi", "/opt/app/bin/x.avi"},
-    {"  x.avi", "C:\\App\\Bin\\x.avi", "/opt/app/bin/x.avi"},
-    {"Video\\x.avi", "C:\\App\\Bin\\Video\\x.avi", "/opt/app/bin/Video\\x.avi"},
-    {"..\\x.avi", "C:\\App\\x.avi", "/opt/app/x.avi"},
-    {"../x.avi", "C:\\App\\x.avi", "/opt/app/x.avi"},
-    {"..\\..\\..\\x.avi", "C:\\x.avi", "/x.avi"},
-    {"../../../../../x.avi", "C:\\x.avi", "/x.avi"},
-    {"\\Data\\x.avi", "C:\\Data\\x.avi", "\\Data\\x.avi"},
+    {"x.avi", "C:/App/Bin/x.avi", "/opt/app/bin/x.avi"},
+    {"  x.avi", "C:/App/Bin/x.avi", "/opt/app/bin/x.avi"},
+    {"Video\\x.avi", "C:/App/Bin/Video/x.avi", "/opt/app/bin/Video/x.avi"},
+    {"Video/x.avi", "C:/App/Bin/Video/x.avi", "/opt/app/bin/Video/x.avi"},
+    {"  Video/x.avi", "C:/App/Bin/Video/x.avi", "/opt/app/bin/Video/x.avi"},
+    {"Video/Mine 12:30.avi", "C:/App/Bin/Video/Mine 12:30.avi",
+     "/opt/app/bin/Video/Mine 12:30.avi"},
+    {"..\\x.avi", "C:/App/x.avi", "/opt/app/x.avi"},
+    {"../x.avi", "C:/App/x.avi", "/opt/app/x.avi"},
+    {"../Shared/x.avi", "C:/App/Shared/x.avi", "/opt/app/Shared/x.avi"},
+    {"..\\..\\..\\x.avi", "C:/x.avi", "/x.avi"},
+    {"../../../../../x.avi", "C:/x.avi", "/x.avi"},
+    {"\\Data\\x.avi", "C:/Data/x.avi", "/Data/x.avi"},
     {"/data/x.avi", "C:/data/x.avi", "/data/x.avi"},
-    {":Data\\x.avi", "C:\\Data\\x.avi", "/Data\\x.avi"},
-    {":\\x.avi", "C:\\x.avi", "\\x.avi"},
-    {"D:\\x.avi", "D:\\x.avi", "D:\\x.avi"},
-    {"  D:\\x.avi", "  D:\\x.avi", "  D:\\x.avi"},
+    {":Data\\x.avi", "C:/Data/x.avi", "/Data/x.avi"},
+    {":\\x.avi", "C:/x.avi", "/x.avi"},
+    {"D:\\x.avi", "D:/x.avi", "D:/x.avi"},
+    {"  D:\\x.avi", "  D:/x.avi", "  D:/x.avi"},
     {"D:/x.avi", "D:/x.avi", "D:/x.avi"},
-    {"\\\\srv\\share\\x.avi", "\\\\srv\\share\\x.avi", "\\\\srv\\share\\x.avi"},
+    {"\\\\srv\\share\\x.avi", "//srv/share/x.avi", "//srv/share/x.avi"},
     {"   ", "   ", "   "},
     {"", "", ""},
-    {"  Video/x.avi", "Video/x.avi", "Video/x.avi"},
 };
 
 }  // namespace
@@ -76,15 +82,15 @@ TEST(FindLastPathSeparator, TakesTheLastSeparatorOfEitherKindElseTheLastColon)
     EXPECT_EQ(FindLastPathSeparator(static_cast<const char*>(nullptr)), nullptr);
 }
 
-TEST(JoinPath, JoinsWithTheFoldersOwnSeparatorOnlyWhenTheWholePathFits)
+TEST(JoinPath, JoinsInThePlatformsFormOnlyWhenTheWholePathFits)
 {
     char path[kPathBufferSize];
     EXPECT_TRUE(JoinPath(path, sizeof path, "/opt/app", "VideoProject"));
     EXPECT_STREQ(path, "/opt/app/VideoProject");
     EXPECT_TRUE(JoinPath(path, sizeof path, "C:\\App", "RecentProject.tmp"));
-    EXPECT_STREQ(path, "C:\\App\\RecentProject.tmp");
+    EXPECT_STREQ(path, "C:/App/RecentProject.tmp");
     EXPECT_TRUE(JoinPath(path, sizeof path, "C:", "Audio"));
-    EXPECT_STREQ(path, "C:\\Audio");
+    EXPECT_STREQ(path, "C:/Audio");
 
     // 505 + 1 + 13 characters fit 520 bytes; one more does not, and the path is emptied.
     const std::string folder = "/" + std::string(504, 'd');
@@ -133,8 +139,8 @@ TEST_F(ProgramAt, ResolvesAlikeBesideAWindowsProgramAndALinuxOne)
 TEST_F(ProgramAt, ClimbingFromAShareStopsAtItsRoot)
 {
     SetModuleFileNameForTesting("\\\\srv\\share\\prog.exe");
-    EXPECT_EQ(Resolved("..\\..\\x.avi"), "\\\\srv\\x.avi");
-    EXPECT_EQ(Resolved("\\x.avi"), "\\\\srv\\x.avi");
+    EXPECT_EQ(Resolved("..\\..\\x.avi"), "//srv/x.avi");
+    EXPECT_EQ(Resolved("\\x.avi"), "//srv/x.avi");
 }
 
 TEST_F(ProgramAt, LongResultsAreCutToTheBufferWithATerminator)
@@ -172,7 +178,7 @@ TEST_F(ProgramAt, AWholePathIsResolvedOrEmptiedButNeverCut)
         EXPECT_EQ(ResolveWholePath(buffer.data(), size), fits) << path;
         return std::string(buffer.c_str(), ::strnlen(buffer.c_str(), size));
     };
-    EXPECT_EQ(whole("Video\\x.avi", kPathBufferSize, true), "/opt/app/bin/Video\\x.avi");
+    EXPECT_EQ(whole("Video\\x.avi", kPathBufferSize, true), "/opt/app/bin/Video/x.avi");
     EXPECT_EQ(whole("/videos/x.avi", kPathBufferSize, true), "/videos/x.avi");
     EXPECT_EQ(whole("", kPathBufferSize, true), "");
     // "/opt/app/bin/" and 506 characters fill a path buffer to its last byte; one more

@@ -65,6 +65,19 @@ TEST_F(ProfileBesideProgram, BareNameIsReadInTheProgramsFolder)
     EXPECT_EQ(Read("other.ini"), "none");
 }
 
+TEST_F(ProfileBesideProgram, ANameTooLongForAPathReadsNoFileNotTheOneItWouldBeCutTo)
+{
+    // A profile whose path fills a path buffer to its last byte, in folders deep enough.
+    fs::path folder = dir_;
+    while (folder.string().size() < 400)
+        folder /= std::string(100, 'd');
+    const std::string fits = (folder / std::string(518 - folder.string().size(), 'p')).string();
+    ASSERT_EQ(fits.size(), 519u);
+    WriteProfile(fits, "cut");
+    EXPECT_EQ(Read(fits), "cut");
+    EXPECT_EQ(Read(fits + ".ini"), "none");
+}
+
 TEST_F(ProfileBesideProgram, LeadingFullStopSwapsTheProgramsExtension)
 {
     WriteProfile(dir_ / "prog.ini", "swapped");

@@ -113,7 +113,7 @@ public:
         // Qt selects the first item added to an empty list; the desktop's list does not.
         const int selected = combo_->currentIndex();
         items_.push_back(item);
-        combo_->addItem(QString::fromUtf8(item.c_str()));
+        combo_->addItem(FromUtf8(item));
         combo_->setCurrentIndex(selected);
         return count() - 1;
     }

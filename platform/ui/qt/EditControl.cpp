@@ -1,5 +1,6 @@
 #include "platform/ui/DropFiles.h"
 #include "platform/ui/qt/ControlFactory.h"
+#include "platform/ui/qt/LocalPaths.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,7 +17,7 @@ std::vector<std::string> LocalFiles(const QMimeData* data)
         return paths;
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile())
-            paths.push_back(ToUtf8(url.toLocalFile()));
+            paths.push_back(LocalFileOfUrl(url));
     }
     return paths;
 }
@@ -62,7 +63,7 @@ private:
 // The byte offset in the UTF-8 text of a position in the Qt text, and back.
 int ByteOffset(const QString& text, int position)
 {
-    return static_cast<int>(text.left(position).toUtf8().size());
+    return static_cast<int>(ToUtf8(text.left(position)).size());
 }
 
 int CharacterPosition(const QString& text, long long offset)
@@ -73,7 +74,8 @@ int CharacterPosition(const QString& text, long long offset)
     long long bytes = 0;
     while (position < text.size()) {
         const int step = text[position].isHighSurrogate() && position + 1 < text.size() ? 2 : 1;
-        const long long next = bytes + text.mid(position, step).toUtf8().size();
+        const long long next =
+            bytes + static_cast<long long>(ToUtf8(text.mid(position, step)).size());
         if (next > offset)
             break;
         bytes = next;
@@ -98,7 +100,7 @@ public:
     // Every set notifies, also with the same text: the dialogs rely on it.
     bool setText(const std::string& text) override
     {
-        edit_->setText(QString::fromUtf8(text.c_str()));
+        edit_->setText(FromUtf8(text));
         edit_->setCursorPosition(0);
         NotifyCommand(EN_CHANGE);
         return true;

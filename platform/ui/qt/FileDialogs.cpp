@@ -1,5 +1,6 @@
 #include "platform/ui/FileDialogs.h"
 
+#include "platform/ui/qt/LocalPaths.h"
 #include "platform/ui/qt/ModalOwner.h"
 #include "platform/ui/qt/UiWindow.h"
 #include "platform/win/DesktopHooks.h"
@@ -64,7 +65,7 @@ std::optional<std::string> RunPicker(const FilePickCall& call)
         dialog.selectFile(FromUtf8(call.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return ToUtf8(dialog.selectedFiles().first());
+    return LocalPathBytes(dialog.selectedFiles().first());
 }
 
 std::string WithDefaultExtension(std::string path, const char* extension)

@@ -51,7 +51,7 @@ private:
 
 QString DisplayText(const std::string& text)
 {
-    QString shown = QString::fromUtf8(text.c_str());
+    QString shown = FromUtf8(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return shown;
 }

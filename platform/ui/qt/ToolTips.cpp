@@ -22,7 +22,7 @@ bool HandleToolTip(QObject* receiver, QEvent* event)
     const char* text = request.lpszText ? request.lpszText : request.szText;
     auto* help = static_cast<QHelpEvent*>(event);
     if (*text)
-        QToolTip::showText(help->globalPos(), QString::fromUtf8(text), widget);
+        QToolTip::showText(help->globalPos(), FromUtf8(text), widget);
     else
         QToolTip::hideText();
     return true;

@@ -1,5 +1,6 @@
 #include "platform/ui/qt/UiWindow.h"
 
+#include "platform/text/Utf16.h"
 #include "platform/text/Utf8Copy.h"
 #include "platform/ui/Shell.h"
 #include "platform/win/Application.h"
@@ -75,12 +76,14 @@ void Bury(UiWindow* window, QWidget* widget)
 
 QString FromUtf8(const std::string& text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const std::u16string wide = Utf8ToWide(text);
+    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 
 std::string ToUtf8(const QString& text)
 {
-    return text.toUtf8().toStdString();
+    return WideToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          static_cast<std::size_t>(text.size())));
 }
 
 int CopyOut(const std::string& text, char* buffer, int size)

@@ -97,7 +97,10 @@ public:
 // DispatchScope ends.
 void Bury(UiWindow* window, QWidget* widget);
 
-// Text between the layer's UTF-8 and Qt.
+// Text between the layer's UTF-8 and Qt. Texts are bytes: one that is no UTF-8 (a file
+// name in Latin-1) keeps each such byte through the QString as the conversions of
+// platform/text/Utf16.h carry it, so that ToUtf8(FromUtf8(bytes)) == bytes. Every text
+// that goes into or comes out of a widget passes here.
 QString FromUtf8(const std::string& text);
 std::string ToUtf8(const QString& text);
 // Copies text into a caller buffer of size bytes, cut at a character boundary and ended

@@ -158,7 +158,7 @@ TEST_F(InputGroupsTest, ToolsGetTheFieldsFileMadeAbsoluteOrSayWhyNot)
     SetField(kAudioPath, "Audio\\Missing.wav");
     Click(kPlayAudio);
     ASSERT_EQ(desktop_.boxes.size(), 1u);
-    EXPECT_EQ(desktop_.boxes[0].text, "Cannot play the file:\r\n\r\n  " + In("Audio\\Missing.wav") +
+    EXPECT_EQ(desktop_.boxes[0].text, "Cannot play the file:\r\n\r\n  " + In("Audio/Missing.wav") +
                                           "\r\n\r\nNo Audio Player or invalid file");
     EXPECT_EQ(desktop_.boxes[0].caption, "Tavrino");
     EXPECT_TRUE(desktop_.opened.empty());
@@ -189,19 +189,20 @@ TEST_F(InputGroupsTest, EditVideoTemplateStartsGresmontBesideTheProgramOnTheTemp
     SetField(kTemplatePath, "VideoTemplate\\Dancer.avi");
     Click(kEditTemplate);
     ASSERT_EQ(desktop_.boxes.size(), 1u);
-    EXPECT_EQ(desktop_.boxes[0].text, "Cannot edit the file:\r\n\r\n  " +
-                                          In("VideoTemplate\\Dancer.avi") +
-                                          "\r\n\r\nNo Gresmont:\r\n\r\n  " + In("Gresmont.exe") +
-                                          "\r\n\r\n or invalid file");
+    EXPECT_EQ(desktop_.boxes[0].text,
+              "Cannot edit the file:\r\n\r\n  " + In("VideoTemplate/Dancer.avi") +
+                  "\r\n\r\nNo Gresmont:\r\n\r\n  " + In("Gresmont") + "\r\n\r\n or invalid file");
     EXPECT_TRUE(desktop_.started.empty());
 
     ASSERT_TRUE(testmedia::WriteTextFile(In("Gresmont"), "#!/bin/sh\n"));
+    std::filesystem::permissions(In("Gresmont"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
     Click(kEditTemplate);
     SetField(kTemplatePath, "");
     Click(kEditTemplate);
     ASSERT_EQ(desktop_.started.size(), 2u);
     EXPECT_EQ(desktop_.started[0].program, In("Gresmont"));
-    EXPECT_EQ(desktop_.started[0].argument, In("VideoTemplate\\Dancer.avi"));
+    EXPECT_EQ(desktop_.started[0].argument, In("VideoTemplate/Dancer.avi"));
     EXPECT_EQ(desktop_.started[0].folder, dir_.string());
     // Without a template the editor still starts, on nothing.
     EXPECT_EQ(desktop_.started[1].argument, "");

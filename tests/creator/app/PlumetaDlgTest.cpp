@@ -77,7 +77,7 @@ TEST_F(MainDialogTest, StartsWithTheDefaultProjectMadeAbsoluteAndShowsTheOutputP
 {
     ASSERT_TRUE(testmedia::WriteTextFile(DefaultProject(), kDefaultProjectText));
     Start();
-    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background\\Garden.jpg").string());
+    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background" / "Garden.jpg").string());
     EXPECT_EQ(Text(kFaceImagePath), "/faces/Face.bmp");
     EXPECT_EQ(Text(kOutputPath), "/videos/Default.avi");
     EXPECT_EQ(Text(kFocusPathLine), "/videos/Default.avi");

@@ -128,9 +128,9 @@ TEST_F(ProjectFilesTest, SavingKeepsWhatElseTheFileHolds)
 TEST_F(ProjectFilesTest, RelativePathsComeBackAbsoluteAndAreSavedSo)
 {
     Load("Background=..\\Shared\\Garden.jpg\nFaceImage=FaceImage\\Face.bmp\nAudio=  \n");
-    const std::string shared = (dir_.parent_path() / "Shared\\Garden.jpg").string();
+    const std::string shared = (dir_.parent_path() / "Shared" / "Garden.jpg").string();
     EXPECT_EQ(Text(kBackgroundPath), shared);
-    EXPECT_EQ(Text(kFaceImagePath), (dir_ / "FaceImage\\Face.bmp").string());
+    EXPECT_EQ(Text(kFaceImagePath), (dir_ / "FaceImage" / "Face.bmp").string());
     const std::string path = (dir_ / "Saved.avp").string();
     dialog_->SaveProject(path.c_str());
     EXPECT_EQ(ProjectValues(path).at("Background"), shared);
@@ -138,6 +138,27 @@ TEST_F(ProjectFilesTest, RelativePathsComeBackAbsoluteAndAreSavedSo)
     // name another file.
     Load("Video=Video\\" + std::string(505, 'v') + "\n");
     EXPECT_EQ(Text(kOutputPath), "");
+}
+
+TEST_F(ProjectFilesTest, PathsWithSlashesLieInTheProgramsFolderAndAreShownWithSlashes)
+{
+    Load("Background=../Shared/Garden.jpg\nAudio=Audio/Song.wav\n"
+         "Video=" +
+         dir_.string() + "/Video\\Mine.avi\n");
+    EXPECT_EQ(Text(kBackgroundPath), (dir_.parent_path() / "Shared" / "Garden.jpg").string());
+    EXPECT_EQ(Text(kAudioPath), (dir_ / "Audio" / "Song.wav").string());
+    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video" / "Mine.avi").string());
+}
+
+TEST_F(ProjectFilesTest, AStoredPathTooLongForAFieldIsRefusedWholeNotCut)
+{
+    // 519 bytes fit a path buffer to its last byte; 520 do not.
+    const std::string fits = dir_.string() + "/" + std::string(518 - dir_.string().size(), 'f');
+    const std::string tooLong = (dir_ / "Video" / std::string(600, 'v')).string() + ".avi";
+    Load("Video=" + tooLong + "\nAudio=" + fits + "a\nFaceImage=" + fits + "\n");
+    EXPECT_EQ(Text(kOutputPath), "");
+    EXPECT_EQ(Text(kAudioPath), "");
+    EXPECT_EQ(Text(kFaceImagePath), fits);
 }
 
 TEST_F(ProjectFilesTest, AMissingFileGivesEveryKeysDefault)

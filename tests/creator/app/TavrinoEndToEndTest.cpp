@@ -135,8 +135,8 @@ protected:
 TEST_F(TavrinoEndToEnd, TheSampleProjectBecomesItsVideoWithProgressAndTheAudioStartApplied)
 {
     StartOnTheSampleProject();
-    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background\\Garden.jpg").string());
-    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video\\Sample.avi").string());
+    EXPECT_EQ(Text(kBackgroundPath), (dir_ / "Background" / "Garden.jpg").string());
+    EXPECT_EQ(Text(kOutputPath), (dir_ / "Video" / "Sample.avi").string());
     for (const int preview : {kViewBackground, kViewFaceImage, kTemplatePreview})
         EXPECT_NE(::SendMessageA(Item(preview), BM_GETIMAGE, IMAGE_BITMAP, 0), 0) << preview;
     EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
@@ -345,6 +345,62 @@ TEST_F(TavrinoEndToEnd, AFailedStartFallsBackToTheFrameCountAndTheNextStartWorks
     Click(apply);
     ASSERT_TRUE(testmedia::PumpUntil([&] { return AudioStartMs(typed) < 1000; }));
     EXPECT_NEAR(AudioStartMs(typed), 700.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, ARelativeOutputWithSlashesLiesInTheProgramsFolderWhateverTheWorkingOne)
+{
+    StartOnTheSampleProject();
+    // Started from the home folder or a launcher: the working folder is another one.
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::create_directory(dir_ / "Home");
+    std::filesystem::current_path(dir_ / "Home");
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Video/Typed.avi");
+    const bool enabled = IsWindowEnabled(Item(kCreateVideo));
+    Click(kCreateVideo);
+    const bool finished = testmedia::PumpUntil([&] { return Idle(); });
+    std::filesystem::current_path(working);
+    EXPECT_TRUE(enabled);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(Probe((dir_ / "Video" / "Typed.avi").string()).frames, 48);
+    EXPECT_EQ(Text(kOutputPath), "Video/Typed.avi");
+}
+
+TEST_F(TavrinoEndToEnd, AnOutputTooLongForAPathIsNoWritablePath)
+{
+    StartOnTheSampleProject();
+    // Cut to a path buffer, this would name a new file in the existing "Video" folder.
+    const std::string tooLong = (dir_ / "Video" / std::string(600, 'v')).string() + ".avi";
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, tooLong.c_str());
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Text(kOutputPath), tooLong);
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "Video"));
+}
+
+TEST_F(TavrinoEndToEnd, ApplyLeavesAnOutputThatIsTheTemplateOrTheAudioFileAlone)
+{
+    StartOnTheSampleProject();
+    const std::string templ = (dir_ / "VideoTemplate" / "Talking.avi").string();
+    const std::string audio = (dir_ / "Audio" / "Film.avi").string();
+    const std::string copy = (dir_ / "Video" / "Copy.avi").string();
+    for (const std::string& path : {templ, audio, copy})
+        ASSERT_TRUE(testmedia::MakeTestVideo(path, "mjpeg", 32, 16, 10, 5, true));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, templ.c_str());
+    ::SetDlgItemTextA(dialog_->m_hWnd, kAudioPath, audio.c_str());
+    dialog_->OptionsPage().SetAudioDelay(1500);
+    // Under any spelling, an input is no output to rewrite.
+    for (const char* output : {"VideoTemplate/../VideoTemplate/Talking.avi", "Audio\\Film.avi"}) {
+        ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, output);
+        EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 0) << output;
+    }
+    EXPECT_EQ(AudioStartMs(templ), 0.0);
+    EXPECT_EQ(AudioStartMs(audio), 0.0);
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, copy.c_str());
+    EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 1);
+    EXPECT_NEAR(AudioStartMs(copy), 1500.0, 0.1);
 }
 
 TEST_F(TavrinoEndToEnd, TheEndOfACreationSetsTheAudioStartOfTheFileItWrote)

@@ -1,6 +1,8 @@
 #include "MainDialogTest.h"
 
+#include "platform/win/Profile.h"
 #include "support/Fifo.h"
+#include "support/TestMedia.h"
 
 #include <filesystem>
 
@@ -68,7 +70,7 @@ TEST_F(EditorProject, StoredPathsResolveAgainstTheProgramsFolderAndListsChooseBy
                                       "Folder=images\n[Files to AVI]\nFileStep=1\n"
                                       "FrameRate=9.99 frame/sec\nVideoCompression=mjpeg\n");
     Open();
-    EXPECT_EQ(Field(0, kAviField), dir_.parent_path().string() + "/clips\\a.avi");
+    EXPECT_EQ(Field(0, kAviField), dir_.parent_path().string() + "/clips/a.avi");
     EXPECT_EQ(Field(0, kFolderField), At("images"));
     EXPECT_EQ(Field(1, kStepList), "1");
     EXPECT_EQ(Field(1, kRateList), "2.00 frame/sec");  // no such item: the choice stays
@@ -78,18 +80,20 @@ TEST_F(EditorProject, StoredPathsResolveAgainstTheProgramsFolderAndListsChooseBy
 TEST_F(EditorProject, ACommandLineForcesTheFirstTabAndBecomesTheInputQuotesKept)
 {
     WriteProject("RecentProject.tmp", "[Tab]\nTab=1\n[AVI to Files]\nAVIFile=/a.avi\nFolder=/f\n");
+    // A quoted text begins with no separator: it is resolved like any relative one.
+    const std::string quoted = At("\"x/a b.avi\"");
     {
         CWinApp app("Gresmont");
-        app.m_lpCmdLine = "  \"/x/a b.avi\"";
+        app.m_lpCmdLine = "  \"x\\a b.avi\"";
         Open();
         EXPECT_EQ(Tab(), 0);
-        EXPECT_EQ(Field(0, kAviField), "\"/x/a b.avi\"");
+        EXPECT_EQ(Field(0, kAviField), quoted);
         EXPECT_EQ(Field(0, kFolderField), "/f");
         Close();
     }
     Open();
     EXPECT_EQ(Tab(), 0);
-    EXPECT_EQ(Field(0, kAviField), "\"/x/a b.avi\"");
+    EXPECT_EQ(Field(0, kAviField), quoted);
 }
 
 TEST_F(EditorProject, ATabOutsideTheTwoPagesShowsNoneUntilOneIsPicked)
@@ -184,4 +188,38 @@ TEST_F(EditorProject, OpenLoadsTheChosenProjectAndACancelKeepsEverything)
     EXPECT_EQ(desktop_.filePicks.size(), 2u);
     EXPECT_NE(testmedia::ReadWholeFile(ProjectFile("other.avp")).find("FirstFile=p00001.bmp"),
               std::string::npos);
+}
+
+TEST_F(EditorProject, PathsThatAreNoUtf8AreSavedAndLoadedByteForByte)
+{
+    // Names of an old disk, written in Latin-1: the e-acute is the one byte E9.
+    const std::string input = "/old/caf\xE9.avi";
+    const std::string folder = "/old/images d\xE9j\xE0";
+    Open();
+    SetField(0, kAviField, input);
+    SetField(0, kFolderField, folder);
+    const std::string path = ProjectFile("old.avp");
+    dialog_->SaveProject(path.c_str());
+    const std::string saved = testmedia::ReadWholeFile(path);
+    EXPECT_NE(saved.find("AVIFile=" + input + "\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Folder=" + folder + "\r\n"), std::string::npos) << saved;
+    SetField(0, kAviField, "");
+    dialog_->LoadProject(path.c_str(), nullptr);
+    EXPECT_EQ(Field(0, kAviField), input);
+    EXPECT_EQ(Field(0, kFolderField), folder);
+}
+
+TEST_F(EditorProject, APathTooLongForAFieldIsNeitherLoadedNorSavedCut)
+{
+    const std::string tooLong = "/v/" + std::string(600, 'n') + ".avi";
+    WriteProject("long.avp", "[Files to AVI]\nAVIFile=" + tooLong + "\n");
+    Open();
+    const std::string path = ProjectFile("long.avp");
+    dialog_->LoadProject(path.c_str(), nullptr);
+    EXPECT_EQ(Field(1, kAviField), "");
+    SetField(1, kAviField, tooLong);
+    dialog_->SaveProject(path.c_str());
+    char value[1024];
+    GetPrivateProfileStringA("Files to AVI", "AVIFile", "none", value, sizeof value, path.c_str());
+    EXPECT_STREQ(value, "");
 }

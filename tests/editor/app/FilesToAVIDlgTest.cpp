@@ -139,6 +139,11 @@ TEST_F(FilesToAviPageTest, StartNeedsAWritableOutputAFolderAStepAndACompressor)
     page_.SetDlgItemText(kAviField, At("made.avi").c_str());
     page_.SetDlgItemText(kFolderField, At("nowhere").c_str());
     EXPECT_FALSE(page_.CanStart());
+    // An output name longer than a path buffer names no writable file: cut to the buffer
+    // it would name another one, in a folder that exists.
+    page_.SetDlgItemText(kFolderField, At("run").c_str());
+    page_.SetDlgItemText(kAviField, At("run/" + std::string(600, 'v') + ".avi").c_str());
+    EXPECT_FALSE(page_.CanStart());
 }
 
 TEST_F(FilesToAviPageTest, DefaultsGiveADatedOutputAndTheImageFolder)

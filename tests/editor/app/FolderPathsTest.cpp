@@ -42,7 +42,7 @@ TEST_F(FolderPathsTest, FieldFoldersLoseBlanksAndTrailingSeparators)
     EXPECT_EQ(TrimFolder("/"), "/");
     EXPECT_EQ(TrimFolder(nullptr), "");
     EXPECT_EQ(JoinedPath("/data", "x.bmp"), "/data/x.bmp");
-    EXPECT_EQ(JoinedPath("D:\\data", "x.bmp"), "D:\\data\\x.bmp");
+    EXPECT_EQ(JoinedPath("D:\\data", "x.bmp"), "D:/data/x.bmp");
     EXPECT_EQ(JoinedPath("/data", std::string(600, 'x')), "");
     EXPECT_EQ(ProgramSubfolder("VideoTemplate"), (dir_ / "VideoTemplate").string());
 }

@@ -86,7 +86,7 @@ TEST_F(GresmontProgram, StartedThroughTheShellWithATemplateItOpensItOnTheFirstPa
     folder_.Write("VideoTemplateProject/RecentProject.tmp",
                   "[Tab]\nTab=1\n[AVI to Files]\nAVIFile=/else/where.avi\nFileStep=3\n");
 
-    // As the creator hands the template over: "Gresmont.exe" in the program's folder, the
+    // As the creator hands the template over: "Gresmont" in the program's folder, the
     // template path unquoted as the whole parameter, that folder to work in.
     std::vector<ProgramStart> starts;
     DesktopHooks hooks;
@@ -96,9 +96,8 @@ TEST_F(GresmontProgram, StartedThroughTheShellWithATemplateItOpensItOnTheFirstPa
         return child_ > 0;
     };
     InstallDesktopHooks(hooks);
-    const std::string exe = (dir_ / "Gresmont.exe").string();
-    EXPECT_GT(ShellExecuteA(nullptr, "open", exe.c_str(), input.c_str(), dir_.c_str(), SW_SHOW),
-              32);
+    EXPECT_GT(
+        ShellExecuteA(nullptr, "open", program_.c_str(), input.c_str(), dir_.c_str(), SW_SHOW), 32);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].program, program_.string());
     EXPECT_EQ(starts[0].argument, input);

@@ -129,7 +129,11 @@ TEST(ComStrings, SizeQueryAndTooSmallBuffer)
     WCHAR small[2];
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", -1, small, 2), 0);
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "abc", 2, small, 2), 2);
+    // A byte that is no UTF-8 (a Latin-1 name) stands for itself and comes back whole.
     WCHAR broken[4];
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xC3", 1, broken, 4), 1);
-    EXPECT_EQ(broken[0], 0xFFFD);
+    EXPECT_EQ(broken[0], 0xDCC3);
+    char back[4];
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, broken, 1, back, 4, nullptr, nullptr), 1);
+    EXPECT_EQ(back[0], '\xC3');
 }

@@ -111,6 +111,18 @@ TEST(RenderFile, AudioOnlyFileRendersToAnAudioRenderer)
     EXPECT_EQ(DrainEvents(graph.events, EC_COMPLETE, 10000), 1);
 }
 
+TEST(RenderFile, AFileNamedInLatin1RendersByItsOwnBytes)
+{
+    testmedia::TempFolder folder;
+    const std::string made = folder.path("tone.wav");
+    const std::string latin1 = folder.path("t\xF4ne.wav");  // o-circumflex as the byte F4
+    ASSERT_TRUE(testmedia::MakeTestAudio(made, "pcm_s16le", 0.5, 22050, 2));
+    ASSERT_EQ(std::rename(made.c_str(), latin1.c_str()), 0);
+    FileGraph graph;
+    EXPECT_EQ(graph.Render(latin1), S_OK);
+    EXPECT_NE(graph.Sink(MEDIATYPE_Audio), nullptr);
+}
+
 TEST(RenderFile, SecondFileIsFoundFirstAndBothStreamsMustEnd)
 {
     testmedia::TempFolder folder;

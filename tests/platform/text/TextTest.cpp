@@ -29,3 +29,19 @@ TEST(TextWide, CutCopyAlwaysEndsTheBufferAndNeverWritesIntoAnEmptyOne)
               "caf\xC3\xA9 \xF0\x9F\x8E\xB5");
     EXPECT_EQ(WideFrom(nullptr), u"");
 }
+
+TEST(TextWide, AnyBytesComeBackWholeFromUtf16)
+{
+    // A Latin-1 name, a cut sequence, an encoded surrogate, an overlong slash, bytes that
+    // start nothing, and an escaped byte right after a pair.
+    const std::string names[] = {"caf\xE9.avi", "x\xE2\x82", "\xED\xA0\x80",
+                                 "\xC0\xAF",    "\xFF\xFE",  "\xF0\x9F\x8E\xB5\xB5"};
+    for (const std::string& name : names)
+        EXPECT_EQ(WideToUtf8(Utf8ToWide(name)), name);
+    EXPECT_EQ(Utf8ToWide("caf\xE9"), u"caf\xDCE9");
+    EXPECT_EQ(Utf8ToWide("\xE2\x82x"), u"\xDCE2\xDC82x");
+    // Unpaired surrogates that stand for no byte have no UTF-8 form.
+    EXPECT_EQ(WideToUtf8(u"a\xD83C"
+                         u"b\xDC41"),
+              "a?b?");
+}

@@ -6,6 +6,7 @@
 #include "support/TestMedia.h"
 
 #include <string>
+#include <utility>
 
 using namespace testdialogs;
 
@@ -43,17 +44,41 @@ TEST_F(ProbeDialogTest, WindowTextCopiesAreBoundedTerminatedAndWholeCharacters)
 
 TEST_F(ProbeDialogTest, SelectionOfAnEditIsInBytesOfItsText)
 {
+    using Selection = std::pair<DWORD, DWORD>;
+    const auto selection = [this] {
+        Selection bytes{};
+        Send(kPlainEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&bytes.first),
+             reinterpret_cast<LPARAM>(&bytes.second));
+        return bytes;
+    };
     SetDlgItemTextA(dialog_, kPlainEdit, "\xC3\xA9t\xC3\xA9");  // "été"
     Send(kPlainEdit, EM_SETSEL, 2, 3);
-    DWORD start = 0;
-    DWORD end = 0;
-    Send(kPlainEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 2u);
-    EXPECT_EQ(end, 3u);
+    EXPECT_EQ(selection(), Selection(2, 3));
     Send(kPlainEdit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    Send(kPlainEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 5u);
-    EXPECT_EQ(end, 5u);
+    EXPECT_EQ(selection(), Selection(5, 5));
+    // A byte that is no UTF-8 (a Latin-1 e-acute) is one byte of the text too.
+    SetDlgItemTextA(dialog_, kPlainEdit, "caf\xE9 \xC3\xA9");
+    Send(kPlainEdit, EM_SETSEL, 3, 4);
+    EXPECT_EQ(selection(), Selection(3, 4));
+}
+
+TEST_F(ProbeDialogTest, TextsThatAreNoUtf8ComeBackByteForByte)
+{
+    // A path of an old disk: an e-acute written in Latin-1 (E9), one cut UTF-8 sequence
+    // (E2 82), then a proper e-acute.
+    const std::string path = "/old/caf\xE9 \xE2\x82 \xC3\xA9.avi";
+    char text[64];
+    for (HWND window : {Item(kPlainEdit), Item(kLabel), dialog_}) {
+        SetWindowTextA(window, path.c_str());
+        EXPECT_EQ(GetWindowTextA(window, text, sizeof text), static_cast<int>(path.size()));
+        EXPECT_EQ(std::string(text), path);
+    }
+    Send(kDropList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    ASSERT_EQ(Send(kDropList, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>("/old/caf\xE9")),
+              Send(kDropList, CB_GETCOUNT) - 1);
+    GetDlgItemTextA(dialog_, kDropList, text, sizeof text);
+    EXPECT_EQ(std::string(text), path);
 }
 
 TEST_F(ProbeDialogTest, DropListFindsByCaseInsensitivePrefixGoingRoundOnce)

@@ -130,6 +130,30 @@ TEST_F(ProbeDialogTest, DroppedLocalFilesReachAnEditThatAcceptsThem)
     EXPECT_FALSE(DropFilesOnWindow(Item(kPlainEdit), {"/tmp/a.bmp"}));
 }
 
+TEST_F(ProbeDialogTest, ADroppedFileWhoseNameIsNoUtf8ArrivesByteForByte)
+{
+    std::string dropped;
+    RecordingTarget editTarget;
+    editTarget.onMessage = [&](UINT message, WPARAM wParam, LPARAM) {
+        if (message != WM_DROPFILES)
+            return;
+        char path[64] = {};
+        DragQueryFileA(reinterpret_cast<HDROP>(wParam), 0, path, sizeof path);
+        dropped = path;
+    };
+    AttachMessageTarget(Item(kDropEdit), &editTarget);
+    // As a file manager hands over a name written in Latin-1: its byte E9 percent-encoded.
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), "file:///old/caf%E9%20x.avi\r\n");
+    QWidget* edit = WidgetOf(Item(kDropEdit));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &drop);
+    AttachMessageTarget(Item(kDropEdit), nullptr);
+    EXPECT_EQ(dropped, "/old/caf\xE9 x.avi");
+}
+
 TEST(DroppedFiles, APathThatDoesNotFitIsRefusedWhole)
 {
     HDROP drop = CreateDrop({"/tmp/abc.bmp", "/tmp/d.bmp"});

@@ -8,7 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QTimer>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -88,6 +95,33 @@ int SelectData(HWND browser, UINT message, LPARAM, LPARAM data)
 }
 
 }  // namespace
+
+TEST_F(PickersAndMessageBoxesTest, TheRealPickersAnswerNamesThatAreNoUtf8ByteForByte)
+{
+    // A name written in Latin-1 on an old disk: its e-acute is the one byte E9, which Qt
+    // shows as U+FFFD; beside it a name that Qt shows differently.
+    const std::string folder = (dir_ / "Vid\xC3\xA9os").string();
+    std::filesystem::create_directory(folder);
+    const std::string file = folder + "/caf\xE9.avi";
+    std::ofstream(file) << "x";
+    std::ofstream(folder + "/caf\xE9.bmp") << "x";
+    DesktopHooks hooks = CurrentDesktopHooks();
+    hooks.pickFile = nullptr;
+    InstallDesktopHooks(hooks);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->selectFile(QFile::decodeName(QByteArray("caf\xE9.avi")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    char picked[520] = {};
+    OPENFILENAMEA request = Request(picked, sizeof picked, 0);
+    request.lpstrInitialDir = folder.c_str();
+    request.lpstrDefExt = nullptr;
+    ASSERT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_EQ(std::string(picked), file);
+}
 
 TEST_F(PickersAndMessageBoxesTest, FolderBrowserOpensWhereItsCallbackSelectsSynchronously)
 {
