@@ -3,6 +3,7 @@
 #include "creator/app/OptionsDlgResource.h"
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/engine/AviAudioDelay.h"
+#include "creator/engine/VideoCreator.h"
 #include "media/PathUtils.h"
 #include "media/ui/CompressorCombo.h"
 #include "media/ui/PathField.h"
@@ -182,9 +183,17 @@ int COptionsDlg::SetAudioDelay(int milliseconds)
 
 void COptionsDlg::UpdateApplyButton()
 {
+    HWND main = ::GetParent(m_hWnd);
     char output[kPathBufferSize];
-    ReadResolvedPathField(::GetParent(m_hWnd), kOutputPath, output);
-    ::EnableWindow(::GetDlgItem(m_hWnd, kApplyDelay), SetAviAudioDelay(output, -1) != 0);
+    char templatePath[kPathBufferSize];
+    char audioPath[kPathBufferSize];
+    ReadResolvedPathField(main, kOutputPath, output);
+    ReadResolvedPathField(main, kTemplatePath, templatePath);
+    ReadResolvedPathField(main, kAudioPath, audioPath);
+    // The audio start is rewritten in place: an input's is no output's to change.
+    const bool outputTakesIt = SetAviAudioDelay(output, -1) != 0 &&
+                               !CVideoCreator::OutputIsAnInput(output, templatePath, audioPath);
+    ::EnableWindow(::GetDlgItem(m_hWnd, kApplyDelay), outputTakesIt);
 }
 
 void COptionsDlg::UpdateDelayLabel()

@@ -238,6 +238,7 @@ void CPlumetaDlg::OnChangePicture(int fieldId, CBufferFrame& source, int bitmap,
 
 void CPlumetaDlg::OnChangeVideoTemplate()
 {
+    options_.UpdateApplyButton();
     ShowPath(kTemplatePath);
     // A creation of the template named before has nothing more to show.
     endedCreationShown_ = false;
@@ -264,6 +265,7 @@ void CPlumetaDlg::OnChangeVideoTemplate()
 
 void CPlumetaDlg::OnChangeAudio()
 {
+    options_.UpdateApplyButton();
     ShowPath(kAudioPath);
 }
 

@@ -391,14 +391,21 @@ TEST_F(TavrinoEndToEnd, ApplyLeavesAnOutputThatIsTheTemplateOrTheAudioFileAlone)
     ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, templ.c_str());
     ::SetDlgItemTextA(dialog_->m_hWnd, kAudioPath, audio.c_str());
     dialog_->OptionsPage().SetAudioDelay(1500);
-    // Under any spelling, an input is no output to rewrite.
+    HWND apply = ::GetDlgItem(Options(), kApplyDelay);
+    // Under any spelling, an input is no output to rewrite, and Apply offers nothing.
     for (const char* output : {"VideoTemplate/../VideoTemplate/Talking.avi", "Audio\\Film.avi"}) {
         ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, output);
+        EXPECT_FALSE(::IsWindowEnabled(apply)) << output;
         EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 0) << output;
     }
     EXPECT_EQ(AudioStartMs(templ), 0.0);
     EXPECT_EQ(AudioStartMs(audio), 0.0);
+    // An input that changes makes the output an output again.
+    ::SetDlgItemTextA(dialog_->m_hWnd, kAudioPath, copy.c_str());
+    EXPECT_TRUE(::IsWindowEnabled(apply));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kAudioPath, audio.c_str());
     ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, copy.c_str());
+    EXPECT_TRUE(::IsWindowEnabled(apply));
     EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 1);
     EXPECT_NEAR(AudioStartMs(copy), 1500.0, 0.1);
 }
