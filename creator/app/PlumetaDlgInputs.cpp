@@ -12,7 +12,7 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Shell.h"
 
-#include <cstdio>
+#include <string>
 #include <cstring>
 
 namespace {
@@ -132,30 +132,22 @@ INT_PTR CPlumetaDlg::LaunchTool(const char* verb, const char* toolProgram,
 {
     char file[kPathBufferSize];
     ReadPathField(fieldId, file);
-    // Room for the message's texts and two paths.
-    char message[3 * kPathBufferSize];
-    if (toolProgram) {
-        char tool[kPathBufferSize];
-        CopyTextCut(tool, sizeof tool, toolProgram);
-        ResolveWholePath(tool, sizeof tool);
-        // The tool's own folder is its working folder.
-        char folder[kPathBufferSize];
-        std::memcpy(folder, tool, sizeof folder);
-        if (char* cut = FindLastPathSeparator(folder); cut && IsPathSeparator(*cut))
-            *cut = '\0';
-        const INT_PTR started = ShellExecuteA(nullptr, "open", tool, file, folder, SW_SHOW);
-        if (started > kShellSucceeded)
-            return started;
-        std::snprintf(
-            message, sizeof message,
-            "Cannot %s the file:\r\n\r\n  %s\r\n\r\nNo %s:\r\n\r\n  %s\r\n\r\n or invalid file",
-            verb, file, toolDescription, tool);
-    } else {
-        if (!*SkipSpaces(file))
-            return 0;
+    if (!toolProgram)
         return OpenOrTell(m_hWnd, verb, "file", file, toolDescription);
-    }
-    return MessageBox(message, nullptr, MB_OK);
+    char tool[kPathBufferSize];
+    CopyTextCut(tool, sizeof tool, toolProgram);
+    ResolveWholePath(tool, sizeof tool);
+    // The tool's own folder is its working folder.
+    char folder[kPathBufferSize];
+    std::memcpy(folder, tool, sizeof folder);
+    if (char* cut = FindLastPathSeparator(folder); cut && IsPathSeparator(*cut))
+        *cut = '\0';
+    const INT_PTR started = ShellExecuteA(nullptr, "open", tool, file, folder, SW_SHOW);
+    if (started > kShellSucceeded)
+        return started;
+    const std::string missingTool =
+        std::string(toolDescription) + ":\r\n\r\n  " + tool + "\r\n\r\n";
+    return TellCannotOpen(m_hWnd, verb, "file", file, missingTool.c_str());
 }
 
 void CPlumetaDlg::OpenFolder(char* folder)

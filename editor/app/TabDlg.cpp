@@ -142,8 +142,6 @@ BOOL CTabDlg::NormaliseNumberedName(int fieldId, int partnerId)
 
 void CTabDlg::OpenWithShell(const char* verb, const char* description, const char* file)
 {
-    if (!file || !*SkipSpaces(file))
-        return;
     OpenOrTell(m_hWnd, verb, "file", file, description);
 }
 

@@ -1,5 +1,6 @@
 #include "media/ui/ShellOpen.h"
 
+#include "media/PathUtils.h"
 #include "platform/mfc/WinApp.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Shell.h"
@@ -29,6 +30,8 @@ int TellCannotOpen(HWND owner, const char* verb, const char* kind, const char* t
 INT_PTR OpenOrTell(HWND owner, const char* verb, const char* kind, const char* target,
                    const char* tool)
 {
+    if (!target || !*SkipSpaces(target))
+        return 0;
     INT_PTR opened = ShellExecuteA(owner, verb, target, nullptr, nullptr, SW_SHOW);
     if (opened > kShellSucceeded)
         return opened;

@@ -14,7 +14,8 @@ int TellCannotOpen(HWND owner, const char* verb, const char* kind, const char* t
 
 // Hands target to the shell with verb and, when that fails and verb is another, with
 // "open" (the desktop knows few verbs); when neither works, TellCannotOpen. Answers the
-// shell's result (above 32) or the message box's.
+// shell's result (above 32) or the message box's; a blank target opens nothing, says
+// nothing and answers 0.
 INT_PTR OpenOrTell(HWND owner, const char* verb, const char* kind, const char* target,
                    const char* tool);
 
