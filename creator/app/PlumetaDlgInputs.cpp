@@ -12,8 +12,8 @@
 #include "platform/ui/Gdi.h"
 #include "platform/ui/Shell.h"
 
-#include <string>
 #include <cstring>
+#include <string>
 
 namespace {
 
