@@ -219,17 +219,6 @@ void KeepInPlatformForm(char* buffer, std::size_t size)
 
 }  // namespace
 
-char* ResolvePath(char* buffer, std::size_t size)
-{
-    if (!buffer || size == 0)
-        return buffer;
-    if (const std::optional<std::string> resolved = Resolved(buffer, size))
-        CopyTextCut(buffer, std::min(size, kPathBufferSize), *resolved);
-    else
-        KeepInPlatformForm(buffer, size);
-    return buffer;
-}
-
 bool ResolveWholePath(char* buffer, std::size_t size)
 {
     if (!buffer || size == 0)

@@ -51,7 +51,7 @@ std::string ModuleFilePath();
 std::size_t GetModuleDirectory(char* buffer, std::size_t size);
 
 // Makes the path in buffer (size bytes, in and out) absolute against the program's
-// location, in the platform's form, and returns buffer:
+// location, in the platform's form:
 // - absolute paths keep their place, leading blanks included, and only take the
 //   platform's form: a drive letter and its colon at the start ("D:\x", "D:x"), a share
 //   ("\\srv\x", "//srv/x"), or nothing but blanks;
@@ -61,10 +61,7 @@ std::size_t GetModuleDirectory(char* buffer, std::size_t size);
 //   C:\App\Bin\prog.exe and /Data/x beside /opt/app/bin/prog;
 // - any other path lies in the program's folder, whichever separators it holds and
 //   wherever a colon stands after its start: "Video/x.avi" gives /opt/app/bin/Video/x.avi.
-char* ResolvePath(char* buffer, std::size_t size);
-
-// ResolvePath for a path that must name the file it was given: when the result (or an
-// absolute path as it came) does not fit the buffer and a path buffer whole with its
-// terminator, the buffer gets an empty text and the answer is false, since a cut path
-// would name another file. True otherwise, with the result in buffer.
+// When the result (or an absolute path as it came) does not fit the buffer and a path
+// buffer whole with its terminator, the buffer gets an empty text and the answer is false,
+// since a cut path would name another file. True otherwise, with the result in buffer.
 bool ResolveWholePath(char* buffer, std::size_t size);
