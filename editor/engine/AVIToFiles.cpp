@@ -86,7 +86,7 @@ bool CAVIToFiles::Convert(char* path, const char* pattern, int first, int step)
         return false;
     ReplaceHeapText(pattern_, pattern);
     nextNumber_ = first > 0 ? first : 0;
-    step_ = std::clamp(step, 1, kLargestFileStep);
+    step_ = HeldFileStep(step);
     StartRun(-1, kMaxFrameLimit);
     return RunGraph();
 }

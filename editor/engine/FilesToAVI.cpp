@@ -6,9 +6,6 @@
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace {
 
 constexpr UINT kFrameDone = 0xBEE6;
@@ -59,19 +56,20 @@ void CFilesToAVI::SetSettings(const char* outputPath, const char* inputPattern,
                               const char* compressorName, float frameRate, int first, int last,
                               int step)
 {
+    // Held first, so that a setting the converter holds the same as before is no change.
+    first = first > 0 ? first : 0;
+    step = HeldFileStep(step);
+    frameRate = HeldFrameRate(frameRate, frameRate_);
     const bool changed = TextChanged(outputPath_, outputPath) ||
                          TextChanged(inputPattern_, inputPattern) || first != firstNumber_ ||
                          last != lastNumber_ || step != step_ || frameRate != frameRate_;
     ReplaceHeapText(outputPath_, outputPath);
     ReplaceHeapText(inputPattern_, inputPattern);
     ReplaceHeapText(compressorName_, compressorName);
-    firstNumber_ = first > 0 ? first : 0;
+    firstNumber_ = first;
     lastNumber_ = last;
-    step_ = std::clamp(step, 1, kLargestFileStep);
-    // A rate of 0 would give each frame minutes; the last usable rate stays instead.
-    if (frameRate > 0.0f && std::isfinite(frameRate))
-        frameRate_ = std::clamp(frameRate, kLowestFrameRateHundredths / 100.0f,
-                                kHighestFrameRateHundredths / 100.0f);
+    step_ = step;
+    frameRate_ = frameRate;
     ApplySource();
     CPushPinBitmapSet* pin = Pin();
     frameCount_ = changed || (pin && pin->HasFrames()) ? -1 : 0;

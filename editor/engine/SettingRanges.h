@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 // What the editor's pages offer, and so what the converters hold the settings they are
 // given to: any other caller gets the pages' nearest value.
 
@@ -11,3 +14,19 @@ inline constexpr int kLargestFileStep = 100;
 // each frame a duration beyond any time stamp.
 inline constexpr int kLowestFrameRateHundredths = 100;
 inline constexpr int kHighestFrameRateHundredths = 400;
+
+// A file step held to what the pages offer.
+inline int HeldFileStep(int step)
+{
+    return std::clamp(step, 1, kLargestFileStep);
+}
+
+// A frame rate held to what the pages offer; a rate that is not positive (which would give
+// each frame minutes or no time at all) keeps the current one.
+inline float HeldFrameRate(float rate, float current)
+{
+    if (!(rate > 0.0f) || !std::isfinite(rate))
+        return current;
+    return std::clamp(rate, kLowestFrameRateHundredths / 100.0f,
+                      kHighestFrameRateHundredths / 100.0f);
+}

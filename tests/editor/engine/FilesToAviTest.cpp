@@ -167,6 +167,12 @@ TEST_F(FilesToAvi, TheFrameCountFollowsTheSettings)
     editor.filesToAvi.SetSettings(out.c_str(), Pattern().c_str(), "MJPEG Compressor", 2.0f, 0, 9,
                                   1);
     EXPECT_EQ(editor.filesToAvi.GetFrameCount(), 0);
+    // Nor do settings beyond the pages that the converter holds to the ones it has.
+    editor.filesToAvi.SetSettings(out.c_str(), Pattern().c_str(), "MJPEG Compressor", 2.0f, -5, 9,
+                                  1);
+    editor.filesToAvi.SetSettings(out.c_str(), Pattern().c_str(), "MJPEG Compressor", 0.0f, 0, 9,
+                                  -3);
+    EXPECT_EQ(editor.filesToAvi.GetFrameCount(), 0);
     EXPECT_FALSE(editor.filesToAvi.BuildAndRun());
     WriteRun({0});
     editor.filesToAvi.SetSettings(out.c_str(), Pattern().c_str(), "MJPEG Compressor", 2.0f, 0, 9,
