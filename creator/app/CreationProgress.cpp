@@ -31,8 +31,3 @@ std::int64_t OverLongCount(int frameLimit, double largestGap)
         return 1;
     return frameLimit + static_cast<std::int64_t>(std::trunc(overrun)) + 1;
 }
-
-bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap)
-{
-    return composed >= OverLongCount(frameLimit, largestGap);
-}

@@ -17,6 +17,3 @@ std::string ProgressText(std::int64_t composed, std::int64_t frames);
 // 32-bit integer (0 when the reader saw one frame at time 0) makes it 1: every creation is
 // over-long with its first frame.
 std::int64_t OverLongCount(int frameLimit, double largestGap);
-
-// Whether `composed` frames make a creation over-long (OverLongCount).
-bool IsOverLong(std::int64_t composed, int frameLimit, double largestGap);

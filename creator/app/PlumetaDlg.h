@@ -8,6 +8,8 @@
 #include "media/ui/EditFile.h"
 #include "platform/mfc/Framework.h"
 
+#include <cstdint>
+
 // Posted by the main dialog's own pre-translation (wParam the message's window, lParam 0)
 // after a key or mouse-button press, so that the focus-path line follows the focus once
 // the press has moved it.
@@ -192,6 +194,8 @@ private:
     // the one whose audio start is set when it ends.
     bool creating_ = false;
     char createdVideo_[kPathBufferSize] = {};
+    // The running creation's composed frames that make it over-long (its creator's cap).
+    std::int64_t overLongCount_ = 0;
     // From the end of a creation that finished its file to the next creation or template:
     // the status line tells how far that creation got, and the progress messages it posted
     // before its end, which arrive after it, bring it up to the frames the file holds.

@@ -105,8 +105,9 @@ void CPlumetaDlg::OnCreateVideo()
         creator_.SetFaceSizePercent(faceSize);
         // The frame that makes the creation over-long is the last the file gets, however
         // soon its progress message closes the creation.
-        creator_.SetFrameCap(
-            OverLongCount(templateReader_.GetFrameLimit(), templateReader_.GetLargestGap()));
+        overLongCount_ =
+            OverLongCount(templateReader_.GetFrameLimit(), templateReader_.GetLargestGap());
+        creator_.SetFrameCap(overLongCount_);
         if (creator_.Run()) {
             CopyTextCut(createdVideo_, sizeof createdVideo_, outputPath);
             creating_ = true;
@@ -145,8 +146,7 @@ LRESULT CPlumetaDlg::OnFrameDone(WPARAM frameIndex, LPARAM)
         static_cast<std::int64_t>(std::min<WPARAM>(frameIndex, std::numeric_limits<int>::max())) +
         1;
     SetDlgItemText(kStatusLine, ProgressText(composed, templateReader_.GetFrameCount()).c_str());
-    if (creating_ &&
-        IsOverLong(composed, templateReader_.GetFrameLimit(), templateReader_.GetLargestGap()))
+    if (creating_ && composed >= overLongCount_)
         OnCreationDone(0, 0);
     return 0;
 }
