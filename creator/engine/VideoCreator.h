@@ -54,9 +54,8 @@ public:
     // template's frame count minus one. Prepares the pictures from the sources as they are
     // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph,
     // while an earlier creation is open, or when outputPath names an input
-    // (OutputIsAnInput); 0, with everything
-    // closed, when the video does not reach the multiplexer or the controls cannot be
-    // queried.
+    // (OutputIsAnInput); 0, with everything closed, when the video does not reach the
+    // multiplexer or the controls cannot be queried.
     int Open(const char* templatePath, const char* audioPath, const char* outputPath,
              const char* audioCompressor, const char* videoCompressor, int total);
     // Whether outputPath names the template or the audio file, also under another

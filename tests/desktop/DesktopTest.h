@@ -68,10 +68,6 @@ inline Point DialogPoint(const WindowGeometry& dialog, int clientHeightUnits, in
     return Point{across(x + width / 2.0), menuBar + down(y + height / 2.0)};
 }
 
-}  // namespace desktop
-
-namespace desktop {
-
 // A project file's values by "Section/Key".
 inline std::map<std::string, std::string> ProjectValues(const std::string& text)
 {
