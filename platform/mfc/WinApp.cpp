@@ -80,11 +80,11 @@ int AfxMessageBox(LPCSTR text, UINT type)
 
 int AfxWinMain(int argc, char** argv, HINSTANCE resources)
 {
-    EnsureApplication();
-    AfxSetResourceHandle(resources);
     CWinApp* app = AfxGetApp();
     if (!app)
         return 1;
+    EnsureApplication();
+    AfxSetResourceHandle(resources);
     app->m_hInstance = resources;
     if (app->appName_.empty())
         app->appName_ = ProgramBaseName();
