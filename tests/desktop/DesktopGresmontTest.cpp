@@ -135,7 +135,7 @@ TEST_F(DesktopGresmont, EscapeEndsTheFolderBrowserFirstAndThenTheProgramKeepingE
     EXPECT_EQ(driver_.Windows(kCaption).size(), 1u);
     EXPECT_FALSE(fs::exists(program_.folder() / "VideoTemplateProject" / "RecentProject.tmp"));
 
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     driver_.Press({"Escape"});
     EXPECT_EQ(program_.AwaitExit(), 0);
     ExpectEveryPageValue(program_.Read("VideoTemplateProject/RecentProject.tmp"));
@@ -150,7 +150,7 @@ TEST_F(DesktopGresmont, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheP
 
     driver_.Press({"Return"});
     EXPECT_TRUE(driver_.AwaitNoWindow(kCaption, main_));
-    EXPECT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    EXPECT_TRUE(MainHasTheKeys());
 
     ASSERT_TRUE(driver_.Close(main_));
     EXPECT_EQ(program_.AwaitExit(), 0);
@@ -160,17 +160,9 @@ TEST_F(DesktopGresmont, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheP
 TEST_F(DesktopGresmont, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsTheProgram)
 {
     StartGresmont();
-    ChooseFromFileMenu("a");
-    ASSERT_FALSE(driver_.AwaitFocusedWindow("Save As").empty());
+    ExpectEveryPageValue(SaveAsTyped(program_, "VideoTemplateProject", "Mine"));
 
-    driver_.Type("Mine");
-    driver_.Press({"Return"});
-    EXPECT_TRUE(driver_.AwaitNoWindow("Save As"));
-    const fs::path saved = program_.folder() / "VideoTemplateProject" / "Mine.avp";
-    EXPECT_TRUE(Eventually([&] { return fs::exists(saved); }));
-    ExpectEveryPageValue(program_.Read("VideoTemplateProject/Mine.avp"));
-
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     ChooseFromFileMenu("e");
     EXPECT_EQ(program_.AwaitExit(), 0);
 }

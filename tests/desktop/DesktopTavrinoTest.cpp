@@ -66,7 +66,7 @@ TEST_F(DesktopTavrino, EscapeEndsThePickerFirstAndThenTheProgramKeepingEveryValu
     EXPECT_FALSE(fs::exists(program_.folder() / "VideoProject" / "RecentProject.tmp"));
 
     // The picker gone, the dialog has the keys again.
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     driver_.Press({"Escape"});
     EXPECT_EQ(program_.AwaitExit(), 0);
     ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
@@ -81,7 +81,7 @@ TEST_F(DesktopTavrino, TheAboutBoxAndTheOptionsPageTakeTheirOwnKeysAndTheProgram
     driver_.Press({"Return"});
     EXPECT_TRUE(driver_.AwaitNoWindow("About Tavrino"));
 
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     ClickControl(419, 220, 22, 20);
     const std::string options = driver_.AwaitFocusedWindow("Options");
     ASSERT_FALSE(options.empty());
@@ -89,7 +89,7 @@ TEST_F(DesktopTavrino, TheAboutBoxAndTheOptionsPageTakeTheirOwnKeysAndTheProgram
     EXPECT_TRUE(driver_.AwaitNoWindow("Options"));
     EXPECT_EQ(driver_.Windows(kCaption).size(), 1u);
 
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     driver_.Press({"Escape"});
     EXPECT_EQ(program_.AwaitExit(), 0);
     ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/RecentProject.tmp"));
@@ -115,7 +115,7 @@ TEST_F(DesktopTavrino, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsThePr
 
     driver_.Press({"Return"});
     EXPECT_TRUE(driver_.AwaitNoWindow("Tavrino"));
-    EXPECT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    EXPECT_TRUE(MainHasTheKeys());
     ASSERT_EQ(driver_.Windows(kCaption).size(), 1u);
 
     ASSERT_TRUE(driver_.Close(main_));
@@ -126,17 +126,9 @@ TEST_F(DesktopTavrino, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsThePr
 TEST_F(DesktopTavrino, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsTheProgram)
 {
     StartTavrino();
-    ChooseFromFileMenu("a");
-    ASSERT_FALSE(driver_.AwaitFocusedWindow("Save As").empty());
+    ExpectEveryValueOfTheSampleProject(SaveAsTyped(program_, "VideoProject", "Mine"));
 
-    driver_.Type("Mine");
-    driver_.Press({"Return"});
-    EXPECT_TRUE(driver_.AwaitNoWindow("Save As"));
-    const fs::path saved = program_.folder() / "VideoProject" / "Mine.avp";
-    EXPECT_TRUE(Eventually([&] { return fs::exists(saved); }));
-    ExpectEveryValueOfTheSampleProject(program_.Read("VideoProject/Mine.avp"));
-
-    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(main_); }));
+    ASSERT_TRUE(MainHasTheKeys());
     ChooseFromFileMenu("e");
     EXPECT_EQ(program_.AwaitExit(), 0);
 }

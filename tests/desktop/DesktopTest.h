@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -39,6 +40,28 @@ protected:
     {
         driver_.Click(main_, kFileMenuX, kMenuY);
         driver_.Press({letter});
+    }
+    // True once the main dialog has the keys (again).
+    bool MainHasTheKeys() const
+    {
+        return Eventually([&] { return driver_.HasFocus(main_); });
+    }
+    // Saves the project through "&File", "Save Project &As ...", the name typed into the
+    // picker and Enter; the text of the file saved in folder, once it is there.
+    std::string SaveAsTyped(const DesktopProgram& program, const std::string& folder,
+                            const std::string& name) const
+    {
+        ChooseFromFileMenu("a");
+        if (driver_.AwaitFocusedWindow("Save As").empty()) {
+            ADD_FAILURE() << "no \"Save As\" picker showed";
+            return {};
+        }
+        driver_.Type(name);
+        driver_.Press({"Return"});
+        EXPECT_TRUE(driver_.AwaitNoWindow("Save As"));
+        const std::filesystem::path saved = program.folder() / folder / (name + ".avp");
+        EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(saved); }));
+        return program.Read(folder + "/" + name + ".avp");
     }
     // Where the menu bar's "&File" and "&Help" menus are inside a dialog.
     static constexpr int kFileMenuX = 18;
