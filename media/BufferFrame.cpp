@@ -1,5 +1,6 @@
 #include "media/BufferFrame.h"
 
+#include "media/PathUtils.h"
 #include "media/image/PictureFile.h"
 #include "platform/text/HeapText.h"
 #include "platform/win/Files.h"
@@ -8,8 +9,11 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +65,30 @@ void FitInto(const Image& source, Image& target)
         from.copyTo(to);
     else
         cv::resize(from, to, to.size(), 0, 0, cv::INTER_LINEAR);
+}
+
+// The name's extension with its full stop (".bmp"), which picks the image format; empty
+// when the name has none.
+std::string ExtensionOf(const char* name)
+{
+    const char* separator = FindLastPathSeparator(name);
+    const char* dot = std::strrchr(separator ? separator : name, '.');
+    return dot ? dot : "";
+}
+
+// The image library's own file writer does not report a write that fails, so a full disk
+// would leave a picture cut short that is taken for a written one: every write and the
+// close are checked here instead.
+bool WriteWholeFile(const char* path, const std::vector<uchar>& bytes)
+{
+    UniqueFile file(OpenFile(path, "wb"));
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    if (std::fclose(file.release()) == 0 && written)
+        return true;
+    std::remove(ToNativePath(path).c_str());
+    return false;
 }
 
 }  // namespace
@@ -213,9 +241,12 @@ bool CBufferFrame::SaveImage()
         cv::flip(stored, upright, 0);
     else
         upright = stored;
+    std::vector<uchar> encoded;
     try {
-        return cv::imwrite(ToNativePath(fileName_), upright);
+        if (!cv::imencode(ExtensionOf(fileName_), upright, encoded))
+            return false;
     } catch (const cv::Exception&) {
         return false;
     }
+    return WriteWholeFile(fileName_, encoded);
 }

@@ -63,8 +63,9 @@ public:
 
     // Writes the held image to the file named by the file name, in the format its
     // extension names (BMP for ".bmp"), upright whatever the image's origin. True when
-    // the file was written; false when there is no file name, no held image, or the
-    // write fails (an existing file may then be left incomplete).
+    // the whole file was written and closed; false when there is no file name, no held
+    // image, the file cannot be opened, or a write or the close fails (a full disk): a
+    // file cut short is then removed, since it holds no picture.
     bool SaveImage();
 
     // Empties the source, then CBuffer::Close. True.

@@ -1,4 +1,5 @@
 #include "EditorHarness.h"
+#include "support/SmallFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,30 @@ TEST_F(AviToFiles, AFailedWriteEndsTheConversionAndKeepsWhatWasWritten)
     // The next conversion starts clean.
     ASSERT_TRUE(editor.AviToFiles(avi, folder.root() + "/g%05d.bmp", 0, 1));
     EXPECT_FALSE(editor.aviToFiles.WriteFailed());
+}
+
+TEST_F(AviToFiles, AFullFileSystemEndsTheConversionAtTheFirstBitmapThatDoesNotFit)
+{
+    // With pages of 4 KiB, five bitmaps of three pages each fit; the sixth does not.
+    const testmedia::SmallFileSystem small(64 * 1024);
+    if (!small.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here, so no file system can be filled";
+    const std::string avi = MakeAvi("long.avi", 48, 64, 48);
+    ASSERT_TRUE(editor.AviToFiles(avi, small.root() + "/f%05d.bmp", 0, 1));
+    EXPECT_TRUE(editor.aviToFiles.WriteFailed());
+    const std::size_t written = editor.From(&editor.aviToFiles, kFrameDone).size();
+    EXPECT_LT(written, 48u);
+    // Every bitmap told as written is whole, and no other file is left.
+    constexpr std::uintmax_t kBitmapBytes = 54 + 64 * 48 * 3;
+    for (std::size_t n = 0; n < written; ++n) {
+        EXPECT_EQ(std::filesystem::file_size(
+                      small.path(editortest::BitmapName("f", static_cast<int>(n)))),
+                  kBitmapBytes)
+            << n;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(small.root()),
+                            std::filesystem::directory_iterator()),
+              static_cast<std::ptrdiff_t>(written));
 }
 
 TEST_F(AviToFiles, CountsUpToTheLimitHeldTo1To127)
