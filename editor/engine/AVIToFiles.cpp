@@ -82,11 +82,14 @@ bool CAVIToFiles::Convert(char* path, const char* pattern, int first, int step)
     if (basicVideo_ || !path)
         return false;
     SetInputFile(path);
-    if (!RenderFile(inputPath_))
+    first = first > 0 ? first : 0;
+    step = HeldFileStep(step);
+    if (NumberedNamesInclude(pattern, first, step, kMaxFrameLimit, inputPath_) ||
+        !RenderFile(inputPath_))
         return false;
     ReplaceHeapText(pattern_, pattern);
-    nextNumber_ = first > 0 ? first : 0;
-    step_ = HeldFileStep(step);
+    nextNumber_ = first;
+    step_ = step;
     StartRun(-1, kMaxFrameLimit);
     return RunGraph();
 }

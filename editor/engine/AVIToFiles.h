@@ -36,8 +36,9 @@ public:
     bool CountFrames(char* path, int stopFrame, int limit);
     // Writes the frames of the file as the bitmaps FormatNumberedName names from the
     // pattern (null: no files), numbered from first (at least 0) in steps of step (held
-    // to 1 .. kLargestFileStep). False when a file is rendered already or the file does
-    // not render.
+    // to 1 .. kLargestFileStep). False when a file is rendered already, the file does not
+    // render, or a name of the run's kMaxFrameLimit bitmaps is the file itself, however
+    // either is spelt or linked (refused before anything is written).
     bool Convert(char* path, const char* pattern, int first, int step);
     // Removes the reference clock and runs the graph; false without control interface.
     bool RunGraph();

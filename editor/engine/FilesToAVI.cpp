@@ -1,10 +1,13 @@
 #include "editor/engine/FilesToAVI.h"
 
+#include "editor/engine/NumberedName.h"
 #include "editor/engine/SettingRanges.h"
 #include "media/FilterLookup.h"
 #include "platform/text/HeapText.h"
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -99,9 +102,19 @@ bool CFilesToAVI::BuildOutputChain()
     return mediaControl_ != nullptr;
 }
 
+bool CFilesToAVI::OutputIsAnInput() const
+{
+    // Each frame lies at most a step past the one before it, so a run of kFrameCap frames
+    // reads no number beyond this one.
+    const long long reach = std::min<long long>(
+        lastNumber_, firstNumber_ + static_cast<long long>(kFrameCap) * step_ - 1);
+    return NumberedNamesInclude(inputPattern_, firstNumber_, 1, reach - firstNumber_ + 1,
+                                outputPath_);
+}
+
 bool CFilesToAVI::BuildAndRun()
 {
-    if (!graph_ || !pushSource_)
+    if (!graph_ || !pushSource_ || OutputIsAnInput())
         return false;
     CPushPinBitmapSet* pin = Pin();
     frameCount_ = pin && pin->HasFrames() ? -1 : 0;

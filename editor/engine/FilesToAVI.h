@@ -48,10 +48,15 @@ public:
                      float frameRate, int first, int last, int step);
     // Starts a run from the first number; builds the output chain when none is built.
     // False, with the graph back to the push source alone, when there is no graph or no
-    // push source, the pin cannot be rendered, the output chain cannot be built (an
-    // encoder that refuses the frame size) or the graph does not run (an output file that
-    // cannot be written).
+    // push source, the output is an input (OutputIsAnInput: refused before anything is
+    // built, so the bitmap stays as it was), the pin cannot be rendered, the output chain
+    // cannot be built (an encoder that refuses the frame size) or the graph does not run
+    // (an output file that cannot be written).
     bool BuildAndRun();
+    // Whether the output path names, however it is spelt or linked, a bitmap that the run
+    // may read: a name of the pattern from the first number up to the last, as far as the
+    // step window of each of kFrameCap frames reaches.
+    bool OutputIsAnInput() const;
     // Streaming thread: posts 0xBEE6 and publishes the frame within the cap; at the cap
     // it ends the stream after this frame. S_OK always.
     HRESULT SampleCB(double sampleTime, IMediaSample* sample) override;

@@ -1,5 +1,8 @@
 #include "editor/engine/NumberedName.h"
 
+#include "media/PathUtils.h"
+#include "platform/win/Files.h"
+
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -99,4 +102,19 @@ bool FormatNumberedName(const char* pattern, long long number, char* buffer, std
         return false;
     std::memcpy(buffer, name.c_str(), name.size() + 1);
     return true;
+}
+
+bool NumberedNamesInclude(const char* pattern, long long first, long long stride, long long count,
+                          const char* path)
+{
+    if (!pattern || !path)
+        return false;
+    char name[kPathBufferSize];
+    for (long long index = 0; index < count; ++index) {
+        if (FormatNumberedName(pattern, first + index * stride, name, sizeof name) &&
+            IsSameFile(name, path)) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -17,3 +17,9 @@
 // would not fit in size - 1 bytes: a name is never cut, since a cut name would be
 // another file.
 bool FormatNumberedName(const char* pattern, long long number, char* buffer, std::size_t size);
+
+// Whether one of the count names of the numbers first, first + stride, first + 2 * stride
+// ... is the file at path, however either is spelt or linked (IsSameFile): the question a
+// converter asks before it writes, so that it never writes over a file it reads.
+bool NumberedNamesInclude(const char* pattern, long long first, long long stride, long long count,
+                          const char* path);

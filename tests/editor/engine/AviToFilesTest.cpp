@@ -123,6 +123,32 @@ TEST_F(AviToFiles, AFailedWriteEndsTheConversionAndKeepsWhatWasWritten)
     EXPECT_FALSE(editor.aviToFiles.WriteFailed());
 }
 
+TEST_F(AviToFiles, ABitmapNameThatIsTheVideoIsRefusedBeforeAnythingIsWritten)
+{
+    namespace fs = std::filesystem;
+    // A video named as the third bitmap of a run from 5 in steps of 3 would be.
+    const std::string avi = MakeAvi(editortest::BitmapName("v", 11).c_str(), 10);
+    const std::string before = testmedia::ReadWholeFile(avi);
+    fs::create_directory(folder.path("out"));
+    // The last name that a run of the limit's frames reaches, as a hard link.
+    fs::create_hard_link(avi, folder.path("out/" + editortest::BitmapName("h", 5 + 126 * 3)));
+    fs::create_symlink(avi, folder.path("out/" + editortest::BitmapName("s", 8)));
+    const std::string runs[] = {folder.root() + "/out/h%05d.bmp", folder.root() + "/out/s%05d.bmp",
+                                folder.root() + "\\out\\..\\.\\v%05d.bmp"};
+    for (const std::string& pattern : runs) {
+        std::string path = avi;
+        EXPECT_FALSE(editor.aviToFiles.Convert(path.data(), pattern.c_str(), 5, 3)) << pattern;
+        EXPECT_EQ(editor.aviToFiles.GetState(), 0);
+    }
+    EXPECT_EQ(testmedia::ReadWholeFile(avi), before);
+    for (const std::string first : {"out/h00005.bmp", "out/s00005.bmp", "v00005.bmp"})
+        EXPECT_FALSE(Exists(folder.path(first))) << first;
+    // From 2, that link lies one step beyond the run's reach: the run goes on.
+    ASSERT_TRUE(editor.AviToFiles(avi, folder.root() + "/out/h%05d.bmp", 2, 3));
+    EXPECT_TRUE(Exists(folder.path("out/" + editortest::BitmapName("h", 2 + 9 * 3))));
+    EXPECT_EQ(testmedia::ReadWholeFile(avi), before);
+}
+
 TEST_F(AviToFiles, AFullFileSystemEndsTheConversionAtTheFirstBitmapThatDoesNotFit)
 {
     // With pages of 4 KiB, five bitmaps of three pages each fit; the sixth does not.

@@ -198,6 +198,33 @@ TEST_F(FilesToAvi, AnOutputChainThatCannotBeBuiltOrRunIsAFailedStart)
     EXPECT_EQ(editortest::ProbeVideo(out).frameCount, 3);
 }
 
+TEST_F(FilesToAvi, AnOutputThatIsABitmapOfTheRunIsRefusedBeforeAnythingIsWritten)
+{
+    namespace fs = std::filesystem;
+    WriteRun({0, 1, 2, 3, 4});
+    std::vector<std::string> before;
+    for (int n = 0; n < 5; ++n)
+        before.push_back(testmedia::ReadWholeFile(folder.path(editortest::BitmapName("in", n))));
+    fs::create_symlink(folder.path(editortest::BitmapName("in", 2)), folder.path("link.avi"));
+    fs::create_hard_link(folder.path(editortest::BitmapName("in", 3)), folder.path("hard.avi"));
+    const std::string spellings[] = {folder.root() + "/./in00000.bmp",
+                                     folder.root() + "\\in00001.bmp", folder.path("link.avi"),
+                                     folder.path("hard.avi")};
+    for (const std::string& output : spellings) {
+        editor.filesToAvi.SetSettings(output.c_str(), Pattern().c_str(), "(No Compression)", 2.0f,
+                                      0, 3, 1);
+        EXPECT_FALSE(editor.filesToAvi.BuildAndRun()) << output;
+        EXPECT_EQ(editor.filesToAvi.GetState(), 0);
+    }
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(testmedia::ReadWholeFile(folder.path(editortest::BitmapName("in", n))), before[n])
+            << n;
+    // A bitmap past the last number is no input of the run: the user's choice stands.
+    ASSERT_TRUE(editor.FilesToAvi(folder.path(editortest::BitmapName("in", 4)), Pattern(),
+                                  "(No Compression)", 2.0f, 0, 3, 1));
+    EXPECT_EQ(editortest::ProbeVideo(folder.path(editortest::BitmapName("in", 4))).frameCount, 4);
+}
+
 TEST_F(FilesToAvi, AStreamingErrorIsAFailureNotAFinishedVideo)
 {
     WriteRun({0, 1, 2}, 64, 64);
