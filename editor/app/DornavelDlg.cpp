@@ -33,6 +33,8 @@ constexpr int kFilesToAvi = 1;
 constexpr int kPageCount = 2;
 constexpr int kStateRunning = 2;
 constexpr int kFrameBufferConsumers = 5;
+constexpr char kBitmapsFailed[] = "Writing the bitmap files failed";
+constexpr char kVideoFailed[] = "Writing the video failed";
 constexpr int kLongestToolTip = 79;
 
 struct ButtonIcon {
@@ -215,8 +217,14 @@ void CDornavelDlg::OnStart()
         ++m_startsInFlight[index];
         PostMessage(kRunStarted, static_cast<WPARAM>(index));
     }
-    if (!page->Start())
+    if (!page->Start()) {
+        // A run that cannot start (an output that is one of its inputs, a compressor that
+        // refuses the frames, an output that cannot be written) wrote nothing: it is told
+        // as a run that fails on the way, never left to pass for one that went well.
+        if (index >= 0)
+            SetDlgItemText(kProgressLine, index == kAviToFiles ? kBitmapsFailed : kVideoFailed);
         return;
+    }
     UpdateState(kStarted);
     OnStatusText(0, index >= 0 ? SenderOf(index) : 0);
 }
@@ -425,9 +433,9 @@ LRESULT CDornavelDlg::OnConvertDone(WPARAM frames, LPARAM sender)
     OnStop();
     // A run that failed on the way has no finished count to show.
     if (index == kAviToFiles && m_pAviToFiles->WriteFailed())
-        SetDlgItemText(kProgressLine, "Writing the bitmap files failed");
+        SetDlgItemText(kProgressLine, kBitmapsFailed);
     else if (index == kFilesToAvi && m_pFilesToAvi->Failed())
-        SetDlgItemText(kProgressLine, "Writing the video failed");
+        SetDlgItemText(kProgressLine, kVideoFailed);
     else
         ShowProgress(Converter(index), static_cast<int>(frames));
     return 0;
