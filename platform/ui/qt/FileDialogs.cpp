@@ -61,6 +61,9 @@ std::optional<std::string> RunPicker(const FilePickCall& call)
     dialog.setFileMode(call.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!call.filters.empty())
         dialog.setNameFilters(QtFilters(call.filters));
+    // Added to a typed name without extension before the dialog looks for the file, so
+    // that "Project" finds Project.avp where the file must exist.
+    dialog.setDefaultSuffix(FromUtf8(call.defaultExtension));
     if (!call.initialName.empty())
         dialog.selectFile(FromUtf8(call.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -11,11 +11,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -121,6 +124,39 @@ TEST_F(PickersAndMessageBoxesTest, TheRealPickersAnswerNamesThatAreNoUtf8ByteFor
     request.lpstrDefExt = nullptr;
     ASSERT_TRUE(GetOpenFileNameA(&request));
     EXPECT_EQ(std::string(picked), file);
+}
+
+TEST_F(PickersAndMessageBoxesTest, TheRealPickerFindsANameTypedWithoutItsDefaultExtension)
+{
+    std::ofstream(dir_ / "Project.avp") << "[Tab]";
+    DesktopHooks hooks = CurrentDesktopHooks();
+    hooks.pickFile = nullptr;
+    InstallDesktopHooks(hooks);
+    // Shared with a timer that may outlive the test once the pick has ended.
+    const auto notFound = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [notFound] {
+        const QPointer dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        // A "File not found" box holds the dialog's accept in a loop of its own.
+        QTimer::singleShot(0, [notFound] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                *notFound = true;
+                box->reject();
+            }
+        });
+        dialog->selectFile(QStringLiteral("Project"));
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    });
+    char picked[520] = {};
+    OPENFILENAMEA request = Request(picked, sizeof picked, OFN_FILEMUSTEXIST);
+    request.lpstrFilter = "AVI Project (*.avp)\0*.avp;\0";
+    request.lpstrInitialDir = dir_.c_str();
+    EXPECT_TRUE(GetOpenFileNameA(&request));
+    EXPECT_FALSE(*notFound);
+    EXPECT_EQ(std::string(picked), (dir_ / "Project.avp").string());
 }
 
 TEST_F(PickersAndMessageBoxesTest, FolderBrowserOpensWhereItsCallbackSelectsSynchronously)
