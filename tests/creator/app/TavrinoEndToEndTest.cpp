@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace tavrino_test;
 
@@ -91,11 +93,19 @@ protected:
     // so that a stop comes well before the template's end.
     void UseLongTemplate(int framesPerSecond, int frames)
     {
-        const std::string path = (dir_ / "VideoTemplate" / "Long.avi").string();
+        UseTemplate("Long.avi", framesPerSecond, frames, 160, 120);
+    }
+    // A template of the given frames, typed into the template field by its name in the
+    // template folder and read (to the read's 127 frames at most).
+    void UseTemplate(const std::string& name, int framesPerSecond, int frames, int width,
+                     int height)
+    {
+        const std::string path = (dir_ / "VideoTemplate" / name).string();
         ASSERT_TRUE(
-            testmedia::MakeTestVideo(path, "mjpeg", 160, 120, framesPerSecond, frames, false));
-        ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, "VideoTemplate\\Long.avi");
-        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == "127 frames"; }))
+            testmedia::MakeTestVideo(path, "mjpeg", width, height, framesPerSecond, frames, false));
+        ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, ("VideoTemplate\\" + name).c_str());
+        const std::string counted = std::to_string(std::min(frames, 127)) + " frames";
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == counted; }))
             << Text(kStatusLine);
     }
 
@@ -280,6 +290,23 @@ TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLa
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_EQ(stopped.frames, 168);
     EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, TheOverLengthStopKeepsFiveSecondsOfFramesAtTenAndFifteenASecond)
+{
+    StartOnTheSampleProject();
+    // Frame times are held in 100-ns units, which round 1/15 s; 1/10 s arrives as a
+    // difference of two times in seconds. Either way five seconds are 75 or 50 frames past
+    // the 127 counted, and the frame after them is the file's last.
+    for (const auto& [framesPerSecond, kept] : {std::pair{10, 178}, std::pair{15, 203}}) {
+        SCOPED_TRACE(framesPerSecond);
+        UseTemplate("Rate" + std::to_string(framesPerSecond) + ".avi", framesPerSecond, 300, 64,
+                    48);
+        Click(kCreateVideo);
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+        EXPECT_EQ(Probe(SampleVideo()).frames, kept);
+        EXPECT_EQ(Text(kStatusLine), "Frame 127 of 127 (100%)");
+    }
 }
 
 TEST_F(TavrinoEndToEnd, AnOutputHeldByAPlayerStartsNothing)
