@@ -166,6 +166,11 @@ private:
     void OnChangePicture(int fieldId, CBufferFrame& source, int bitmap, int buttonId);
     // Writes the options page's audio delay into the AVI file; 1 when it was patched.
     int SetAudioStart(const char* video);
+    // Ends the running creation, whatever ends it: its graph stops and closes, which
+    // finishes the file, and a file that every stream completed gets the audio start
+    // ("&Apply" refreshed when it did). False when a stream broke off, so that the file
+    // is no finished video. Nothing that the graph posted before may end it again.
+    bool FinishCreation();
 
     // The preview bitmaps, in the order of their buttons.
     enum PreviewBitmap { kBackgroundBitmap, kFaceBitmap, kTemplateBitmap, kPreviewCount };

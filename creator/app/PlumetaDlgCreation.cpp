@@ -172,29 +172,34 @@ LRESULT CPlumetaDlg::OnCreationDone(WPARAM, LPARAM)
 {
     if (!creating_)
         return 0;
-    creating_ = false;
-    // A stream that broke off while the graph ran or stopped has left its event in the
-    // queue, which the close would drop.
-    creator_.Stop();
-    creator_.OnGraphEvent();
-    const bool failed = creator_.Failed();
-    creator_.Close();
-    if (failed) {
-        // A file that a stream broke off is no finished video: it keeps its header as the
-        // writer left it.
+    if (!FinishCreation()) {
         ShowFrameCount(templateReader_.GetFrameCount());
         EnableControls(TRUE);
         char text[128];
         std::snprintf(text, sizeof text, "%s\r\n\r\n%s", kCreationFail, kOutputIncomplete);
         MessageBox(text, kCreationFail, MB_OK);
     } else {
-        if (SetAudioStart(createdVideo_))
-            options_.UpdateApplyButton();
         EnableControls(TRUE);
         endedCreationShown_ = true;
     }
-    createdVideo_[0] = '\0';
     return 0;
+}
+
+bool CPlumetaDlg::FinishCreation()
+{
+    creating_ = false;
+    // A stream that broke off while the graph ran or stopped has left its event in the
+    // queue, which the close would drop.
+    creator_.Stop();
+    creator_.OnGraphEvent();
+    const bool finished = !creator_.Failed();
+    creator_.Close();
+    // A file that a stream broke off is no finished video: it keeps its header as the
+    // writer left it.
+    if (finished && SetAudioStart(createdVideo_))
+        options_.UpdateApplyButton();
+    createdVideo_[0] = '\0';
+    return finished;
 }
 
 LRESULT CPlumetaDlg::OnFixOutputAudio(WPARAM, LPARAM)
