@@ -6,6 +6,7 @@
 #include "support/AudioStart.h"
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
+#include "support/TmpfsMount.h"
 #include "support/WidgetOf.h"
 #include "tools/SampleSet.h"
 
@@ -308,6 +309,26 @@ TEST_F(TavrinoEndToEnd, TheOverLengthStopKeepsFiveSecondsOfFramesAtTenAndFifteen
         EXPECT_EQ(Probe(SampleVideo()).frames, kept);
         EXPECT_EQ(Text(kStatusLine), "Frame 127 of 127 (100%)");
     }
+}
+
+TEST_F(TavrinoEndToEnd, AnOutputOnAReadOnlyFileSystemLeavesCreateVideoDisabled)
+{
+    const std::filesystem::path locked = dir_ / "Locked";
+    std::filesystem::create_directory(locked);
+    testmedia::TmpfsMount mount(locked.string());
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.failure();
+    ASSERT_TRUE(mount.MakeReadOnly());
+    StartOnTheSampleProject();
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Locked/Sample.avi");
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Text(kStatusLine), "48 frames");
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Video/Sample.avi");
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
 }
 
 TEST_F(TavrinoEndToEnd, AnOutputHeldByAPlayerStartsNothing)
