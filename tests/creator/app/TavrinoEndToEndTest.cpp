@@ -311,6 +311,50 @@ TEST_F(TavrinoEndToEnd, TheOverLengthStopKeepsFiveSecondsOfFramesAtTenAndFifteen
     }
 }
 
+TEST_F(TavrinoEndToEnd, AnOutputThatIsAnInputUnderAnyNameIsNeitherCreatedNorRewritten)
+{
+    StartOnTheSampleProject();
+    const std::vector<std::string> inputs = {Text(kBackgroundPath), Text(kFaceImagePath),
+                                             Text(kTemplatePath), Text(kAudioPath)};
+    std::vector<std::string> bytes;
+    for (const std::string& input : inputs)
+        bytes.push_back(testmedia::ReadWholeFile(input));
+    std::filesystem::create_symlink(Text(kFaceImagePath), dir_ / "Video" / "Face.avi");
+    std::filesystem::create_hard_link(Text(kBackgroundPath), dir_ / "Video" / "Garden.avi");
+    HWND apply = ::GetDlgItem(Options(), kApplyDelay);
+    const std::vector<std::string> outputs = {inputs[0],
+                                              "Background/../Background/Garden.jpg",
+                                              "Video\\Garden.avi",
+                                              inputs[1],
+                                              "FaceImage\\Face.bmp",
+                                              "Video/Face.avi",
+                                              inputs[2],
+                                              inputs[3]};
+    for (const std::string& output : outputs) {
+        SCOPED_TRACE(output);
+        ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, output.c_str());
+        EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+        EXPECT_FALSE(IsWindowEnabled(apply));
+        EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 0);
+        // Pressed all the same, it tells why and starts nothing.
+        dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+        EXPECT_TRUE(Idle());
+    }
+    EXPECT_EQ(desktop_.boxes.size(), outputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        EXPECT_TRUE(testmedia::ReadWholeFile(inputs[i]) == bytes[i]) << inputs[i];
+
+    // A picture named after the output makes the output an input too.
+    const std::string copy = (dir_ / "Video" / "Copy.bmp").string();
+    std::filesystem::copy_file(inputs[1], copy);
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, copy.c_str());
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kFaceImagePath, "Video/Copy.bmp");
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kFaceImagePath, inputs[1].c_str());
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+}
+
 TEST_F(TavrinoEndToEnd, AnOutputOnAReadOnlyFileSystemLeavesCreateVideoDisabled)
 {
     const std::filesystem::path locked = dir_ / "Locked";
