@@ -38,10 +38,12 @@ bool IsWritableFilePath(const char* path)
     const char* s = SkipSpaces(path);
     if (!s || !*s)
         return false;
+    // A bare name is made in the working folder.
+    std::string folder = ".";
     if (const char* separator = FindLastPathSeparator(s)) {
         // A file right under the root has the root, not an empty name, as its folder.
-        const std::size_t folderLength = separator == s ? 1 : separator - s;
-        if (!FolderExists(std::string(s, folderLength).c_str()))
+        folder.assign(s, separator == s ? 1 : separator - s);
+        if (!FolderExists(folder.c_str()))
             return false;
     }
     if (FolderExists(s))
@@ -49,7 +51,7 @@ bool IsWritableFilePath(const char* path)
     const FileHandle probe =
         CreateFileA(s, 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe == INVALID_HANDLE_VALUE)
-        return true;
+        return CanCreateFileIn(folder.c_str());
     CloseHandle(probe);
     return UniqueFile(OpenFile(s, "ab")) != nullptr;
 }

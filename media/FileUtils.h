@@ -19,6 +19,8 @@ std::string ExistingFilePath(const char* name);
 bool FolderExists(const char* path);
 
 // Whether an output file may be created or appended at path (leading blanks ignored):
-// its folder must exist, the path must not name a folder, and an existing file must not
-// be held by another open that refuses writers (see platform/win/Files.h).
+// its folder must exist, the path must not name a folder, a missing file must be one
+// that its folder takes (CanCreateFileIn: no read-only mount, the permission to write
+// there), and an existing file must open for appending and not be held by another open
+// that refuses writers (see platform/win/Files.h).
 bool IsWritableFilePath(const char* path);

@@ -1,5 +1,7 @@
 #include "creator/app/CreationProgress.h"
 
+#include "platform/dshow/MediaTypes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +11,10 @@ namespace {
 
 // A creation that goes on this long past the template's counted frames is stopped.
 constexpr double kOverrunSeconds = 5.0;
+// Frame times come in whole 100-nanosecond units, each rounded to the nearest: a spacing
+// measured between two of them may be up to one unit longer than the template's own
+// (1/15 s is measured as 0.0666667 s, which leaves 74.99996 frames in five seconds).
+constexpr double kTimeUnit = 1.0 / kUnitsPerSecond;
 
 }  // namespace
 
@@ -25,7 +31,9 @@ std::string ProgressText(std::int64_t composed, std::int64_t frames)
 
 std::int64_t OverLongCount(int frameLimit, double largestGap)
 {
-    const double overrun = kOverrunSeconds / largestGap;
+    // Five seconds are reckoned at the shortest spacing that the measure allows.
+    const double spacing = largestGap > kTimeUnit ? largestGap - kTimeUnit : largestGap;
+    const double overrun = kOverrunSeconds / spacing;
     if (!std::isfinite(overrun) || overrun > std::numeric_limits<std::int32_t>::max() ||
         overrun < std::numeric_limits<std::int32_t>::min())
         return 1;

@@ -13,7 +13,8 @@ std::string ProgressText(std::int64_t composed, std::int64_t frames);
 
 // The number of composed frames that makes a creation over-long: one more than the
 // template's frame limit plus five seconds' worth of frames at the template's largest
-// frame spacing (seconds). A spacing that gives no finite count within the range of a
+// frame spacing (seconds), a spacing within the rounding of frame times to 100 ns of
+// 1/n s giving 5 x n frames. A spacing that gives no finite count within the range of a
 // 32-bit integer (0 when the reader saw one frame at time 0) makes it 1: every creation is
 // over-long with its first frame.
 std::int64_t OverLongCount(int frameLimit, double largestGap);

@@ -1,9 +1,9 @@
 #include "creator/app/OptionsDlg.h"
 
 #include "creator/app/OptionsDlgResource.h"
+#include "creator/app/OutputField.h"
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/engine/AviAudioDelay.h"
-#include "creator/engine/VideoCreator.h"
 #include "media/PathUtils.h"
 #include "media/ui/CompressorCombo.h"
 #include "media/ui/PathField.h"
@@ -185,14 +185,9 @@ void COptionsDlg::UpdateApplyButton()
 {
     HWND main = ::GetParent(m_hWnd);
     char output[kPathBufferSize];
-    char templatePath[kPathBufferSize];
-    char audioPath[kPathBufferSize];
     ReadResolvedPathField(main, kOutputPath, output);
-    ReadResolvedPathField(main, kTemplatePath, templatePath);
-    ReadResolvedPathField(main, kAudioPath, audioPath);
     // The audio start is rewritten in place: an input's is no output's to change.
-    const bool outputTakesIt = SetAviAudioDelay(output, -1) != 0 &&
-                               !CVideoCreator::OutputIsAnInput(output, templatePath, audioPath);
+    const bool outputTakesIt = SetAviAudioDelay(output, -1) != 0 && !OutputFieldNamesAnInput(main);
     ::EnableWindow(::GetDlgItem(m_hWnd, kApplyDelay), outputTakesIt);
 }
 

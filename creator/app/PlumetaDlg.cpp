@@ -224,12 +224,12 @@ void CPlumetaDlg::OnOK() {}
 void CPlumetaDlg::OnCancel()
 {
     templateReader_.Stop();
+    // The way out ends a creation as its stop does, and so leaves the file finished.
+    if (creating_)
+        FinishCreation();
     creator_.Stop();
     templateReader_.ReleaseGraph();
     creator_.ReleaseGraph();
-    // A creation cut short by the way out is over: nothing that its graph posted before
-    // may finish it later.
-    creating_ = false;
     templateReading_ = false;
 
     char project[kPathBufferSize];

@@ -124,8 +124,8 @@ protected:
     // The idle (TRUE) or creating (FALSE) state of the controls, "&Open Project" among
     // them.
     void EnableControls(BOOL idle);
-    // The template has been read and its frame is held, no creation runs and the output
-    // path is writable.
+    // The template has been read and its frame is held, no creation runs, and the output
+    // path is writable and names none of the inputs.
     BOOL CanCreateVideo();
 
     // Hands the path field's file to the user's tool (a program beside this one, started
@@ -161,11 +161,19 @@ private:
     void ReadPathField(int fieldId, char* path);
     // "<N> frame" or "<N> frames" in the status line.
     void ShowFrameCount(int frames);
-    // A picture field's change: the source loads the file it names, an open picture
-    // window and the preview follow.
+    // A path field's change, but the template's: the focus-path line shows the field,
+    // and "&Apply" and the idle state of the controls follow the paths.
+    void FollowPathChange(int fieldId);
+    // A picture field's change (FollowPathChange): the source loads the file it names, an
+    // open picture window and the preview follow.
     void OnChangePicture(int fieldId, CBufferFrame& source, int bitmap, int buttonId);
     // Writes the options page's audio delay into the AVI file; 1 when it was patched.
     int SetAudioStart(const char* video);
+    // Ends the running creation, whatever ends it: its graph stops and closes, which
+    // finishes the file, and a file that every stream completed gets the audio start
+    // ("&Apply" refreshed when it did). False when a stream broke off, so that the file
+    // is no finished video. Nothing that the graph posted before may end it again.
+    bool FinishCreation();
 
     // The preview bitmaps, in the order of their buttons.
     enum PreviewBitmap { kBackgroundBitmap, kFaceBitmap, kTemplateBitmap, kPreviewCount };

@@ -8,6 +8,7 @@
 // a creation that finished its file.
 
 #include "creator/app/CreationProgress.h"
+#include "creator/app/OutputField.h"
 #include "creator/app/PlumetaDlg.h"
 #include "creator/app/PlumetaDlgResource.h"
 #include "creator/engine/AviAudioDelay.h"
@@ -59,7 +60,7 @@ BOOL CPlumetaDlg::CanCreateVideo()
     char output[kPathBufferSize];
     ReadPathField(kOutputPath, output);
     return !templateReading_ && templateSource_.GetData(nullptr, nullptr) &&
-           !creator_.isRunning() && IsWritableFilePath(output);
+           !creator_.isRunning() && IsWritableFilePath(output) && !OutputFieldNamesAnInput(m_hWnd);
 }
 
 void CPlumetaDlg::ReadPathField(int fieldId, char* path)
@@ -80,9 +81,13 @@ void CPlumetaDlg::OnCreateVideo()
     const int frames = templateReader_.GetFrameCount();
     char templatePath[kPathBufferSize];
     char audioPath[kPathBufferSize];
+    char backgroundPath[kPathBufferSize];
+    char facePath[kPathBufferSize];
     char outputPath[kPathBufferSize];
     ReadPathField(kTemplatePath, templatePath);
     ReadPathField(kAudioPath, audioPath);
+    ReadPathField(kBackgroundPath, backgroundPath);
+    ReadPathField(kFaceImagePath, facePath);
     ReadPathField(kOutputPath, outputPath);
     char audioCompressor[kFriendlyNameLength];
     char videoCompressor[kFriendlyNameLength];
@@ -99,8 +104,8 @@ void CPlumetaDlg::OnCreateVideo()
     SetDlgItemText(kStatusLine, "Start creating video ...");
     EnableControls(FALSE);
 
-    const bool opened = creator_.Open(templatePath, audioPath, outputPath, audioCompressor,
-                                      videoCompressor, frames - 1) != 0;
+    const bool opened = creator_.Open(templatePath, audioPath, backgroundPath, facePath, outputPath,
+                                      audioCompressor, videoCompressor, frames - 1) != 0;
     if (opened && creator_.SetNotifyWindow(m_hWnd, WM_GRAPH_NOTIFY)) {
         creator_.SetFaceSizePercent(faceSize);
         // The frame that makes the creation over-long is the last the file gets, however
@@ -172,29 +177,34 @@ LRESULT CPlumetaDlg::OnCreationDone(WPARAM, LPARAM)
 {
     if (!creating_)
         return 0;
-    creating_ = false;
-    // A stream that broke off while the graph ran or stopped has left its event in the
-    // queue, which the close would drop.
-    creator_.Stop();
-    creator_.OnGraphEvent();
-    const bool failed = creator_.Failed();
-    creator_.Close();
-    if (failed) {
-        // A file that a stream broke off is no finished video: it keeps its header as the
-        // writer left it.
+    if (!FinishCreation()) {
         ShowFrameCount(templateReader_.GetFrameCount());
         EnableControls(TRUE);
         char text[128];
         std::snprintf(text, sizeof text, "%s\r\n\r\n%s", kCreationFail, kOutputIncomplete);
         MessageBox(text, kCreationFail, MB_OK);
     } else {
-        if (SetAudioStart(createdVideo_))
-            options_.UpdateApplyButton();
         EnableControls(TRUE);
         endedCreationShown_ = true;
     }
-    createdVideo_[0] = '\0';
     return 0;
+}
+
+bool CPlumetaDlg::FinishCreation()
+{
+    creating_ = false;
+    // A stream that broke off while the graph ran or stopped has left its event in the
+    // queue, which the close would drop.
+    creator_.Stop();
+    creator_.OnGraphEvent();
+    const bool finished = !creator_.Failed();
+    creator_.Close();
+    // A file that a stream broke off is no finished video: it keeps its header as the
+    // writer left it.
+    if (finished && SetAudioStart(createdVideo_))
+        options_.UpdateApplyButton();
+    createdVideo_[0] = '\0';
+    return finished;
 }
 
 LRESULT CPlumetaDlg::OnFixOutputAudio(WPARAM, LPARAM)
@@ -202,15 +212,11 @@ LRESULT CPlumetaDlg::OnFixOutputAudio(WPARAM, LPARAM)
     // The file a creation is writing gets its audio start when the creation ends.
     if (creating_)
         return 0;
-    char output[kPathBufferSize];
-    char templatePath[kPathBufferSize];
-    char audioPath[kPathBufferSize];
-    ReadPathField(kOutputPath, output);
-    ReadPathField(kTemplatePath, templatePath);
-    ReadPathField(kAudioPath, audioPath);
     // The output's audio start is rewritten in place: in an input it is no output's.
-    if (CVideoCreator::OutputIsAnInput(output, templatePath, audioPath))
+    if (OutputFieldNamesAnInput(m_hWnd))
         return 0;
+    char output[kPathBufferSize];
+    ReadPathField(kOutputPath, output);
     return SetAudioStart(output);
 }
 

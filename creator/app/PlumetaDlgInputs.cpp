@@ -218,7 +218,7 @@ void CPlumetaDlg::OnChangeFaceImage()
 
 void CPlumetaDlg::OnChangePicture(int fieldId, CBufferFrame& source, int bitmap, int buttonId)
 {
-    ShowPath(fieldId);
+    FollowPathChange(fieldId);
     char path[kPathBufferSize];
     ReadPathField(fieldId, path);
     source.SetImage(nullptr);
@@ -257,14 +257,20 @@ void CPlumetaDlg::OnChangeVideoTemplate()
 
 void CPlumetaDlg::OnChangeAudio()
 {
-    options_.UpdateApplyButton();
-    ShowPath(kAudioPath);
+    FollowPathChange(kAudioPath);
 }
 
 void CPlumetaDlg::OnChangeOutputVideo()
 {
+    FollowPathChange(kOutputPath);
+}
+
+void CPlumetaDlg::FollowPathChange(int fieldId)
+{
+    // Whether the output may be made or rewritten depends on every path: it must not be
+    // one of the inputs.
     options_.UpdateApplyButton();
-    ShowPath(kOutputPath);
+    ShowPath(fieldId);
     // Only the idle state follows the field: a creation keeps its own.
     EnableControls(!creating_);
 }

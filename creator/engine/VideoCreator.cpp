@@ -6,6 +6,8 @@
 #include "platform/win/Files.h"
 #include "platform/win/Window.h"
 
+#include <algorithm>
+
 namespace {
 
 std::optional<std::string> CopyOf(const char* text)
@@ -41,15 +43,16 @@ bool CVideoCreator::SetSources(CBufferFrame* background, CBufferFrame* face, CBu
     return CreateGraph(nullptr, nullptr);
 }
 
-int CVideoCreator::Open(const char* templatePath, const char* audioPath, const char* outputPath,
-                        const char* audioCompressor, const char* videoCompressor, int total)
+int CVideoCreator::Open(const char* templatePath, const char* audioPath, const char* backgroundPath,
+                        const char* facePath, const char* outputPath, const char* audioCompressor,
+                        const char* videoCompressor, int total)
 {
     // A creation that is still open keeps its paths, counters and pictures: its graph may
     // be running and composing with them.
     if (!graph_ || basicVideo_)
         return 0;
     // The output is emptied when the graph starts: one that is an input would destroy it.
-    if (OutputIsAnInput(outputPath, templatePath, audioPath))
+    if (OutputIsAnInput(outputPath, {templatePath, audioPath, backgroundPath, facePath}))
         return 0;
     failed_ = false;
     templatePath_ = CopyOf(templatePath);
@@ -73,10 +76,11 @@ int CVideoCreator::Open(const char* templatePath, const char* audioPath, const c
     return 1;
 }
 
-bool CVideoCreator::OutputIsAnInput(const char* outputPath, const char* templatePath,
-                                    const char* audioPath)
+bool CVideoCreator::OutputIsAnInput(const char* outputPath,
+                                    std::initializer_list<const char*> inputPaths)
 {
-    return IsSameFile(outputPath, templatePath) || IsSameFile(outputPath, audioPath);
+    return std::any_of(inputPaths.begin(), inputPaths.end(),
+                       [outputPath](const char* input) { return IsSameFile(outputPath, input); });
 }
 
 void CVideoCreator::RenderInput(const std::optional<std::string>& path)

@@ -7,6 +7,7 @@
 #include "platform/win/Types.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -52,17 +53,21 @@ public:
     // null or unreadable one adds no stream), the composing grabber, the compressors
     // chosen by name, the multiplexer and the writer on outputPath; total is the
     // template's frame count minus one. Prepares the pictures from the sources as they are
-    // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph,
-    // while an earlier creation is open, or when outputPath names an input
-    // (OutputIsAnInput); 0, with everything closed, when the video does not reach the
-    // multiplexer or the controls cannot be queried.
-    int Open(const char* templatePath, const char* audioPath, const char* outputPath,
-             const char* audioCompressor, const char* videoCompressor, int total);
-    // Whether outputPath names the template or the audio file, also under another
-    // spelling or through a link: the file a creation would empty, or a rewrite of the
-    // output would change, is then an input. False for an output that does not exist.
-    static bool OutputIsAnInput(const char* outputPath, const char* templatePath,
-                                const char* audioPath);
+    // now; backgroundPath and facePath name the files the background and face sources
+    // were loaded from (null for none), for the refusal below only. Returns 1 when the
+    // graph is ready to run; 0, changing nothing, without graph, while an earlier creation
+    // is open, or when outputPath names any of the four inputs (OutputIsAnInput); 0, with
+    // everything closed, when the video does not reach the multiplexer or the controls
+    // cannot be queried.
+    int Open(const char* templatePath, const char* audioPath, const char* backgroundPath,
+             const char* facePath, const char* outputPath, const char* audioCompressor,
+             const char* videoCompressor, int total);
+    // Whether outputPath names one of the inputs (null entries name none), also under
+    // another spelling or through a link: the file a creation would empty, or a rewrite
+    // of the output would change, is then a file the user chose to read. False for an
+    // output that does not exist.
+    static bool OutputIsAnInput(const char* outputPath,
+                                std::initializer_list<const char*> inputPaths);
     // Runs the graph; the result is also kept as the running flag. 0 when the graph does
     // not start, for instance because the output file cannot be created (the reason goes
     // to standard error).

@@ -162,6 +162,16 @@ bool IsReadableFile(const char* path)
     return UniqueFile(OpenFile(path, "rb")) != nullptr;
 }
 
+bool CanCreateFileIn(const char* folder)
+{
+    if (!folder)
+        return false;
+    const std::string native = ToNativePath(folder);
+    struct stat status {};
+    return ::stat(native.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::faccessat(AT_FDCWD, native.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 FileRead ReadFileBytes(const char* path, std::uint64_t maxBytes, std::vector<std::uint8_t>& bytes)
 {
     bytes.clear();

@@ -56,6 +56,12 @@ using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 // file may still change between this answer and the library's own open.)
 bool IsReadableFile(const char* path);
 
+// Whether a new file may be made in the folder at path: a folder on a file system
+// mounted for writing whose permissions let this process add a name to it. False for
+// null, for a path that names no folder, and for a read-only mount even to the system's
+// administrator, whom the permissions do not stop.
+bool CanCreateFileIn(const char* folder);
+
 enum class FileRead { Read, Missing, NotReadable, TooLarge };
 // The whole content of the file at path into bytes (which it replaces), when it opens for
 // reading (OpenFile with "rb") and holds at most maxBytes bytes: Read (a file that grows

@@ -4,6 +4,7 @@
 
 #include "support/Fifo.h"
 #include "support/ProgramFolder.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,28 @@ TEST_F(ProgramFolder, WritablePathNeedsAnExistingFolderAndNoFolderAtThePath)
     EXPECT_FALSE(fs::exists(dir_ / "new.avi"));
     EXPECT_FALSE(IsWritableFilePath("   "));
     EXPECT_FALSE(IsWritableFilePath(nullptr));
+}
+
+TEST_F(ProgramFolder, NothingOnAReadOnlyFileSystemIsAWritablePath)
+{
+    const fs::path locked = dir_ / "Locked";
+    fs::create_directory(locked);
+    testmedia::TmpfsMount mount(locked.string());
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.failure();
+    fs::create_directory(locked / "Video");
+    const std::string old = folder_.Write("Locked/Video/old.avi", "data");
+    EXPECT_TRUE(IsWritableFilePath((locked / "Video" / "new.avi").c_str()));
+    ASSERT_TRUE(mount.MakeReadOnly());
+    // The administrator, whom no permission stops, cannot write there either.
+    EXPECT_FALSE(IsWritableFilePath((locked / "Video" / "new.avi").c_str()));
+    EXPECT_FALSE(IsWritableFilePath((locked.string() + "\\Video\\new.avi").c_str()));
+    EXPECT_FALSE(IsWritableFilePath((locked / "new.avi").c_str()));
+    EXPECT_FALSE(IsWritableFilePath(old.c_str()));
+    EXPECT_FALSE(CanCreateFileIn(locked.c_str()));
+    EXPECT_TRUE(CanCreateFileIn(dir_.c_str()));
+    EXPECT_FALSE(CanCreateFileIn(old.c_str()));
+    EXPECT_TRUE(IsWritableFilePath((dir_ / "new.avi").c_str()));
 }
 
 TEST_F(ProgramFolder, AFileRightUnderTheRootHasTheRootAsItsFolder)

@@ -21,6 +21,11 @@ TEST(CreationProgress, ACreationStopsFiveSecondsOfTheSlowestFramesPastTheLimit)
     // 15 frames a second: the 203rd frame is 75 past 127, and the first over-long one.
     EXPECT_EQ(OverLongCount(127, 0.0666666), 203);
     EXPECT_EQ(OverLongCount(127, 0.1), 178);
+    // As measured: 1/15 s between times rounded to 100 ns, 1/10 s with the noise of a
+    // difference of seconds.
+    EXPECT_EQ(OverLongCount(127, 0.0666667), 203);
+    EXPECT_EQ(OverLongCount(127, 12.8 - 12.7), 178);
+    EXPECT_EQ(OverLongCount(127, 0.0666668), 202);
     // One frame at time 0 gives no spacing: over-long at once.
     EXPECT_EQ(OverLongCount(1, 0.0), 1);
     EXPECT_EQ(OverLongCount(127, 0.0), 1);

@@ -6,6 +6,7 @@
 #include "support/AudioStart.h"
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
+#include "support/TmpfsMount.h"
 #include "support/WidgetOf.h"
 #include "tools/SampleSet.h"
 
@@ -16,6 +17,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace tavrino_test;
 
@@ -91,11 +94,19 @@ protected:
     // so that a stop comes well before the template's end.
     void UseLongTemplate(int framesPerSecond, int frames)
     {
-        const std::string path = (dir_ / "VideoTemplate" / "Long.avi").string();
+        UseTemplate("Long.avi", framesPerSecond, frames, 160, 120);
+    }
+    // A template of the given frames, typed into the template field by its name in the
+    // template folder and read (to the read's 127 frames at most).
+    void UseTemplate(const std::string& name, int framesPerSecond, int frames, int width,
+                     int height)
+    {
+        const std::string path = (dir_ / "VideoTemplate" / name).string();
         ASSERT_TRUE(
-            testmedia::MakeTestVideo(path, "mjpeg", 160, 120, framesPerSecond, frames, false));
-        ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, "VideoTemplate\\Long.avi");
-        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == "127 frames"; }))
+            testmedia::MakeTestVideo(path, "mjpeg", width, height, framesPerSecond, frames, false));
+        ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, ("VideoTemplate\\" + name).c_str());
+        const std::string counted = std::to_string(std::min(frames, 127)) + " frames";
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == counted; }))
             << Text(kStatusLine);
     }
 
@@ -247,10 +258,11 @@ TEST_F(TavrinoEndToEnd, ProgressArrivingAfterTheEndShowsUntilANewTemplateOrCreat
     EXPECT_EQ(Text(kStatusLine), "48 frames");
 }
 
-TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationStopsItAndKeepsTheProject)
+TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationFinishesItAsAStopAndKeepsTheProject)
 {
     StartOnTheSampleProject();
     UseLongTemplate(24, 300);
+    dialog_->OptionsPage().SetAudioDelay(2500);
     Click(kCreateVideo);
     ASSERT_TRUE(testmedia::PumpUntil([&] { return FrameShown(Text(kStatusLine)) >= 1; }));
     End();
@@ -262,8 +274,8 @@ TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationStopsItAndKeepsTheProjec
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_GE(stopped.frames, 1);
     EXPECT_LT(stopped.frames, 300);
-    // The way out finishes the file but is no end of the creation: no audio start.
-    EXPECT_EQ(AudioStartMs(SampleVideo()), 0.0);
+    EXPECT_TRUE(stopped.audio);
+    EXPECT_NEAR(AudioStartMs(SampleVideo()), 2500.0, 0.1);
 }
 
 TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLater)
@@ -280,6 +292,87 @@ TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLa
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_EQ(stopped.frames, 168);
     EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
+}
+
+TEST_F(TavrinoEndToEnd, TheOverLengthStopKeepsFiveSecondsOfFramesAtTenAndFifteenASecond)
+{
+    StartOnTheSampleProject();
+    // Frame times are held in 100-ns units, which round 1/15 s; 1/10 s arrives as a
+    // difference of two times in seconds. Either way five seconds are 75 or 50 frames past
+    // the 127 counted, and the frame after them is the file's last.
+    for (const auto& [framesPerSecond, kept] : {std::pair{10, 178}, std::pair{15, 203}}) {
+        SCOPED_TRACE(framesPerSecond);
+        UseTemplate("Rate" + std::to_string(framesPerSecond) + ".avi", framesPerSecond, 300, 64,
+                    48);
+        Click(kCreateVideo);
+        ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
+        EXPECT_EQ(Probe(SampleVideo()).frames, kept);
+        EXPECT_EQ(Text(kStatusLine), "Frame 127 of 127 (100%)");
+    }
+}
+
+TEST_F(TavrinoEndToEnd, AnOutputThatIsAnInputUnderAnyNameIsNeitherCreatedNorRewritten)
+{
+    StartOnTheSampleProject();
+    const std::vector<std::string> inputs = {Text(kBackgroundPath), Text(kFaceImagePath),
+                                             Text(kTemplatePath), Text(kAudioPath)};
+    std::vector<std::string> bytes;
+    for (const std::string& input : inputs)
+        bytes.push_back(testmedia::ReadWholeFile(input));
+    std::filesystem::create_symlink(Text(kFaceImagePath), dir_ / "Video" / "Face.avi");
+    std::filesystem::create_hard_link(Text(kBackgroundPath), dir_ / "Video" / "Garden.avi");
+    HWND apply = ::GetDlgItem(Options(), kApplyDelay);
+    const std::vector<std::string> outputs = {inputs[0],
+                                              "Background/../Background/Garden.jpg",
+                                              "Video\\Garden.avi",
+                                              inputs[1],
+                                              "FaceImage\\Face.bmp",
+                                              "Video/Face.avi",
+                                              inputs[2],
+                                              inputs[3]};
+    for (const std::string& output : outputs) {
+        SCOPED_TRACE(output);
+        ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, output.c_str());
+        EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+        EXPECT_FALSE(IsWindowEnabled(apply));
+        EXPECT_EQ(dialog_->SendMessage(WM_APPLY_AUDIO_DELAY), 0);
+        // Pressed all the same, it tells why and starts nothing.
+        dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+        EXPECT_TRUE(Idle());
+    }
+    EXPECT_EQ(desktop_.boxes.size(), outputs.size());
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        EXPECT_TRUE(testmedia::ReadWholeFile(inputs[i]) == bytes[i]) << inputs[i];
+
+    // A picture named after the output makes the output an input too.
+    const std::string copy = (dir_ / "Video" / "Copy.bmp").string();
+    std::filesystem::copy_file(inputs[1], copy);
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, copy.c_str());
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kFaceImagePath, "Video/Copy.bmp");
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    ::SetDlgItemTextA(dialog_->m_hWnd, kFaceImagePath, inputs[1].c_str());
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
+}
+
+TEST_F(TavrinoEndToEnd, AnOutputOnAReadOnlyFileSystemLeavesCreateVideoDisabled)
+{
+    const std::filesystem::path locked = dir_ / "Locked";
+    std::filesystem::create_directory(locked);
+    testmedia::TmpfsMount mount(locked.string());
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.failure();
+    ASSERT_TRUE(mount.MakeReadOnly());
+    StartOnTheSampleProject();
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Locked/Sample.avi");
+    EXPECT_FALSE(IsWindowEnabled(Item(kCreateVideo)));
+    dialog_->SendMessage(WM_COMMAND, MAKEWPARAM(kCreateVideo, BN_CLICKED));
+    ASSERT_EQ(desktop_.boxes.size(), 1u);
+    EXPECT_EQ(desktop_.boxes[0].caption, "Creation Fail");
+    EXPECT_TRUE(Idle());
+    EXPECT_EQ(Text(kStatusLine), "48 frames");
+    ::SetDlgItemTextA(dialog_->m_hWnd, kOutputPath, "Video/Sample.avi");
+    EXPECT_TRUE(IsWindowEnabled(Item(kCreateVideo)));
 }
 
 TEST_F(TavrinoEndToEnd, AnOutputHeldByAPlayerStartsNothing)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <sys/mount.h>
+
+namespace testmedia {
+
+// A small file system in memory mounted on an existing folder for one test, and taken
+// away with the object (lazily, so that an open file cannot keep it). Mounting needs the
+// administrator's rights: where they are missing, mounted() is false and failure() says
+// why in one line, for the test to skip with.
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const std::string& folder) : folder_(folder)
+    {
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=1m") == 0;
+        if (!mounted_)
+            failure_ =
+                "mounting a tmpfs is not allowed here (" + std::string(std::strerror(errno)) + ")";
+    }
+    ~TmpfsMount()
+    {
+        if (mounted_)
+            ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    bool mounted() const { return mounted_; }
+    const std::string& failure() const { return failure_; }
+
+    // Mounts it again for reading only, with what it holds; false when that fails.
+    bool MakeReadOnly()
+    {
+        return mounted_ &&
+               ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+    std::string failure_;
+};
+
+}  // namespace testmedia
