@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -8,15 +9,19 @@
 
 namespace testmedia {
 
-// A small file system in memory mounted on an existing folder for one test, and taken
-// away with the object (lazily, so that an open file cannot keep it). Mounting needs the
+// A small file system in memory of about `bytes` bytes (whole pages) mounted on an
+// existing folder for one test, to fill up or to make read-only, and taken away with the
+// object (lazily, so that an open file cannot keep it). Mounting needs the
 // administrator's rights: where they are missing, mounted() is false and failure() says
 // why in one line, for the test to skip with.
 class TmpfsMount {
 public:
-    explicit TmpfsMount(const std::string& folder) : folder_(folder)
+    explicit TmpfsMount(const std::string& folder, std::size_t bytes = 1024 * 1024)
+        : folder_(folder)
     {
-        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=1m") == 0;
+        const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
+        mounted_ =
+            ::mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
         if (!mounted_)
             failure_ =
                 "mounting a tmpfs is not allowed here (" + std::string(std::strerror(errno)) + ")";

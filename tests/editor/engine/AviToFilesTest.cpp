@@ -1,5 +1,6 @@
 #include "EditorHarness.h"
-#include "support/SmallFileSystem.h"
+#include "support/TestMedia.h"
+#include "support/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 
@@ -152,9 +153,10 @@ TEST_F(AviToFiles, ABitmapNameThatIsTheVideoIsRefusedBeforeAnythingIsWritten)
 TEST_F(AviToFiles, AFullFileSystemEndsTheConversionAtTheFirstBitmapThatDoesNotFit)
 {
     // With pages of 4 KiB, five bitmaps of three pages each fit; the sixth does not.
-    const testmedia::SmallFileSystem small(64 * 1024);
-    if (!small.mounted())
-        GTEST_SKIP() << "no tmpfs can be mounted here, so no file system can be filled";
+    const testmedia::TempFolder small;
+    const testmedia::TmpfsMount mount(small.root(), 64 * 1024);
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.failure();
     const std::string avi = MakeAvi("long.avi", 48, 64, 48);
     ASSERT_TRUE(editor.AviToFiles(avi, small.root() + "/f%05d.bmp", 0, 1));
     EXPECT_TRUE(editor.aviToFiles.WriteFailed());
