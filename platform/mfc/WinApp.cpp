@@ -101,7 +101,7 @@ int AfxWinMain(int argc, char** argv, HINSTANCE resources)
     OnTerminationRequest([](int signal) {
         CWnd* main = AfxGetMainWnd();
         if (main && main->m_hWnd) {
-            CloseModalWindowsAbove(main->m_hWnd);
+            CloseModalWindowsExcept(main->m_hWnd);
             main->PostMessage(WM_CLOSE);
             return;
         }

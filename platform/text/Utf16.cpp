@@ -88,6 +88,13 @@ std::u16string Utf8ToWide(std::string_view text)
     return out;
 }
 
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at)
+{
+    std::size_t end = at;
+    DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()), text.size(), end);
+    return end - at;
+}
+
 std::string WideToUtf8(std::u16string_view text)
 {
     const std::size_t length = text.size();

@@ -13,6 +13,9 @@
 // unpaired surrogate gives '?'. Nothing stops a conversion.
 
 std::u16string Utf8ToWide(std::string_view text);
+// The number of bytes from text[at] (at below text.size()) that Utf8ToWide takes as one
+// character: a valid UTF-8 sequence, or else that one byte alone.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t at);
 std::string WideToUtf8(std::u16string_view text);
 std::u16string WideFrom(const char16_t* text);  // null gives ""
 

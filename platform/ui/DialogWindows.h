@@ -22,11 +22,12 @@ INT_PTR RunModalLoop(HWND dialog);
 // Ends the modal loop of the dialog with the result; a modeless dialog is hidden.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 
-// Closes what waits for the user above window: the desktop's dialogs that are open (a
-// picker answers as cancelled, a message box as closed) and, by a posted WM_CLOSE, every
-// other dialog that runs modally. A request from the system to end the program is then
-// not held up by a dialog nobody will answer.
-void CloseModalWindowsAbove(HWND window);
+// Closes everything that waits for the user modally except window (whatever its owner:
+// a dialog without one holds the program up as well): the desktop's dialogs that are
+// open (a picker answers as cancelled, a message box as closed) and, by a posted
+// WM_CLOSE, every dialog other than window that runs modally. A request from the system
+// to end the program is then not held up by a dialog nobody will answer.
+void CloseModalWindowsExcept(HWND window);
 
 // Turns tool tips of the dialog's controls on: each time a tip is about to show, the
 // dialog is asked for its text (WM_NOTIFY TTN_NEEDTEXTA with TTF_IDISHWND).

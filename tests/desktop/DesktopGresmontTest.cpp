@@ -80,6 +80,20 @@ protected:
         }
     }
 
+    // The files page's preview shows, to the right of the main dialog or below it.
+    void ExpectThePreviewBesideTheDialog() const
+    {
+        const std::string preview = driver_.AwaitWindow("Files to AVI");
+        ASSERT_FALSE(preview.empty());
+        const WindowGeometry dialog = driver_.Geometry(main_);
+        const WindowGeometry picture = driver_.Geometry(preview);
+        const bool apart =
+            picture.x >= dialog.x + dialog.width || picture.y >= dialog.y + dialog.height;
+        EXPECT_TRUE(apart) << "picture at " << picture.x << ", " << picture.y << ", dialog at "
+                           << dialog.x << ", " << dialog.y << ", " << dialog.width << " x "
+                           << dialog.height;
+    }
+
     DesktopProgram program_{"Gresmont", {"VideoTemplate"}};
 };
 
@@ -91,15 +105,8 @@ TEST_F(DesktopGresmont, SpaceRightAfterTheStartConvertsTheTemplateAndThePreviewO
 
     // The files page shows its first bitmap in a picture window of its own, which leaves
     // the dialog's buttons free.
-    const WindowGeometry dialog = driver_.Geometry(main_);
     driver_.Click(main_, 120, TabRow() + 11);
-    const std::string preview = driver_.AwaitWindow("Files to AVI");
-    ASSERT_FALSE(preview.empty());
-    const WindowGeometry picture = driver_.Geometry(preview);
-    const bool apart =
-        picture.x >= dialog.x + dialog.width || picture.y >= dialog.y + dialog.height;
-    EXPECT_TRUE(apart) << "picture at " << picture.x << ", " << picture.y << ", dialog "
-                       << dialog.width << " x " << dialog.height;
+    ExpectThePreviewBesideTheDialog();
 
     ASSERT_TRUE(driver_.Focus(main_));
     driver_.Press({"Escape"});
@@ -164,6 +171,46 @@ TEST_F(DesktopGresmont, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsT
 
     ASSERT_TRUE(MainHasTheKeys());
     ChooseFromFileMenu("e");
+    EXPECT_EQ(program_.AwaitExit(), 0);
+}
+
+TEST_F(DesktopGresmont, StartedOnTheFilesPageItOpensThePreviewBesideTheMainDialog)
+{
+    // The recent project was left on the second page, with a bitmap there to show.
+    const fs::path images = program_.folder() / "VideoTemplateImages";
+    const fs::path projects = program_.folder() / "VideoTemplateProject";
+    fs::create_directories(images);
+    fs::create_directories(projects);
+    ASSERT_TRUE(testmedia::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=64x48", "-frames:v", "1",
+                                      (images / "00000.bmp").string()}));
+    ASSERT_TRUE(testmedia::WriteTextFile((projects / "RecentProject.tmp").string(),
+                                         "[Tab]\nTab=1\n[Files to AVI]\nFolder=" + images.string() +
+                                             "\nFirstFile=00000.bmp\nLastFile=00000.bmp\n"));
+    StartGresmont();
+    ExpectThePreviewBesideTheDialog();
+
+    driver_.Press({"Escape"});
+    EXPECT_EQ(program_.AwaitExit(), 0);
+}
+
+TEST_F(DesktopGresmont, TheFolderBrowsersOwnBoxGivesTheKeysBackToTheBrowser)
+{
+    StartGresmont();
+    driver_.Press({"alt+o", "Tab", "space"});
+    const std::string browser = driver_.AwaitFocusedWindow("Find Directory");
+    ASSERT_FALSE(browser.empty());
+    // A folder that is not there: the browser says so in a box of its own, with its title.
+    driver_.Type("Missing");
+    driver_.Press({"Return"});
+    ASSERT_FALSE(driver_.AwaitFocusedWindow("Find Directory", browser).empty());
+    driver_.Press({"Return"});
+    EXPECT_TRUE(Eventually([&] { return driver_.Windows("Find Directory").size() == 1u; }));
+
+    ASSERT_TRUE(Eventually([&] { return driver_.HasFocus(browser); }));
+    driver_.Press({"Escape"});
+    EXPECT_TRUE(driver_.AwaitNoWindow("Find Directory"));
+    ASSERT_TRUE(MainHasTheKeys());
+    driver_.Press({"Escape"});
     EXPECT_EQ(program_.AwaitExit(), 0);
 }
 

@@ -128,7 +128,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
     return TRUE;
 }
 
-void CloseModalWindowsAbove(HWND window)
+void CloseModalWindowsExcept(HWND window)
 {
     for (QWidget* topLevel : QApplication::topLevelWidgets()) {
         if (auto* desktopDialog = qobject_cast<QDialog*>(topLevel);

@@ -137,6 +137,10 @@ protected:
     {
         if (event->type() == QEvent::ToolTip)
             return HandleToolTip(receiver, event);
+        if (event->type() == QEvent::WindowDeactivate) {
+            HandActivationToOwner(receiver);
+            return false;
+        }
         auto* widget = qobject_cast<QWidget*>(receiver);
         MSG message{};
         if (!widget || !Translate(widget, event, &message))

@@ -7,8 +7,10 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -49,22 +51,38 @@ QImage ToImage(const PictureView& picture)
     return picture.bottomUp ? image.mirrored(false, true) : image.copy();
 }
 
-// A new picture window opens beside the window the user works in (to its right, else
-// below it), so that it never lands on that window's buttons where the desktop leaves
-// new windows where they are made.
-void PlaceBesideActiveWindow(QWidget* window)
+// Beside busy (to its right, else below it), so that the picture never lands on that
+// window's buttons where the desktop leaves new windows where they are made.
+void PlaceBeside(QWidget* window, const QWidget* busy)
 {
     constexpr int kGap = 8;
     constexpr int kNarrowest = 64;
-    const QWidget* active = QApplication::activeWindow();
-    if (!active)
-        return;
-    const QRect busy = active->frameGeometry();
-    const QRect room = active->screen()->availableGeometry();
-    QPoint corner(busy.right() + 1 + kGap, busy.top());
+    const QRect taken = busy->frameGeometry();
+    const QRect room = busy->screen()->availableGeometry();
+    QPoint corner(taken.right() + 1 + kGap, taken.top());
     if (corner.x() + kNarrowest > room.right())
-        corner = QPoint(busy.left(), busy.bottom() + 1 + kGap);
+        corner = QPoint(taken.left(), taken.bottom() + 1 + kGap);
     window->move(corner);
+}
+
+// A new picture window opens beside the window the user works in. While there is none
+// (the program is starting, its main dialog not shown yet), it goes beside the first
+// window that becomes active.
+void PlaceBesideWindowInUse(QWidget* window)
+{
+    if (const QWidget* active = QApplication::activeWindow()) {
+        PlaceBeside(window, active);
+        return;
+    }
+    auto placing = std::make_shared<QMetaObject::Connection>();
+    *placing =
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, window, [window, placing] {
+            const QWidget* active = QApplication::activeWindow();
+            if (!active || active == window)
+                return;
+            QObject::disconnect(*placing);
+            PlaceBeside(window, active);
+        });
 }
 
 }  // namespace
@@ -82,7 +100,7 @@ int cvNamedWindow(const char* name, int)
     auto* window = new QLabel;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(QString::fromUtf8(name));
-    PlaceBesideActiveWindow(window);
+    PlaceBesideWindowInUse(window);
     window->show();
     Open()[name] = window;
     return 1;

@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,10 +15,14 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // the pair hands the signal to the event loop.
 int g_signalPipe[2] = {-1, -1};
 
+// The code the signal interrupted may be about to read errno: a full pair (EAGAIN) must
+// not change it.
 void WriteSignal(int signal)
 {
+    const int interruptedError = errno;
     const unsigned char number = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = write(g_signalPipe[1], &number, 1);
+    errno = interruptedError;
 }
 
 std::function<void(int)>& Handler()

@@ -114,15 +114,10 @@ BOOL ShowWindow(HWND window, int command)
         return FALSE;
     QWidget* widget = found->widget();
     const bool wasVisible = !widget->isHidden();
-    const bool wasActive = widget->isActiveWindow();
+    // A window hidden while active hands that on to its owner (InputRouting.h).
     widget->setVisible(command != SW_HIDE);
     if (command != SW_HIDE && found->isTopLevel())
         widget->activateWindow();
-    // The owner of a window that is hidden while active becomes the active window, as on
-    // the desktop, so that its keys reach it again.
-    UiWindow* owner = found->isTopLevel() ? found->parent() : nullptr;
-    if (command == SW_HIDE && wasActive && owner && owner->widget())
-        owner->topLevel()->widget()->activateWindow();
     return wasVisible ? TRUE : FALSE;
 }
 

@@ -1,7 +1,10 @@
 #include "platform/text/NoCase.h"
 #include "platform/text/Utf16.h"
+#include "platform/text/Utf8Copy.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 TEST(TextNoCase, OnlyAsciiLettersFoldAndASuffixLongerThanTheTextNeverMatches)
 {
@@ -44,4 +47,16 @@ TEST(TextWide, AnyBytesComeBackWholeFromUtf16)
     EXPECT_EQ(WideToUtf8(u"a\xD83C"
                          u"b\xDC41"),
               "a?b?");
+}
+
+TEST(TextUtf8Copy, ACutKeepsCharactersWholeAndBytesOfNoUtf8AreCharactersOfTheirOwn)
+{
+    EXPECT_EQ(Utf8PrefixLength("ab\xC3\xA9", 3), 2u);
+    EXPECT_EQ(Utf8PrefixLength("a\xF0\x9F\x8E\xB5x", 4), 1u);
+    EXPECT_EQ(Utf8PrefixLength("a\xF0\x9F\x8E\xB5x", 5), 5u);
+    // A lead byte without its continuation, and Latin-1 letters that look like
+    // continuations, each stand alone: the cut comes where the limit says.
+    EXPECT_EQ(Utf8PrefixLength("a\xC3x", 2), 2u);
+    EXPECT_EQ(Utf8PrefixLength("caf\xE9 \xB5\xB5\xB5\xB5\xB5\xB5", 8), 8u);
+    EXPECT_EQ(Utf8PrefixLength(std::string(600, '\xB5'), 523), 523u);
 }

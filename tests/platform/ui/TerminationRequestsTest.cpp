@@ -5,20 +5,28 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <functional>
 #include <thread>
 #include <vector>
 
 namespace {
 
-// Runs the event loop until the handler has been called count times, or a while passes.
-bool AwaitCalls(const std::vector<int>& calls, std::size_t count)
+// Runs the event loop until done holds, or a while passes.
+bool RunEventsUntil(const std::function<bool()>& done)
 {
     QElapsedTimer timer;
     timer.start();
-    while (calls.size() < count && timer.elapsed() < 10000)
+    while (!done() && timer.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return calls.size() == count;
+    return done();
+}
+
+// Runs the event loop until the handler has been called count times, or a while passes.
+bool AwaitCalls(const std::vector<int>& calls, std::size_t count)
+{
+    return RunEventsUntil([&] { return calls.size() >= count; }) && calls.size() == count;
 }
 
 }  // namespace
@@ -46,4 +54,23 @@ TEST(TerminationRequests, TheSystemsRequestsReachTheHandlerOnTheEventLoopsThread
     struct sigaction now {};
     sigaction(SIGTERM, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
+}
+
+TEST(TerminationRequests, ARequestThatFindsNoRoomLeavesErrnoAsTheInterruptedCodeHadIt)
+{
+    std::vector<int> calls;
+    OnTerminationRequest([&](int signal) { calls.push_back(signal); });
+    // Far more requests than the way to the event loop holds before the loop reads them.
+    for (int request = 0; request < 20000; ++request)
+        raise(SIGHUP);
+    errno = EDOM;
+    raise(SIGHUP);
+    EXPECT_EQ(errno, EDOM);
+
+    // Once the loop has read one there is room for a last request, read after all the
+    // others: nothing is left for the tests that follow.
+    ASSERT_TRUE(RunEventsUntil([&] { return !calls.empty(); }));
+    raise(SIGINT);
+    EXPECT_TRUE(RunEventsUntil([&] { return calls.back() == SIGINT; }));
+    OnTerminationRequest(nullptr);
 }
