@@ -53,8 +53,8 @@ protected:
         ASSERT_TRUE(driver_.Focus(main_));
     }
     // Opens a menu of the main dialog's menu bar with a click on its title at menuX and,
-    // once the menu shows, picks the item by its letter: a letter pressed before would go
-    // to the dialog.
+    // once the menu shows, picks the item by its letter, so that the letter is the menu's
+    // however late the program opens it.
     void ChooseFromMenu(int menuX, const std::string& letter) const
     {
         driver_.Click(main_, menuX, kMenuY);
