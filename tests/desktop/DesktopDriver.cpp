@@ -1,19 +1,18 @@
 #include "desktop/DesktopDriver.h"
 
 #include "desktop/ChildProcess.h"
+#include "support/WaitUntil.h"
 
 #include <xcb/xcb.h>
 
-#include <chrono>
 #include <cstring>
 #include <sstream>
-#include <thread>
 
 namespace desktop {
 
 namespace {
 
-constexpr int kPatienceMs = 30000;
+// Most looks start xdotool, which is no thing to do in a tight loop.
 constexpr int kPollMs = 50;
 
 std::string TitlePattern(const std::string& title)
@@ -37,18 +36,49 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
     return atom;
 }
 
+// The window that window is placed for (its WM_TRANSIENT_FOR); none when it has none.
+xcb_window_t TransientFor(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_property_reply_t* property = xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+        nullptr);
+    xcb_window_t owner = XCB_WINDOW_NONE;
+    if (property && xcb_get_property_value_length(property) >= 4)
+        owner = *static_cast<const xcb_window_t*>(xcb_get_property_value(property));
+    free(property);
+    return owner;
+}
+
+// Whether a menu of owner shows now: a window that a person sees, placed for owner, that
+// the window manager is to leave alone, as pop-ups are (a program's dialogs and pickers
+// are framed windows). The type a menu's window states cannot tell: a menu shown again
+// may call itself a normal window.
+bool MenuShows(xcb_connection_t* connection, xcb_window_t owner)
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr);
+    bool shows = false;
+    if (tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree);
+        for (int i = 0; i < xcb_query_tree_children_length(tree) && !shows; ++i) {
+            xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+            shows = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
+                    attributes->override_redirect && TransientFor(connection, children[i]) == owner;
+            free(attributes);
+        }
+    }
+    free(tree);
+    return shows;
+}
+
 }  // namespace
 
 bool Eventually(const std::function<bool()>& test)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
-    for (;;) {
-        if (test())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-    }
+    return testmedia::WaitUntil(test, testmedia::kPatienceMs, kPollMs);
 }
 
 std::vector<std::string> DesktopDriver::Xdotool(const std::vector<std::string>& arguments) const
@@ -97,6 +127,16 @@ bool DesktopDriver::AwaitNoWindow(const std::string& title, const std::string& b
 std::vector<std::string> DesktopDriver::Windows(const std::string& title) const
 {
     return Xdotool({"search", "--onlyvisible", "--name", TitlePattern(title)});
+}
+
+bool DesktopDriver::AwaitMenu(const std::string& owner) const
+{
+    xcb_connection_t* connection = xcb_connect(display_.c_str(), nullptr);
+    const auto window = static_cast<xcb_window_t>(std::stoul(owner));
+    const bool shows = !xcb_connection_has_error(connection) &&
+                       Eventually([&] { return MenuShows(connection, window); });
+    xcb_disconnect(connection);
+    return shows;
 }
 
 bool DesktopDriver::Focus(const std::string& window) const

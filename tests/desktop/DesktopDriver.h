@@ -35,6 +35,9 @@ public:
     bool AwaitNoWindow(const std::string& title, const std::string& besides = {}) const;
     // The visible windows titled exactly title, now.
     std::vector<std::string> Windows(const std::string& title) const;
+    // True once a menu of the window shows (a drop-down of its menu bar, a pop-up menu),
+    // which then takes the keys; false when none showed within the patience.
+    bool AwaitMenu(const std::string& owner) const;
 
     // Gives the window the keyboard focus, as a click on its title bar would; true once it
     // has it.

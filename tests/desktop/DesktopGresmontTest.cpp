@@ -167,7 +167,8 @@ TEST_F(DesktopGresmont, EnterInAMessageBoxPressesItsButtonAndTheCloseBoxEndsTheP
 TEST_F(DesktopGresmont, SaveAsTakesANewNameTypedIntoThePickerAndTheMenuExitEndsTheProgram)
 {
     StartGresmont();
-    ExpectEveryPageValue(SaveAsTyped(program_, "VideoTemplateProject", "Mine"));
+    ExpectEveryPageValue(
+        SaveAsTyped(program_, "VideoTemplateProject", "Mine", "Files to AVI/VideoCompression"));
 
     ASSERT_TRUE(MainHasTheKeys());
     ChooseFromFileMenu("e");

@@ -19,16 +19,8 @@ constexpr int kExitPatienceMs = 30000;
 DesktopProgram::DesktopProgram(const std::string& name, const std::vector<std::string>& folders)
     : folder_(temporary_.root()), name_(name)
 {
-    if (folder_.empty() || testmedia::PlaceBuiltProgram(name, folder_).empty())
-        return;
-    const fs::path built = fs::read_symlink("/proc/self/exe").parent_path();
-    for (const std::string& subfolder : folders) {
-        std::error_code error;
-        fs::copy(built / subfolder, folder_ / subfolder, fs::copy_options::recursive, error);
-        if (error)
-            return;
-    }
-    placed_ = true;
+    placed_ = !folder_.empty() && !testmedia::PlaceBuiltProgram(name, folder_).empty() &&
+              testmedia::PlaceShippedFolders(folders, folder_);
 }
 
 DesktopProgram::~DesktopProgram()

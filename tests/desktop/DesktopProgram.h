@@ -9,18 +9,19 @@
 
 namespace desktop {
 
-// One of the real programs built beside this test, in a copy of the program folder (the
-// program with the sample inputs and projects beside it, as they are shipped), started as
-// a child on the test's X server with nothing answered for it.
+// One of the real programs built beside this test, in a folder of its own that holds the
+// program and the named folders beside it as the build made them (whatever a person's run
+// of the built program left there stays out), started as a child on the test's X server
+// with nothing answered for it.
 class DesktopProgram {
 public:
-    // Copies the program and the folders beside it into a temporary folder.
+    // Places the program and the shipped folders named into a temporary folder.
     DesktopProgram(const std::string& name, const std::vector<std::string>& folders);
     ~DesktopProgram();
     DesktopProgram(const DesktopProgram&) = delete;
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
-    // False when the program or one of its folders was not built.
+    // False when the program or one of its folders was not built or could not be placed.
     bool placed() const { return placed_; }
     const std::filesystem::path& folder() const { return folder_; }
     // A file of the copied folder, as text (empty when missing).

@@ -1,9 +1,16 @@
 #include "media/Buffer.h"
 
+#include "support/TaskState.h"
+#include "support/WaitUntil.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <string>
+#include <sys/types.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -120,9 +127,17 @@ TEST(BufferEvents, SecondCreateWakesAndReleasesTheOldSlots)
     HANDLE first = buffer.GetEvent(&key);
     ASSERT_NE(first, nullptr);
     DWORD woke = WAIT_FAILED;
-    std::thread consumer([&] { woke = WaitForSingleObject(first, 10000); });
-    // Let the consumer start waiting: the event is closed under it, which a wait survives.
-    Sleep(200);
+    std::atomic<pid_t> consumerThread{0};
+    std::thread consumer([&] {
+        consumerThread = gettid();
+        woke = WaitForSingleObject(first, 10000);
+    });
+    // Once the consumer waits, asleep, the event is closed under it, which a wait survives.
+    EXPECT_TRUE(testmedia::WaitUntil([&] {
+        const pid_t thread = consumerThread;
+        return thread != 0 &&
+               testmedia::TaskState("/proc/self/task/" + std::to_string(thread) + "/stat") == 'S';
+    }));
     ASSERT_TRUE(buffer.Create("Video", 3));
     consumer.join();
     EXPECT_EQ(woke, WAIT_OBJECT_0);

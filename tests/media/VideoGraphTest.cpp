@@ -203,13 +203,17 @@ TEST_F(VideoGraphFiles, CloseLetsTheSameGraphRenderTheNextFile)
 
 TEST_F(VideoGraphFiles, EventsOfAClosedFileNeverReachTheNextOne)
 {
+    testmedia::MessageCounter window(kGraphNotify);
     ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
+    graph_.SetNotifyWindow(window.window(), kGraphNotify);
     graph_.RemoveReferenceClock();
     ASSERT_TRUE(graph_.Run());
-    // The run ends, and its completion waits in the queue untaken.
-    ASSERT_TRUE(testmedia::PumpUntil([&] { return graph_.frames == 5; }));
-    Sleep(100);
+    // The run ends, and its completion, announced to the window, waits in the queue
+    // untaken.
+    ASSERT_TRUE(testmedia::PumpUntil([&] { return window.count > 0; }));
+    EXPECT_EQ(graph_.frames, 5);
     ASSERT_TRUE(graph_.Close());
+    graph_.SetNotifyWindow(nullptr, 0);
     ASSERT_TRUE(graph_.RenderFile(File("small.avi").c_str()));
     long code = 0;
     LONG_PTR first = 0;

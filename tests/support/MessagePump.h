@@ -3,6 +3,7 @@
 #include "platform/win/MessageLoop.h"
 #include "platform/win/Sync.h"
 #include "platform/win/Window.h"
+#include "support/WaitUntil.h"
 
 #include <functional>
 #include <utility>
@@ -10,22 +11,16 @@
 
 namespace testmedia {
 
-// Upper bound for anything a test waits for; a graph of a few dozen small frames ends in
-// well under a second, so reaching it means the awaited thing never happens.
-inline constexpr DWORD kPatienceMs = 30000;
-
 // Delivers posted messages of this thread until done() holds (true) or patienceMs pass
 // (a guard against a hang, not a measure of speed).
 inline bool PumpUntil(const std::function<bool()>& done, DWORD patienceMs = kPatienceMs)
 {
-    for (DWORD waited = 0; waited < patienceMs; waited += 2) {
-        ProcessPostedMessages();
-        if (done())
-            return true;
-        Sleep(2);
-    }
-    ProcessPostedMessages();
-    return done();
+    return WaitUntil(
+        [&] {
+            ProcessPostedMessages();
+            return done();
+        },
+        patienceMs);
 }
 
 // A message window on the test's thread that records every message posted to it, and a

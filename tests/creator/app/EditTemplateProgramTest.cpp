@@ -1,6 +1,7 @@
 #include "MainDialogTest.h"
 
 #include "support/MessagePump.h"
+#include "support/TaskState.h"
 #include "support/TestMedia.h"
 #include "support/WidgetOf.h"
 
@@ -59,9 +60,8 @@ protected:
     }
     static bool IsZombie(const fs::path& process)
     {
-        const std::string stat = testmedia::ReadWholeFile((process / "stat").string());
-        const std::size_t end = stat.rfind(')');
-        return end == std::string::npos || stat.compare(end + 1, 3, " Z ") == 0;
+        const char state = testmedia::TaskState((process / "stat").string());
+        return state == '\0' || state == 'Z';
     }
     static std::vector<std::string> Arguments(pid_t process)
     {

@@ -3,15 +3,20 @@
 #include "platform/ui/WindowServices.h"
 #include "platform/ui/qt/GdiObjects.h"
 #include "support/MessagePump.h"
+#include "support/TaskState.h"
 #include "support/TestMedia.h"
+#include "support/WaitUntil.h"
 #include "support/WidgetOf.h"
 
 #include <QTest>
 
 #include <opencv2/imgcodecs.hpp>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 using namespace tavrino_test;
@@ -305,8 +310,12 @@ TEST_F(InputGroupsTest, TheCountOfAReplacedTemplateNeverEndsTheReadOfTheNewOne)
                                          false));
     ASSERT_TRUE(testmedia::MakeTestVideo(In("VideoTemplate/Second.avi"), "mjpeg", 320, 240, 25, 200,
                                          false));
+    const std::set<pid_t> before = testmedia::ThreadsOfThisProcess();
     SetField(kTemplatePath, In("VideoTemplate/First.avi"));
-    Sleep(300);
+    // The dialog is busy while the first read runs to the template's end, where the thread
+    // that posts its messages ends.
+    ASSERT_TRUE(testmedia::WaitUntil(
+        [&] { return std::ranges::includes(before, testmedia::ThreadsOfThisProcess()); }));
     SetField(kTemplatePath, In("VideoTemplate/Second.avi"));
     ASSERT_TRUE(testmedia::PumpUntil([&] { return !Text(kStatusLine).empty(); }));
     EXPECT_EQ(Text(kStatusLine), "127 frames");

@@ -7,6 +7,7 @@
 #include "support/MessagePump.h"
 #include "support/TestMedia.h"
 #include "support/TmpfsMount.h"
+#include "support/WaitUntil.h"
 #include "support/WidgetOf.h"
 #include "tools/SampleSet.h"
 
@@ -23,14 +24,6 @@
 using namespace tavrino_test;
 
 namespace {
-
-// The sample project as the build ships it beside the programs (this test program's own
-// folder, whatever folder the test pretends the program is in).
-std::filesystem::path ShippedSampleProject()
-{
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "VideoProject" /
-           "DefaultProject.avp";
-}
 
 struct VideoFile {
     int frames = -1;
@@ -79,7 +72,10 @@ protected:
         MainDialogTest::SetUp();
         std::string error;
         ASSERT_TRUE(WriteSampleSet(dir_.string(), &error)) << error;
-        ASSERT_TRUE(std::filesystem::copy_file(ShippedSampleProject(), DefaultProject()));
+        // The sample project as the build ships it beside the programs (this test
+        // program's own folder, whatever folder the test pretends the program is in).
+        ASSERT_TRUE(std::filesystem::copy_file(
+            testmedia::BuiltFolder() / testmedia::kShippedSampleProject, DefaultProject()));
     }
 
     // Starts the dialog and waits until the sample template has been read.
@@ -128,16 +124,19 @@ protected:
     // Where the sample project's "Video\Sample.avi" lies.
     std::string SampleVideo() const { return (dir_ / "Video" / "Sample.avi").string(); }
 
-    // The status line of an ended creation tells the frames its file holds (no more than
-    // the template's 127 counted), or still "Start creating video ..." for a file without
+    // Once the progress of its last frames has arrived, which comes after the end, the
+    // status line of an ended creation tells the frames its file holds (no more than the
+    // template's 127 counted), or still "Start creating video ..." for a file without
     // frames.
     void ExpectTheStatusToTellTheFramesOf(const std::string& video) const
     {
         const int frames = Probe(video).frames;
-        if (frames > 0)
-            EXPECT_EQ(FrameShown(Text(kStatusLine)), std::min(frames, 127));
-        else
-            EXPECT_EQ(Text(kStatusLine), "Start creating video ...");
+        const auto told = [&] {
+            return frames > 0 ? FrameShown(Text(kStatusLine)) == std::min(frames, 127)
+                              : Text(kStatusLine) == "Start creating video ...";
+        };
+        EXPECT_TRUE(testmedia::PumpUntil(told))
+            << Text(kStatusLine) << " for a file of " << frames << " frames";
     }
 };
 
@@ -208,19 +207,18 @@ TEST_F(TavrinoEndToEnd, AStopRightAfterTheStartOrHalfWayLeavesAFinishedFileThatT
     Click(kStopVideo);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(Text(kStatusLine), "Start creating video ...");
-    testmedia::PumpUntil([] { return false; }, 100);
-    // The progress of frames composed before the stop arrives after it.
     ExpectTheStatusToTellTheFramesOf(SampleVideo());
     EXPECT_NEAR(AudioStartMs(SampleVideo()), 5000.0, 0.1);
 
     Click(kCreateVideo);
     ASSERT_TRUE(
         testmedia::PumpUntil([&] { return FrameShown(Text(kStatusLine)) >= 24 || Idle(); }));
-    // The dialog is busy a moment while the graph composes on, then the user stops.
-    Sleep(10);
+    // The dialog is busy while the graph composes frames it has not shown yet, then the
+    // user stops.
+    const int shown = FrameShown(Text(kStatusLine));
+    ASSERT_TRUE(testmedia::WaitUntil([&] { return Probe(SampleVideo()).frames > shown; }));
     Click(kStopVideo);
     EXPECT_GE(FrameShown(Text(kStatusLine)), 24);
-    testmedia::PumpUntil([] { return false; }, 100);
     EXPECT_TRUE(Idle());
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_GE(stopped.frames, 24);
@@ -236,17 +234,17 @@ TEST_F(TavrinoEndToEnd, ProgressArrivingAfterTheEndShowsUntilANewTemplateOrCreat
     UseLongTemplate(24, 300);
     Click(kCreateVideo);
     Click(kStopVideo);
-    testmedia::PumpUntil([] { return false; }, 100);
+    ExpectTheStatusToTellTheFramesOf(SampleVideo());
     // A message of the stopped creation that the queue held until now.
     ::PostMessageA(dialog_->m_hWnd, WM_FRAME_PROGRESS, 40, 0);
-    testmedia::PumpUntil([] { return false; }, 20);
+    ProcessPostedMessages();
     EXPECT_EQ(Text(kStatusLine), "Frame 41 of 127 (32%)");
 
     // Once another template is named, the stopped creation has nothing to tell.
     ::SetDlgItemTextA(dialog_->m_hWnd, kTemplatePath, "VideoTemplate\\Dancer.avi");
     ASSERT_TRUE(testmedia::PumpUntil([&] { return Text(kStatusLine) == "48 frames"; }));
     ::PostMessageA(dialog_->m_hWnd, WM_FRAME_PROGRESS, 41, 0);
-    testmedia::PumpUntil([] { return false; }, 20);
+    ProcessPostedMessages();
     EXPECT_EQ(Text(kStatusLine), "48 frames");
 
     // Nor does a creation that could not write its file: the count stays.
@@ -254,7 +252,7 @@ TEST_F(TavrinoEndToEnd, ProgressArrivingAfterTheEndShowsUntilANewTemplateOrCreat
     Click(kCreateVideo);
     ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
     ::PostMessageA(dialog_->m_hWnd, WM_FRAME_PROGRESS, 10, 0);
-    testmedia::PumpUntil([] { return false; }, 20);
+    ProcessPostedMessages();
     EXPECT_EQ(Text(kStatusLine), "48 frames");
 }
 
@@ -268,8 +266,9 @@ TEST_F(TavrinoEndToEnd, ClosingTheProgramDuringACreationFinishesItAsAStopAndKeep
     End();
     EXPECT_FALSE(dialog_->IsWindowVisible());
     EXPECT_FALSE(IsWindow(Options()));
-    // What the graphs posted before they stopped changes nothing.
-    testmedia::PumpUntil([] { return false; }, 100);
+    // What the graphs posted before the way out stopped them, all in the queue now,
+    // changes nothing.
+    ProcessPostedMessages();
     EXPECT_EQ(ProjectValues(RecentProject()).at("VideoTemplate"), "VideoTemplate\\Long.avi");
     const VideoFile stopped = Probe(SampleVideo());
     EXPECT_GE(stopped.frames, 1);
@@ -285,8 +284,9 @@ TEST_F(TavrinoEndToEnd, ACreationPastTheTemplatesLimitStopsFiveSecondsOfFramesLa
     // exactly): the frame that exceeds 127 + 40 ends the creation and is the file's last.
     UseLongTemplate(8, 400);
     Click(kCreateVideo);
-    // The dialog gets its turn late, as on a busy machine: the graph runs on meanwhile.
-    Sleep(300);
+    // The dialog gets its turn late, as on a busy machine: the graph runs on meanwhile,
+    // past the frame that makes the creation over-long, before any progress is shown.
+    ASSERT_TRUE(testmedia::WaitUntil([&] { return Probe(SampleVideo()).frames >= 168; }));
     ASSERT_TRUE(testmedia::PumpUntil([&] { return Idle(); }));
     EXPECT_EQ(Text(kStatusLine), "Frame 127 of 127 (100%)");
     const VideoFile stopped = Probe(SampleVideo());

@@ -4,19 +4,22 @@
 #include "platform/win/DesktopHooks.h"
 #include "support/ProgramFolder.h"
 #include "support/TestMedia.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+// A whole program's start or end, on a machine that may be busy with other work.
+constexpr std::uint32_t kProgramPatienceMs = 60000;
 
 // The real Gresmont, built beside this test program, in a folder of its own: its data
 // folders and projects then lie there, as they lie beside an installed program.
@@ -50,24 +53,12 @@ protected:
     // The child's exit status, or -1 when it has not ended within the patience.
     int AwaitExit()
     {
-        for (int waited = 0; waited < 60000; waited += 20) {
-            int status = 0;
-            if (waitpid(child_, &status, WNOHANG) == child_) {
-                child_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return -1;
-    }
-    bool AwaitPath(const fs::path& path)
-    {
-        for (int waited = 0; waited < 60000; waited += 20) {
-            if (fs::exists(path))
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
+        int status = 0;
+        if (!testmedia::WaitUntil([&] { return waitpid(child_, &status, WNOHANG) == child_; },
+                                  kProgramPatienceMs))
+            return -1;
+        child_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     testmedia::TempFolder folder_;
@@ -106,7 +97,8 @@ TEST_F(GresmontProgram, StartedThroughTheShellWithATemplateItOpensItOnTheFirstPa
 
     // The files page's output folder is made as the last page takes its defaults, once
     // the project is loaded; the desktop session ending then closes the window.
-    ASSERT_TRUE(AwaitPath(dir_ / "VideoTemplate"));
+    ASSERT_TRUE(testmedia::WaitUntil([&] { return fs::exists(dir_ / "VideoTemplate"); },
+                                     kProgramPatienceMs));
     kill(child_, SIGTERM);
     EXPECT_EQ(AwaitExit(), 0);
     const std::string saved =

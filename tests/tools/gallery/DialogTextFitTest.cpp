@@ -1,5 +1,6 @@
 #include "platform/ui/TextFit.h"
 #include "platform/ui/WindowPicture.h"
+#include "support/ProgramFolder.h"
 #include "support/TestMedia.h"
 #include "tools/gallery/DialogGallery.h"
 
@@ -8,7 +9,19 @@
 #include <filesystem>
 #include <string>
 
-TEST(DialogGallery, EveryTextOfEveryDialogFitsItsControl)
+namespace {
+
+// The gallery run as from a program folder of the test's own: Tavrino's main dialog then
+// shows the sample project placed there as the build made it, and neither reads nor
+// rewrites the recent project a person's run left beside the built programs.
+class DialogGallery : public testmedia::ProgramFolderTest {
+protected:
+    DialogGallery() : ProgramFolderTest("dialog_snapshots") {}
+};
+
+}  // namespace
+
+TEST_F(DialogGallery, EveryTextOfEveryDialogFitsItsControl)
 {
     for (const DialogSnapshot& snapshot : DialogSnapshots()) {
         for (const DialogResource* dialog : snapshot.module->dialogs) {
@@ -19,7 +32,7 @@ TEST(DialogGallery, EveryTextOfEveryDialogFitsItsControl)
     }
 }
 
-TEST(DialogGallery, TooLongATextIsCaught)
+TEST_F(DialogGallery, TooLongATextIsCaught)
 {
     constexpr ControlResource controls[] = {
         {1, ControlKind::Static, "A label far too long for its place", 0, 0, 30, 10},
@@ -32,8 +45,9 @@ TEST(DialogGallery, TooLongATextIsCaught)
     EXPECT_EQ(misfits[0].rfind("1 \"A label", 0), 0u);
 }
 
-TEST(DialogGallery, EverySnapshotIsDrawn)
+TEST_F(DialogGallery, EverySnapshotIsDrawn)
 {
+    ASSERT_TRUE(testmedia::PlaceShippedFolders(testmedia::kShippedFolders, dir_));
     testmedia::TempFolder temporary;
     const std::filesystem::path folder = temporary.root();
     for (const DialogSnapshot& snapshot : DialogSnapshots()) {
