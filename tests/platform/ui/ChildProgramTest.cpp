@@ -1,13 +1,12 @@
 #include "platform/ui/DesktopLaunch.h"
-#include "platform/win/Sleep.h"
 
 #include "support/TestMedia.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -37,16 +36,6 @@ std::map<std::string, std::string> StatusLines(const std::string& text)
 unsigned long long Bit(int signal)
 {
     return 1ULL << (signal - 1);
-}
-
-bool Eventually(const std::function<bool()>& done)
-{
-    for (int waited = 0; waited < 30000; waited += 5) {
-        if (done())
-            return true;
-        Sleep(5);
-    }
-    return done();
 }
 
 // While it lives, this thread ignores SIGUSR1, catches SIGUSR2 and holds SIGTERM back, as
@@ -96,7 +85,7 @@ TEST(ChildProgram, AProgramStartsWithDefaultSignalsInASessionOfItsOwnAndIsCollec
         ASSERT_TRUE(StartDetachedProgram({program, "", folder.root()}));
     }
     const std::string told = folder.path("status");
-    ASSERT_TRUE(Eventually([&] { return fs::exists(told); }));
+    ASSERT_TRUE(testmedia::WaitUntil([&] { return fs::exists(told); }));
     auto lines = StatusLines(testmedia::ReadWholeFile(told));
     const auto mask = [&](const char* name) { return std::stoull(lines[name], nullptr, 16); };
     // Apart from the signals the C library keeps to itself below SIGRTMIN, which no program
@@ -112,5 +101,5 @@ TEST(ChildProgram, AProgramStartsWithDefaultSignalsInASessionOfItsOwnAndIsCollec
 
     // An ended process that nobody collects stays listed (as a zombie) until we end.
     const fs::path process = "/proc/" + lines["Pid"];
-    EXPECT_TRUE(Eventually([&] { return !fs::exists(process); }));
+    EXPECT_TRUE(testmedia::WaitUntil([&] { return !fs::exists(process); }));
 }

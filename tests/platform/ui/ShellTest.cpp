@@ -1,10 +1,10 @@
 #include "platform/ui/Shell.h"
 
 #include "platform/ui/DesktopLaunch.h"
-#include "platform/win/Sleep.h"
 
 #include "support/DesktopRecorder.h"
 #include "support/ProgramFolder.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -104,8 +104,7 @@ TEST_F(ShellTest, ADetachedProgramGetsItsArgumentAndFolderByteForByte)
     const std::string argument = folder.string() + "/caf\xE9.avi";
     EXPECT_TRUE(StartDetachedProgram({program.string(), argument, folder.string()}));
     const std::filesystem::path told = folder / "told";
-    for (int wait = 0; wait < 500 && !std::filesystem::exists(told); ++wait)
-        Sleep(10);
+    ASSERT_TRUE(testmedia::WaitUntil([&] { return std::filesystem::exists(told); }));
     std::ifstream in(told, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), argument);
 
