@@ -118,9 +118,8 @@ Timing Create(CVideoCreator& creator, Sources& sources, const Inputs& inputs,
     if (!creator.SetSources(&sources.background, &sources.face, &sources.templ, &sources.video))
         return timing;
     const auto opening = std::chrono::steady_clock::now();
-    if (!creator.Open(inputs.templatePath.c_str(), inputs.audioPath.c_str(), nullptr, nullptr,
-                      outputPath.c_str(), inputs.audioCompressor, inputs.videoCompressor,
-                      frames - 1))
+    if (!creator.Open(inputs.templatePath.c_str(), inputs.audioPath.c_str(), outputPath.c_str(),
+                      inputs.audioCompressor, inputs.videoCompressor, frames - 1))
         return timing;
     timing.openSeconds = SecondsSince(opening);
     const auto start = std::chrono::steady_clock::now();

@@ -81,13 +81,9 @@ void CPlumetaDlg::OnCreateVideo()
     const int frames = templateReader_.GetFrameCount();
     char templatePath[kPathBufferSize];
     char audioPath[kPathBufferSize];
-    char backgroundPath[kPathBufferSize];
-    char facePath[kPathBufferSize];
     char outputPath[kPathBufferSize];
     ReadPathField(kTemplatePath, templatePath);
     ReadPathField(kAudioPath, audioPath);
-    ReadPathField(kBackgroundPath, backgroundPath);
-    ReadPathField(kFaceImagePath, facePath);
     ReadPathField(kOutputPath, outputPath);
     char audioCompressor[kFriendlyNameLength];
     char videoCompressor[kFriendlyNameLength];
@@ -104,8 +100,8 @@ void CPlumetaDlg::OnCreateVideo()
     SetDlgItemText(kStatusLine, "Start creating video ...");
     EnableControls(FALSE);
 
-    const bool opened = creator_.Open(templatePath, audioPath, backgroundPath, facePath, outputPath,
-                                      audioCompressor, videoCompressor, frames - 1) != 0;
+    const bool opened = creator_.Open(templatePath, audioPath, outputPath, audioCompressor,
+                                      videoCompressor, frames - 1) != 0;
     if (opened && creator_.SetNotifyWindow(m_hWnd, WM_GRAPH_NOTIFY)) {
         creator_.SetFaceSizePercent(faceSize);
         // The frame that makes the creation over-long is the last the file gets, however

@@ -1,6 +1,7 @@
 #include "creator/engine/VideoCreator.h"
 
 #include "media/FilterLookup.h"
+#include "media/PathUtils.h"
 #include "platform/dshow/Filter.h"
 #include "platform/text/HeapText.h"
 #include "platform/win/Files.h"
@@ -39,20 +40,24 @@ HRESULT CVideoCreator::SampleCB(double sampleTime, IMediaSample* sample)
 bool CVideoCreator::SetSources(CBufferFrame* background, CBufferFrame* face, CBufferFrame* templ,
                                CBufferFrame* video)
 {
+    backgroundSource_ = background;
+    faceSource_ = face;
     composition_.SetSources(background, face, templ, video);
     return CreateGraph(nullptr, nullptr);
 }
 
-int CVideoCreator::Open(const char* templatePath, const char* audioPath, const char* backgroundPath,
-                        const char* facePath, const char* outputPath, const char* audioCompressor,
-                        const char* videoCompressor, int total)
+int CVideoCreator::Open(const char* templatePath, const char* audioPath, const char* outputPath,
+                        const char* audioCompressor, const char* videoCompressor, int total)
 {
     // A creation that is still open keeps its paths, counters and pictures: its graph may
     // be running and composing with them.
     if (!graph_ || basicVideo_)
         return 0;
     // The output is emptied when the graph starts: one that is an input would destroy it.
-    if (OutputIsAnInput(outputPath, {templatePath, audioPath, backgroundPath, facePath}))
+    const std::string backgroundPath = FileNameOf(backgroundSource_);
+    const std::string facePath = FileNameOf(faceSource_);
+    if (OutputIsAnInput(outputPath,
+                        {templatePath, audioPath, backgroundPath.c_str(), facePath.c_str()}))
         return 0;
     failed_ = false;
     templatePath_ = CopyOf(templatePath);
@@ -81,6 +86,12 @@ bool CVideoCreator::OutputIsAnInput(const char* outputPath,
 {
     return std::any_of(inputPaths.begin(), inputPaths.end(),
                        [outputPath](const char* input) { return IsSameFile(outputPath, input); });
+}
+
+std::string CVideoCreator::FileNameOf(CBufferFrame* source)
+{
+    char name[kPathBufferSize];
+    return source && source->GetFileName(name, sizeof name) ? name : std::string();
 }
 
 void CVideoCreator::RenderInput(const std::optional<std::string>& path)
@@ -151,6 +162,8 @@ int CVideoCreator::ReleaseGraph()
     int released = Close();
     if (released)
         released = CVideoGraph::ReleaseGraph() ? 1 : 0;
+    backgroundSource_ = nullptr;
+    faceSource_ = nullptr;
     composition_.SetSources(nullptr, nullptr, nullptr, nullptr);
     return released;
 }

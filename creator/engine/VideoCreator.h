@@ -53,15 +53,13 @@ public:
     // null or unreadable one adds no stream), the composing grabber, the compressors
     // chosen by name, the multiplexer and the writer on outputPath; total is the
     // template's frame count minus one. Prepares the pictures from the sources as they are
-    // now; backgroundPath and facePath name the files the background and face sources
-    // were loaded from (null for none), for the refusal below only. Returns 1 when the
-    // graph is ready to run; 0, changing nothing, without graph, while an earlier creation
-    // is open, or when outputPath names any of the four inputs (OutputIsAnInput); 0, with
-    // everything closed, when the video does not reach the multiplexer or the controls
-    // cannot be queried.
-    int Open(const char* templatePath, const char* audioPath, const char* backgroundPath,
-             const char* facePath, const char* outputPath, const char* audioCompressor,
-             const char* videoCompressor, int total);
+    // now. Returns 1 when the graph is ready to run; 0, changing nothing, without graph,
+    // while an earlier creation is open, or when outputPath names any of the four inputs
+    // (OutputIsAnInput: the template, the audio file, or the file the background or face
+    // source holds the name of); 0, with everything closed, when the video does not reach
+    // the multiplexer or the controls cannot be queried.
+    int Open(const char* templatePath, const char* audioPath, const char* outputPath,
+             const char* audioCompressor, const char* videoCompressor, int total);
     // Whether outputPath names one of the inputs (null entries name none), also under
     // another spelling or through a link: the file a creation would empty, or a rewrite
     // of the output would change, is then a file the user chose to read. False for an
@@ -108,8 +106,12 @@ private:
     void RenderInput(const std::optional<std::string>& path);
     // Renders the audio file's sound only: its video renderers are taken out again.
     void RenderAudio();
+    // The name of the file a picture source was loaded from; empty when it holds none.
+    static std::string FileNameOf(CBufferFrame* source);
 
     // User-interface thread:
+    CBufferFrame* backgroundSource_ = nullptr;
+    CBufferFrame* faceSource_ = nullptr;
     int running_ = 0;
     bool failed_ = false;
     std::optional<std::string> templatePath_;

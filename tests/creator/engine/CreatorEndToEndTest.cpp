@@ -139,9 +139,8 @@ TEST(CreatorEndToEnd, SampleInputsGiveAVideoWithCardsAudioAndTheTurnedFaceInTheS
     ASSERT_EQ(frames, kTemplateFrameCount);
 
     ASSERT_TRUE(creator.SetSources(&background, &face, &templ, &video));
-    ASSERT_EQ(creator.Open(templatePath.c_str(), audioPath.c_str(),
-                           SamplePath(kSampleBackground).c_str(), SamplePath(kSampleFace).c_str(),
-                           outputPath.c_str(), "MPEG Layer-3", "(No Compression)", frames - 1),
+    ASSERT_EQ(creator.Open(templatePath.c_str(), audioPath.c_str(), outputPath.c_str(),
+                           "MPEG Layer-3", "(No Compression)", frames - 1),
               1);
     ASSERT_TRUE(creator.SetNotifyWindow(pump.window(), WM_GRAPH_NOTIFY));
     creator.SetFaceSizePercent(120);

@@ -78,8 +78,7 @@ struct VideoCreatorTest : ::testing::Test {
 
     int Open(const char* path, const char* audio, int total = kFrames - 1)
     {
-        return creator.Open(path, audio, nullptr, nullptr, outputPath.c_str(), "", kNoCompression,
-                            total);
+        return creator.Open(path, audio, outputPath.c_str(), "", kNoCompression, total);
     }
 
     // A 24 frames-per-second template longer than the 127 frames a template read counts,
@@ -94,8 +93,8 @@ struct VideoCreatorTest : ::testing::Test {
     // Opens a creation of the long template and the song through the video compressor.
     int OpenLong(const char* videoCompressor)
     {
-        return creator.Open(longTemplate.c_str(), song.c_str(), nullptr, nullptr,
-                            outputPath.c_str(), "PCM", videoCompressor, 126);
+        return creator.Open(longTemplate.c_str(), song.c_str(), outputPath.c_str(), "PCM",
+                            videoCompressor, 126);
     }
 
     // Runs the open creation to its end and closes it; false when it did not complete.
@@ -295,8 +294,8 @@ TEST_F(VideoCreatorTest, PathsWithBackslashesAreReadAndWritten)
     const std::string output = root + "Created.avi";
     EXPECT_TRUE(IsWritableFilePath(output.c_str()));
     ASSERT_EQ(creator.Open(WithBackslashes(templatePath).c_str(),
-                           (root + WithBackslashes(std::string(kSampleMidi))).c_str(), nullptr,
-                           nullptr, output.c_str(), "", kNoCompression, kFrames - 1),
+                           (root + WithBackslashes(std::string(kSampleMidi))).c_str(),
+                           output.c_str(), "", kNoCompression, kFrames - 1),
               1);
     ASSERT_TRUE(RunToCompletion());
     const std::vector<av::StreamInfo> streams = StreamsOf(folder.path("Created.avi"));
@@ -311,29 +310,31 @@ TEST_F(VideoCreatorTest, OutputThatIsAnyInputIsRefusedBeforeAnythingIsWritten)
     ASSERT_TRUE(made && creatorReady);
     const std::string audio = folder.path("tone.wav");
     ASSERT_TRUE(testmedia::MakeTestAudio(audio, "pcm_s16le", 1.0, 44100, 2));
-    const std::string background = folder.Write("garden.jpg", "the background picture");
+    const std::string backgroundPicture = folder.Write("garden.jpg", "the background picture");
     const std::string facePicture = folder.Write("face.bmp", "the face picture");
-    const std::vector<std::string> inputs = {templatePath, audio, background, facePicture};
+    // The pictures reach the creator through its sources, which keep the files' names.
+    background.SetFileName(backgroundPicture.c_str());
+    face.SetFileName(facePicture.c_str());
+    const std::vector<std::string> inputs = {templatePath, audio, backgroundPicture, facePicture};
     std::vector<std::string> bytes;
     for (const std::string& input : inputs)
         bytes.push_back(testmedia::ReadWholeFile(input));
     std::filesystem::create_symlink(templatePath, folder.path("link.avi"));
     std::filesystem::create_hard_link(audio, folder.path("hard.wav"));
-    std::filesystem::create_symlink(background, folder.path("link.avi.jpg"));
+    std::filesystem::create_symlink(backgroundPicture, folder.path("link.avi.jpg"));
     std::filesystem::create_hard_link(facePicture, folder.path("hard.avi"));
 
     for (const std::string& output :
          {templatePath, WithBackslashes(templatePath), folder.root() + "/./template.avi",
           folder.root() + "//template.avi", folder.path("link.avi"), audio, WithBackslashes(audio),
-          folder.path("hard.wav"), background, WithBackslashes(background),
+          folder.path("hard.wav"), backgroundPicture, WithBackslashes(backgroundPicture),
           folder.path("link.avi.jpg"), facePicture,
           folder.root() + "/../" + std::filesystem::path(folder.root()).filename().string() +
               "/face.bmp",
           folder.path("hard.avi")}) {
         SCOPED_TRACE(output);
-        const int opened =
-            creator.Open(templatePath.c_str(), audio.c_str(), background.c_str(),
-                         facePicture.c_str(), output.c_str(), "", kNoCompression, kFrames - 1);
+        const int opened = creator.Open(templatePath.c_str(), audio.c_str(), output.c_str(), "",
+                                        kNoCompression, kFrames - 1);
         EXPECT_EQ(opened, 0);
         if (opened)
             RunToCompletion();
@@ -341,9 +342,8 @@ TEST_F(VideoCreatorTest, OutputThatIsAnyInputIsRefusedBeforeAnythingIsWritten)
     }
     for (std::size_t i = 0; i < inputs.size(); ++i)
         EXPECT_TRUE(testmedia::ReadWholeFile(inputs[i]) == bytes[i]) << inputs[i];
-    EXPECT_EQ(creator.Open(templatePath.c_str(), audio.c_str(), background.c_str(),
-                           facePicture.c_str(), outputPath.c_str(), "", kNoCompression,
-                           kFrames - 1),
+    EXPECT_EQ(creator.Open(templatePath.c_str(), audio.c_str(), outputPath.c_str(), "",
+                           kNoCompression, kFrames - 1),
               1);
 }
 
@@ -387,8 +387,8 @@ TEST_F(VideoCreatorTest, OutputThatCannotBeWrittenEndsTheCreationWithAFailure)
     for (const std::string& output : outputs) {
         SCOPED_TRACE(output);
         testing::internal::CaptureStderr();
-        const bool failed = creator.Open(templatePath.c_str(), nullptr, nullptr, nullptr,
-                                         output.c_str(), "", kNoCompression, kFrames - 1) == 0 ||
+        const bool failed = creator.Open(templatePath.c_str(), nullptr, output.c_str(), "",
+                                         kNoCompression, kFrames - 1) == 0 ||
                             creator.Run() == 0;
         const std::string reported = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(failed);
