@@ -4,6 +4,7 @@
 #include "editor/engine/FilesToAVI.h"
 #include "media/BufferFrame.h"
 #include "support/DecimalCommaLocale.h"
+#include "support/TmpfsMount.h"
 
 #include <filesystem>
 #include <regex>
@@ -143,6 +144,19 @@ TEST_F(FilesToAviPageTest, StartNeedsAWritableOutputAFolderAStepAndACompressor)
     // it would name another one, in a folder that exists.
     page_.SetDlgItemText(kFolderField, At("run").c_str());
     page_.SetDlgItemText(kAviField, At("run/" + std::string(600, 'v') + ".avi").c_str());
+    EXPECT_FALSE(page_.CanStart());
+}
+
+TEST_F(FilesToAviPageTest, StartStaysDisabledForAnOutputOnAReadOnlyFileSystem)
+{
+    FillRun();
+    std::filesystem::create_directory(dir_ / "locked");
+    testmedia::TmpfsMount mount(At("locked"));
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.failure();
+    page_.SetDlgItemText(kAviField, At("locked/made.avi").c_str());
+    EXPECT_TRUE(page_.CanStart());
+    ASSERT_TRUE(mount.MakeReadOnly());
     EXPECT_FALSE(page_.CanStart());
 }
 
