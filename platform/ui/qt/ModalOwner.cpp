@@ -7,9 +7,3 @@ ModalOwner::ModalOwner(HWND owner)
     if (UiWindow* window = UiWindow::FromHandle(owner))
         widget_ = window->topLevel()->widget();
 }
-
-ModalOwner::~ModalOwner()
-{
-    if (widget_ && widget_->isVisible())
-        widget_->activateWindow();
-}
