@@ -80,15 +80,19 @@ protected:
         }
     }
 
-    // The files page's preview shows, to the right of the main dialog or below it.
+    // The files page's preview shows, to the right of the main dialog or below it. A
+    // preview opened while the program starts takes its place once the dialog shows.
     void ExpectThePreviewBesideTheDialog() const
     {
         const std::string preview = driver_.AwaitWindow("Files to AVI");
         ASSERT_FALSE(preview.empty());
-        const WindowGeometry dialog = driver_.Geometry(main_);
-        const WindowGeometry picture = driver_.Geometry(preview);
-        const bool apart =
-            picture.x >= dialog.x + dialog.width || picture.y >= dialog.y + dialog.height;
+        WindowGeometry dialog;
+        WindowGeometry picture;
+        const bool apart = Eventually([&] {
+            dialog = driver_.Geometry(main_);
+            picture = driver_.Geometry(preview);
+            return picture.x >= dialog.x + dialog.width || picture.y >= dialog.y + dialog.height;
+        });
         EXPECT_TRUE(apart) << "picture at " << picture.x << ", " << picture.y << ", dialog at "
                            << dialog.x << ", " << dialog.y << ", " << dialog.width << " x "
                            << dialog.height;
