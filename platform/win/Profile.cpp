@@ -1,5 +1,6 @@
 #include "platform/win/Profile.h"
 
+#include "platform/text/Utf8Copy.h"
 #include "platform/win/Files.h"
 #include "platform/win/ProfileText.h"
 
@@ -110,33 +111,6 @@ bool ReplaceFile(const std::string& path, const std::string& text)
     return true;
 }
 
-// The length of text's first n bytes, shortened so that no UTF-8 sequence is split. Bytes
-// that are no valid UTF-8 are cut where they fall.
-std::size_t CutAtCharacter(std::string_view text, std::size_t n)
-{
-    const auto isContinuation = [&](std::size_t i) {
-        return (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-    };
-    if (n >= text.size() || !isContinuation(n)) {
-        return n;
-    }
-    auto start = n;
-    while (start > 0 && n - start < 3 && isContinuation(start)) {
-        --start;
-    }
-    const auto lead = static_cast<unsigned char>(text[start]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    return start + length > n ? start : n;
-}
-
-std::uint32_t CopyValue(std::string_view value, char* buffer, std::uint32_t size)
-{
-    const auto count = CutAtCharacter(value, std::min<std::size_t>(value.size(), size - 1));
-    std::memcpy(buffer, value.data(), count);
-    buffer[count] = '\0';
-    return static_cast<std::uint32_t>(count);
-}
-
 // Names each ended by a zero, the list by a second zero. A list cut short still ends in
 // two zeros, and the count is then size - 2 whatever the cut, as callers expect.
 std::uint32_t CopyList(const std::vector<std::string>& names, char* buffer, std::uint32_t size)
@@ -156,7 +130,7 @@ std::uint32_t CopyList(const std::vector<std::string>& names, char* buffer, std:
         buffer[0] = '\0';
         return 0;
     }
-    const auto count = CutAtCharacter(list, size - 2);
+    const auto count = Utf8PrefixLength(list, size - 2);
     std::memcpy(buffer, list.data(), count);
     std::fill(buffer + count, buffer + size, '\0');
     return size - 2;
@@ -191,9 +165,10 @@ std::uint32_t GetPrivateProfileStringA(const char* section, const char* key,
         return CopyList(profile.keyNames(section), buffer, size);
     }
     if (const auto value = profile.value(section, key)) {
-        return CopyValue(*value, buffer, size);
+        return static_cast<std::uint32_t>(CopyTextCut(buffer, size, *value));
     }
-    return CopyValue(TrimTrailingBlanks(defaultValue ? defaultValue : ""), buffer, size);
+    return static_cast<std::uint32_t>(
+        CopyTextCut(buffer, size, TrimTrailingBlanks(defaultValue ? defaultValue : "")));
 }
 
 bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,

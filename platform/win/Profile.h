@@ -5,8 +5,9 @@
 // Private-profile (INI) files with the semantics that stored project files rely on:
 // section and key names compared without regard to case, values trimmed of blanks, one
 // pair of enclosing quotes removed on reading, every other line of a file kept as it was
-// on writing. Text is UTF-8; results are cut at character boundaries. Backslashes in
-// values are stored and read as they stand. File names may use '\' or '/' as separators.
+// on writing. Text is UTF-8; results are cut at character boundaries as every copy into
+// a fixed buffer is (Utf8Copy.h). Backslashes in values are stored and read as they
+// stand. File names may use '\' or '/' as separators.
 //
 // A file that is not a regular file (a FIFO, a device such as /dev/zero) or that holds
 // more than 4 MiB, far beyond any project, is none of ours: reading it gives every
