@@ -1,13 +1,14 @@
 #include "desktop/ChildProcess.h"
 
-#include <chrono>
+#include "support/WaitUntil.h"
+
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -15,6 +16,9 @@ extern char** environ;
 namespace desktop {
 
 namespace {
+
+// How often a child is asked whether it has ended.
+constexpr std::uint32_t kPollMs = 20;
 
 // This process's environment with the extra entries in place of any of the same name.
 std::vector<std::string> Environment(const std::vector<std::string>& extra)
@@ -89,15 +93,11 @@ pid_t SpawnChild(const std::vector<std::string>& argv, const std::vector<std::st
 
 int AwaitChild(pid_t child, int patienceMs)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(patienceMs);
-    for (;;) {
-        int status = 0;
-        if (waitpid(child, &status, WNOHANG) == child)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        if (std::chrono::steady_clock::now() >= deadline)
-            return -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    int status = 0;
+    if (!testmedia::WaitUntil([&] { return waitpid(child, &status, WNOHANG) == child; },
+                              static_cast<std::uint32_t>(patienceMs), kPollMs))
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 CommandResult RunCommand(const std::vector<std::string>& argv,
