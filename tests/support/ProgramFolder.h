@@ -28,9 +28,9 @@ inline constexpr std::string_view kShippedSampleProject = "VideoProject/DefaultP
 
 // Places the named folders of built (this test program's folder by default) into folder as
 // the build made them: each folder, with only the files the build put in it (the sample
-// project, the sample inputs of tools/SampleSet.h). What a person's run of the programs left there, a recent
-// project or a video made, stays out, and built is only read. False when a folder or one
-// of its shipped files is missing or cannot be copied.
+// project, the sample inputs of tools/SampleSet.h). What a person's run of the programs
+// left there, a recent project or a video made, stays out, and built is only read. False
+// when a folder or one of its shipped files is missing or cannot be copied.
 inline bool PlaceShippedFolders(const std::vector<std::string>& folders,
                                 const std::filesystem::path& folder,
                                 const std::filesystem::path& built = BuiltFolder())
